@@ -1,0 +1,37 @@
+// The host's logging library ORVOLogger2: one function, OrvoLog, that appends one record
+// per call. Records go to the file named by the environment variable ORVOLOG_FILE, or to
+// standard error, and the most recent ones stay in memory for tests to read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#define ORVOLOGGER_API __attribute__((visibility("default")))
+
+enum ORVOLogLevel : int32_t {
+  ORVOLogLevelError = 0,
+  ORVOLogLevelWarning = 1,
+  ORVOLogLevelInformation = 2,
+  ORVOLogLevelDebug = 3,
+};
+
+extern "C" ORVOLOGGER_API void OrvoLog(ORVOLogLevel level, const wchar_t* message, const wchar_t* sourceFile,
+                                       const wchar_t* function, int32_t line);
+
+namespace orvolog {
+
+struct Record {
+  ORVOLogLevel level;
+  std::wstring message;
+  std::wstring sourceFile;
+  std::wstring function;
+  int32_t line;
+};
+
+// The most recent records, oldest first (at most RecordsKept).
+inline constexpr size_t RecordsKept = 4096;
+ORVOLOGGER_API std::vector<Record> RecentRecords();
+ORVOLOGGER_API void ClearRecords();
+
+}  // namespace orvolog

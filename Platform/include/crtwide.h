@@ -1,0 +1,36 @@
+// The platform C runtime's wide-string functions with the platform's meanings. In the
+// platform's wide formats "%s" and "%c" take a wide string and a wide character ("%S",
+// "%hs" narrow), "%l" on an integer is 32 bits (its long is), and "%I64" is 64 bits. The
+// formatting functions here translate such a format to the host C library's conventions
+// once, in one place, and then format with it.
+#pragma once
+
+#include <cstdarg>
+#include <string>
+#include <string_view>
+
+#include "wtypesbase.h"
+
+// Writes at most count characters. Returns the number written without the terminator, or -1
+// when the text did not fit (then the buffer holds the first count characters, unterminated,
+// as on the platform).
+EXTERN_C PLATFORM_API int _snwprintf(wchar_t* buffer, size_t count, const wchar_t* format, ...);
+EXTERN_C PLATFORM_API int _vsnwprintf(wchar_t* buffer, size_t count, const wchar_t* format, va_list args);
+
+// The number of characters the formatted text needs, without the terminator.
+EXTERN_C PLATFORM_API int _scwprintf(const wchar_t* format, ...);
+EXTERN_C PLATFORM_API int _vscwprintf(const wchar_t* format, va_list args);
+
+// Secure form: always terminates; returns -1 and leaves an empty string when the text does
+// not fit into count characters with its terminator.
+EXTERN_C PLATFORM_API int swprintf_s(wchar_t* buffer, size_t count, const wchar_t* format, ...);
+EXTERN_C PLATFORM_API int vswprintf_s(wchar_t* buffer, size_t count, const wchar_t* format, va_list args);
+
+// Case-insensitive comparisons: negative, zero or positive as a < b, a == b, a > b.
+EXTERN_C PLATFORM_API int _wcsicmp(const wchar_t* a, const wchar_t* b);
+EXTERN_C PLATFORM_API int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count);
+
+namespace platform {
+// The host C library's form of a platform wide format (exposed for tests).
+PLATFORM_API std::wstring_view TranslateWideFormat(const wchar_t* format, std::wstring& storage);
+}  // namespace platform

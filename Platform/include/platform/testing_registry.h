@@ -1,0 +1,59 @@
+// Host and test hooks of the in-memory registry: reset, save and load, a readable dump,
+// failure injection and a count of open handles.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "../winreg.h"
+
+namespace platform::registry {
+
+// Empties the hive (the predefined keys stay, without subkeys or values). Handles that are
+// open stay open and valid; calls through them fail with ERROR_KEY_DELETED.
+PLATFORM_API void Reset();
+
+// The whole hive as text, in the format LoadFromText reads: a first line "PLATFORM-REGISTRY 1",
+// then for every key a line `key "ROOT\\Sub\\Key"` followed by its values, one line each:
+// `value "name" TYPE DATA` where TYPE is none, sz, expand_sz, binary, dword, multi_sz, qword or
+// a decimal number, and DATA is a quoted text of WCHARs (string types whose size is a whole
+// number of WCHARs; a terminator shows as \0), 0x12345678 (4-byte dword), or hex:0a0b...
+// (any other bytes). Quoted texts escape \\ \" \0 \n \r \t and write every character outside
+// printable ASCII as \u{hex}. Lines that start with '#' and empty lines are ignored.
+PLATFORM_API std::string SaveToText();
+
+// Replaces the hive with the text's keys and values. Returns ERROR_SUCCESS, or
+// ERROR_INVALID_DATA for a text it does not accept (unknown format line, bad quoting or hex,
+// a value before any key, an unknown root); then the hive is unchanged and *error (optional)
+// says which line and why. Handles open before a successful load refer to deleted keys.
+PLATFORM_API LONG LoadFromText(std::string_view text, std::string* error = nullptr);
+
+// SaveToText into a host file. Returns ERROR_SUCCESS or ERROR_CANTWRITE.
+PLATFORM_API LONG SaveToFile(const std::filesystem::path& hostPath);
+// LoadFromText from a host file. Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_CANTREAD,
+// or ERROR_INVALID_DATA (as LoadFromText; the hive is unchanged).
+PLATFORM_API LONG LoadFromFile(const std::filesystem::path& hostPath, std::string* error = nullptr);
+
+// The whole tree for test diagnostics: one line per key, indented by depth, its values
+// beneath it as `@ = REG_SZ "text"` or `name = REG_DWORD 0x00000001`.
+PLATFORM_API std::wstring Dump();
+
+// The number of open handles from RegCreateKeyExW/RegOpenKeyExW not yet closed.
+PLATFORM_API int OpenHandleCount();
+
+// Called at the start of every Reg* call with the function's name ("RegCreateKeyExW",
+// "RegCloseKey", ...). A non-zero result makes the call return that error at once, with no
+// side effect (RegCloseKey then leaves the handle open). An empty function removes the hook.
+PLATFORM_API void SetFaultHook(std::function<LONG(std::wstring_view function)> hook);
+
+// Makes the nth call (counting from 1, from now on) of the named function fail with error;
+// an empty function counts every Reg* call. Several such rules can be armed at once; each
+// fires once. They apply after the fault hook.
+PLATFORM_API void FailNthCall(std::wstring_view function, int n, LONG error);
+
+// Removes the fault hook and every FailNthCall rule.
+PLATFORM_API void ClearFaults();
+
+}  // namespace platform::registry

@@ -1,0 +1,83 @@
+// BSTR allocation. A BSTR points just past an 8-byte header whose last 4 bytes hold the byte
+// length; the text is followed by at least one zero OLECHAR, so a BSTR is also a terminated
+// wide string (and the characters stay aligned for wchar_t).
+#include "oleauto.h"
+
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+constexpr size_t kHeaderBytes = 8;
+
+DWORD& ByteLength(BSTR bstr) {
+  return *reinterpret_cast<DWORD*>(reinterpret_cast<BYTE*>(bstr) - sizeof(DWORD));
+}
+
+void* BlockOf(BSTR bstr) {
+  return reinterpret_cast<BYTE*>(bstr) - kHeaderBytes;
+}
+
+// A BSTR of byteCount bytes, all zero, with room for the terminator after them.
+BSTR AllocateBytes(size_t byteCount) {
+  if (byteCount > std::numeric_limits<DWORD>::max() - 2 * sizeof(OLECHAR)) return nullptr;
+  const size_t units = (byteCount + sizeof(OLECHAR) - 1) / sizeof(OLECHAR) + 1;
+  void* block = std::calloc(1, kHeaderBytes + units * sizeof(OLECHAR));
+  if (!block) return nullptr;
+  auto bstr = reinterpret_cast<BSTR>(static_cast<BYTE*>(block) + kHeaderBytes);
+  ByteLength(bstr) = static_cast<DWORD>(byteCount);
+  return bstr;
+}
+
+BSTR AllocateCopy(const void* source, size_t byteCount) {
+  BSTR bstr = AllocateBytes(byteCount);
+  if (bstr && source) std::memcpy(bstr, source, byteCount);
+  return bstr;
+}
+
+}  // namespace
+
+BSTR SysAllocString(const OLECHAR* psz) {
+  if (!psz) return nullptr;
+  return AllocateCopy(psz, std::wcslen(psz) * sizeof(OLECHAR));
+}
+
+BSTR SysAllocStringLen(const OLECHAR* strIn, UINT ui) {
+  if (ui > std::numeric_limits<DWORD>::max() / sizeof(OLECHAR)) return nullptr;
+  return AllocateCopy(strIn, size_t{ui} * sizeof(OLECHAR));
+}
+
+BSTR SysAllocStringByteLen(LPCSTR psz, UINT len) {
+  return AllocateCopy(psz, len);
+}
+
+INT SysReAllocStringLen(BSTR* pbstr, const OLECHAR* psz, UINT len) {
+  if (!pbstr) return FALSE;
+  BSTR copy = SysAllocStringLen(psz, len);  // before freeing: psz may point into *pbstr
+  if (!copy) return FALSE;
+  SysFreeString(*pbstr);
+  *pbstr = copy;
+  return TRUE;
+}
+
+INT SysReAllocString(BSTR* pbstr, const OLECHAR* psz) {
+  if (!pbstr) return FALSE;
+  if (!psz) {
+    SysFreeString(*pbstr);
+    *pbstr = nullptr;
+    return TRUE;
+  }
+  return SysReAllocStringLen(pbstr, psz, static_cast<UINT>(std::wcslen(psz)));
+}
+
+void SysFreeString(BSTR bstrString) {
+  if (bstrString) std::free(BlockOf(bstrString));
+}
+
+UINT SysStringByteLen(BSTR bstr) {
+  return bstr ? ByteLength(bstr) : 0;
+}
+
+UINT SysStringLen(BSTR pbstr) {
+  return SysStringByteLen(pbstr) / sizeof(OLECHAR);
+}

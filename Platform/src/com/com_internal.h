@@ -1,0 +1,58 @@
+// Helpers shared by the COM and OLE Automation sources: the value sizes of the variant types,
+// the reference count and the table-driven QueryInterface of the objects the platform makes.
+#pragma once
+
+#include <atomic>
+#include <cassert>
+#include <cstddef>
+
+#include "oleauto.h"
+
+namespace platform::com {
+
+// The size of one value of a variant base type as an array element or by-reference target;
+// 0 for a type that has none (VT_EMPTY, VT_NULL, VT_RECORD and tags that are not types).
+ULONG ValueSize(VARTYPE base);
+
+// A COM object's reference count: starts at 1 (the creator's reference). Release returns the
+// value its atomic decrement gave, and asserts on a release below zero.
+class RefCount {
+ public:
+  ULONG AddRef() { return count_.fetch_add(1, std::memory_order_relaxed) + 1; }
+  ULONG Release() {
+    const ULONG before = count_.fetch_sub(1, std::memory_order_acq_rel);
+    assert(before != 0 && "Release below zero");
+    return before - 1;
+  }
+
+ private:
+  std::atomic<ULONG> count_{1};
+};
+
+// QueryInterface from a static table of (IID, cast) entries walked by one loop.
+template <class C>
+struct InterfaceEntry {
+  const IID* iid;
+  void* (*cast)(C* self);
+};
+
+template <class C, class I>
+void* CastTo(C* self) {
+  return static_cast<I*>(self);
+}
+
+template <class C, std::size_t N>
+HRESULT QueryInterfaceFromTable(C* self, const InterfaceEntry<C> (&table)[N], REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  for (const InterfaceEntry<C>& entry : table) {
+    if (*entry.iid == riid) {
+      *ppv = entry.cast(self);
+      self->AddRef();
+      return S_OK;
+    }
+  }
+  *ppv = nullptr;
+  return E_NOINTERFACE;
+}
+
+}  // namespace platform::com

@@ -1,0 +1,162 @@
+// The layout of dialog templates: the one definition that the resource compiler writes, the
+// dialog code reads and the in-memory message box builds.
+//
+// As on the platform, a template is a packed sequence of 16-bit words and 32-bit fields:
+//
+//   DLGTEMPLATEEX  (dlgVer 1, signature 0xFFFF; told apart from DLGTEMPLATE by that second word)
+//     WORD dlgVer, signature; DWORD helpID, exStyle, style; WORD cDlgItems; SHORT x, y, cx, cy
+//     menu, windowClass, title          each a name-or-ordinal (below)
+//     if style has DS_SETFONT (0x40):   WORD pointsize, weight; BYTE italic, charset; typeface
+//   then cDlgItems items, each starting at a 4-byte boundary (counted from the template start):
+//     DWORD helpID, exStyle, style; SHORT x, y, cx, cy; DWORD id
+//     windowClass, title                each a name-or-ordinal
+//     WORD extraCount, then extraCount bytes of creation data
+//
+//   DLGTEMPLATE (the old form)
+//     DWORD style, dwExtendedStyle; WORD cdit; SHORT x, y, cx, cy; menu, class, title
+//     if DS_SETFONT: WORD pointsize; typeface
+//   items at 4-byte boundaries: DWORD style, dwExtendedStyle; SHORT x, y, cx, cy; WORD id;
+//     class, title; WORD size of the creation data including that word (0: none), the data
+//
+// A name-or-ordinal is either an ordinal, the 16-bit word 0xFFFF followed by a 16-bit word,
+// or a string of WCHAR units (wchar_t, 32 bits here) with its terminator; "none" (no menu,
+// the default class, no title) is the empty string, a single 0 unit. The first 16-bit word
+// tells them apart: no text character has 0xFFFF in its low 16 bits (they are all
+// non-characters). Strings are not aligned inside a template, so readers copy them with
+// memcpy; use ParseDialogTemplate rather than reading by hand.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "wtypesbase.h"
+
+#pragma pack(push, 2)
+
+// The fixed fields of an old-form template, in the platform's layout.
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  WORD cdit;
+  short x;
+  short y;
+  short cx;
+  short cy;
+} DLGTEMPLATE;
+typedef DLGTEMPLATE* LPDLGTEMPLATEW;
+typedef const DLGTEMPLATE* LPCDLGTEMPLATEW;
+typedef LPDLGTEMPLATEW LPDLGTEMPLATE;
+typedef LPCDLGTEMPLATEW LPCDLGTEMPLATE;
+
+// The fixed fields of an old-form item.
+typedef struct {
+  DWORD style;
+  DWORD dwExtendedStyle;
+  short x;
+  short y;
+  short cx;
+  short cy;
+  WORD id;
+} DLGITEMTEMPLATE;
+typedef DLGITEMTEMPLATE* PDLGITEMTEMPLATEW;
+typedef DLGITEMTEMPLATE* LPDLGITEMTEMPLATEW;
+
+// The fixed fields of an extended template (the platform documents them but declares no type).
+typedef struct {
+  WORD dlgVer;
+  WORD signature;
+  DWORD helpID;
+  DWORD exStyle;
+  DWORD style;
+  WORD cDlgItems;
+  short x;
+  short y;
+  short cx;
+  short cy;
+} DLGTEMPLATEEX;
+
+// The fixed fields of an extended item.
+typedef struct {
+  DWORD helpID;
+  DWORD exStyle;
+  DWORD style;
+  short x;
+  short y;
+  short cx;
+  short cy;
+  DWORD id;
+} DLGITEMTEMPLATEEX;
+
+#pragma pack(pop)
+
+static_assert(sizeof(DLGTEMPLATE) == 18 && sizeof(DLGITEMTEMPLATE) == 18, "platform sizes");
+static_assert(sizeof(DLGTEMPLATEEX) == 26 && sizeof(DLGITEMTEMPLATEEX) == 24, "platform sizes");
+
+namespace platform::dialogs {
+
+inline constexpr WORD kOrdinalMarker = 0xFFFF;  // first word of an ordinal name, and dlgVer 1's signature
+inline constexpr DWORD kSetFontStyle = 0x40;    // DS_SETFONT: the template carries a font block
+
+// A menu, class or title field of a template.
+struct NameOrOrdinal {
+  bool isOrdinal = false;
+  WORD ordinal = 0;
+  std::wstring text;  // when not an ordinal; empty means none
+
+  static NameOrOrdinal Ordinal(WORD value) { return {true, value, {}}; }
+  static NameOrOrdinal Text(std::wstring value) { return {false, 0, std::move(value)}; }
+  bool IsNone() const { return !isOrdinal && text.empty(); }
+  bool operator==(const NameOrOrdinal&) const = default;
+};
+
+struct DialogItem {
+  DWORD helpId = 0;  // extended form only
+  DWORD exStyle = 0;
+  DWORD style = 0;
+  short x = 0, y = 0, cx = 0, cy = 0;
+  DWORD id = 0;  // 16 bits in the old form
+  NameOrOrdinal windowClass;
+  NameOrOrdinal title;
+  std::vector<BYTE> creationData;
+  bool operator==(const DialogItem&) const = default;
+};
+
+struct DialogTemplate {
+  bool extended = true;  // DLGTEMPLATEEX; false: DLGTEMPLATE
+  DWORD helpId = 0;      // extended form only
+  DWORD exStyle = 0;
+  DWORD style = 0;
+  short x = 0, y = 0, cx = 0, cy = 0;
+  NameOrOrdinal menu;
+  NameOrOrdinal windowClass;
+  NameOrOrdinal title;
+  // The font block, present when style has DS_SETFONT. weight, italic and charset are stored in
+  // the extended form only. The face is kept whole; LOGFONTW holds 31 characters of it.
+  WORD pointSize = 0;
+  WORD weight = 0;
+  BYTE italic = 0;
+  BYTE charset = 0;
+  std::wstring typeface;
+  std::vector<DialogItem> items;
+
+  bool HasFont() const { return (style & kSetFontStyle) != 0; }
+  bool operator==(const DialogTemplate&) const = default;
+};
+
+// Reads a template of either form from size bytes at data. Returns nullopt for anything
+// malformed: too short for a field, a string without its terminator inside size bytes, an
+// extended template whose dlgVer is not 1, fewer items than the count says. Bytes after the
+// last item are ignored.
+PLATFORM_API std::optional<DialogTemplate> ParseDialogTemplate(const void* data, size_t size);
+
+// Writes dialog in the form its `extended` flag names, 4-byte aligned items, the font block
+// when style has DS_SETFONT. At most 65535 items are written. A character whose low 16 bits
+// are 0xFFFF (a non-character) is written as U+FFFD, so that no string reads as an ordinal.
+PLATFORM_API std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog);
+
+// As BuildDialogTemplate, always in the extended form (DLGTEMPLATEEX).
+PLATFORM_API std::vector<BYTE> BuildDialogTemplateEx(const DialogTemplate& dialog);
+
+}  // namespace platform::dialogs

@@ -1,0 +1,398 @@
+// The resource compiler: scripts compiled in memory and read back with the platform's own
+// readers, its faults reported with file and line, and a resource DLL built with
+// add_resource_dll read back through the module loader.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <tuple>
+
+#include "dlgtemplate.h"
+#include "errhandlingapi.h"
+#include "libloaderapi.h"
+#include "platform/testing_modules.h"
+#include "rc_compiler.h"
+#include "winuser.h"
+
+namespace {
+
+using platform::dialogs::DialogTemplate;
+using platform::dialogs::NameOrOrdinal;
+using platform::resources::ResourceId;
+using platform::resources::ResourceItem;
+
+constexpr DWORD kChildVisible = 0x50000000;
+
+std::string Printable(const std::wstring& text) {
+  std::string out;
+  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+  return out;
+}
+
+// Compiles main.rc from in-memory files.
+rc::CompileResult Compile(const std::string& script, std::map<std::string, std::string> files = {},
+                          rc::Options options = {}) {
+  files["/src/main.rc"] = script;
+  rc::FileReader reader = [files](const std::string& path) -> std::optional<std::string> {
+    auto at = files.find(path);
+    if (at == files.end()) return std::nullopt;
+    return at->second;
+  };
+  return rc::CompileScript("/src/main.rc", options, reader);
+}
+
+const ResourceItem* FindItem(const rc::CompileResult& result, WORD type, WORD name) {
+  for (const auto& item : result.resources)
+    if (item.type == ResourceId::Ordinal(type) && item.name == ResourceId::Ordinal(name)) return &item;
+  return nullptr;
+}
+
+DialogTemplate CompileDialog(const std::string& script) {
+  const auto result = Compile(script);
+  const ResourceItem* item = FindItem(result, 5, 100);
+  if (!item) throw std::runtime_error("no dialog 100");
+  auto dialog = platform::dialogs::ParseDialogTemplate(item->data.data(), item->data.size());
+  if (!dialog) throw std::runtime_error("the compiled dialog does not parse");
+  return *dialog;
+}
+
+// The string id's text as the compiled block holds it, or nullopt.
+std::optional<std::wstring> StringFromBlocks(const rc::CompileResult& result, WORD id) {
+  const ResourceItem* block = FindItem(result, 6, static_cast<WORD>(id / 16 + 1));
+  if (!block) return std::nullopt;
+  size_t at = 0;
+  for (int index = 0; index <= id % 16; ++index) {
+    WORD length;
+    std::memcpy(&length, block->data.data() + at, 2);
+    if (index == id % 16) {
+      std::wstring text(length, L'\0');
+      std::memcpy(text.data(), block->data.data() + at + 4, length * sizeof(WCHAR));
+      return text;
+    }
+    at += 4 + length * sizeof(WCHAR);
+  }
+  return std::nullopt;
+}
+
+TEST(RcCompilerTest, ControlStatementsGetThePlatformsClassesAndDefaultStyles) {
+  struct Case {
+    const char* statement;
+    WORD windowClass;
+    DWORD style;
+    NameOrOrdinal title;
+  } cases[] = {
+      {"LTEXT \"t\", 7, 1, 2, 3, 4", 0x82, kChildVisible | 0x00020000 | 0x0, NameOrOrdinal::Text(L"t")},
+      {"RTEXT \"t\", 7, 1, 2, 3, 4", 0x82, kChildVisible | 0x00020000 | 0x2, NameOrOrdinal::Text(L"t")},
+      {"CTEXT \"t\", 7, 1, 2, 3, 4", 0x82, kChildVisible | 0x00020000 | 0x1, NameOrOrdinal::Text(L"t")},
+      {"PUSHBUTTON \"t\", 7, 1, 2, 3, 4", 0x80, kChildVisible | 0x00010000 | 0x0, NameOrOrdinal::Text(L"t")},
+      {"DEFPUSHBUTTON \"t\", 7, 1, 2, 3, 4", 0x80, kChildVisible | 0x00010000 | 0x1,
+       NameOrOrdinal::Text(L"t")},
+      {"CHECKBOX \"t\", 7, 1, 2, 3, 4", 0x80, kChildVisible | 0x00010000 | 0x2, NameOrOrdinal::Text(L"t")},
+      {"AUTOCHECKBOX \"t\", 7, 1, 2, 3, 4", 0x80, kChildVisible | 0x00010000 | 0x3,
+       NameOrOrdinal::Text(L"t")},
+      {"RADIOBUTTON \"t\", 7, 1, 2, 3, 4", 0x80, kChildVisible | 0x00010000 | 0x4, NameOrOrdinal::Text(L"t")},
+      {"AUTORADIOBUTTON \"t\", 7, 1, 2, 3, 4", 0x80, kChildVisible | 0x00010000 | 0x9,
+       NameOrOrdinal::Text(L"t")},
+      {"GROUPBOX \"t\", 7, 1, 2, 3, 4", 0x80, kChildVisible | 0x7, NameOrOrdinal::Text(L"t")},
+      {"EDITTEXT 7, 1, 2, 3, 4", 0x81, kChildVisible | 0x00800000 | 0x00010000, {}},
+      {"COMBOBOX 7, 1, 2, 3, 4", 0x85, kChildVisible | 0x00010000 | 0x1, {}},
+      {"LISTBOX 7, 1, 2, 3, 4", 0x83, kChildVisible | 0x00800000 | 0x1, {}},
+      {"SCROLLBAR 7, 1, 2, 3, 4", 0x84, kChildVisible, {}},
+      {"ICON 32516, 7, 1, 2, 3, 4", 0x82, kChildVisible | 0x3, NameOrOrdinal::Ordinal(32516)},
+      {"CONTROL \"t\", 7, \"Button\", BS_AUTOCHECKBOX, 1, 2, 3, 4", 0x80, kChildVisible | 0x3,
+       NameOrOrdinal::Text(L"t")},
+      {"CONTROL \"t\", 7, STATIC, SS_ICON, 1, 2, 3, 4", 0x82, kChildVisible | 0x3, NameOrOrdinal::Text(L"t")},
+      {"CONTROL \"\", 7, \"SysListView32\", 0x4001, 1, 2, 3, 4", 0, kChildVisible | 0x4001,
+       NameOrOrdinal::Text(L"")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.statement);
+    const DialogTemplate dialog =
+        CompileDialog(std::string("100 DIALOGEX 0, 0, 10, 10\nBEGIN\n") + c.statement + "\nEND\n");
+    ASSERT_EQ(dialog.items.size(), 1u);
+    const auto& item = dialog.items[0];
+    EXPECT_EQ(item.style, c.style) << std::hex << item.style;
+    if (c.windowClass)
+      EXPECT_EQ(item.windowClass, NameOrOrdinal::Ordinal(c.windowClass)) << item.windowClass.ordinal;
+    else
+      EXPECT_EQ(item.windowClass, NameOrOrdinal::Text(L"SysListView32")) << Printable(item.windowClass.text);
+    EXPECT_EQ(item.title, c.title) << Printable(item.title.text);
+    EXPECT_EQ(item.id, 7u);
+    EXPECT_EQ(item.x, 1);
+    EXPECT_EQ(item.y, 2);
+    EXPECT_EQ(item.cx, 3);
+    EXPECT_EQ(item.cy, 4);
+  }
+}
+
+TEST(RcCompilerTest, StylesCombineWithTheDefaultsAndNotClearsBits) {
+  struct Case {
+    const char* statement;
+    DWORD style;
+    DWORD exStyle;
+    DWORD helpId;
+  } cases[] = {
+      {"LTEXT \"t\", 7, 1, 2, 3, 4, SS_RIGHT", kChildVisible | 0x00020000 | 0x2, 0, 0},
+      {"LTEXT \"t\", 7, 1, 2, 3, 4, NOT WS_GROUP | SS_ENDELLIPSIS", kChildVisible | 0x4000, 0, 0},
+      {"EDITTEXT 7, 1, 2, 3, 4, ES_READONLY | NOT WS_BORDER | NOT WS_TABSTOP", kChildVisible | 0x0800, 0, 0},
+      {"PUSHBUTTON \"t\", 7, 1, 2, 3, 4, NOT WS_VISIBLE", 0x40000000 | 0x00010000, 0, 0},
+      {"EDITTEXT 7, 1, 2, 3, 4, ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 55", kChildVisible | 0x00810080, 0x200, 55},
+      {"CONTROL \"t\", 7, \"Edit\", (ES_LEFT | ES_NUMBER) + 0, 1, 2, 3, 4, WS_EX_STATICEDGE",
+       kChildVisible | 0x2000, 0x20000, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.statement);
+    const DialogTemplate dialog =
+        CompileDialog(std::string("100 DIALOGEX 0, 0, 10, 10\n{\n") + c.statement + "\n}\n");
+    ASSERT_EQ(dialog.items.size(), 1u);
+    EXPECT_EQ(dialog.items[0].style, c.style) << std::hex << dialog.items[0].style;
+    EXPECT_EQ(dialog.items[0].exStyle, c.exStyle) << std::hex << dialog.items[0].exStyle;
+    EXPECT_EQ(dialog.items[0].helpId, c.helpId);
+  }
+}
+
+TEST(RcCompilerTest, DialogHeaderStatementsFillTheTemplate) {
+  const DialogTemplate dialog = CompileDialog(
+      "100 DIALOGEX 10, -20, 300, 200, 4711\n"
+      "STYLE DS_MODALFRAME | WS_POPUP\n"
+      "EXSTYLE WS_EX_CONTROLPARENT\n"
+      "CAPTION \"Settings \"\"A\"\"\"\n"
+      "FONT 9, \"MS Shell Dlg\", 700, 1, 0\n"
+      "CLASS \"OwnClass\"\n"
+      "MENU 12\n"
+      "BEGIN\nEND\n");
+  EXPECT_TRUE(dialog.extended);
+  EXPECT_EQ(dialog.style, 0x80C000C0u)
+      << std::hex << dialog.style << " (WS_POPUP | DS_MODALFRAME, then WS_CAPTION and DS_SETFONT)";
+  EXPECT_EQ(dialog.exStyle, 0x10000u);
+  EXPECT_EQ(dialog.helpId, 4711u);
+  EXPECT_EQ(dialog.x, 10);
+  EXPECT_EQ(dialog.y, -20);
+  EXPECT_EQ(dialog.title, NameOrOrdinal::Text(L"Settings \"A\"")) << Printable(dialog.title.text);
+  EXPECT_EQ(dialog.pointSize, 9);
+  EXPECT_EQ(dialog.weight, 700);
+  EXPECT_EQ(dialog.italic, 1);
+  EXPECT_EQ(dialog.charset, 0);
+  EXPECT_EQ(dialog.typeface, L"MS Shell Dlg");
+  EXPECT_EQ(dialog.windowClass, NameOrOrdinal::Text(L"OwnClass"));
+  EXPECT_EQ(dialog.menu, NameOrOrdinal::Ordinal(12));
+
+  const DialogTemplate defaults = CompileDialog("100 DIALOGEX 0, 0, 10, 10\nBEGIN\nEND\n");
+  EXPECT_EQ(defaults.style, 0x80880000u)
+      << std::hex << defaults.style << " (WS_POPUP | WS_BORDER | WS_SYSMENU)";
+  EXPECT_FALSE(defaults.HasFont());
+
+  const DialogTemplate old =
+      CompileDialog("100 DIALOG 0, 0, 10, 10\nFONT 8, \"Tahoma\"\nBEGIN\nLTEXT \"a\", 1, 0, 0, 1, 1\nEND\n");
+  EXPECT_FALSE(old.extended);
+  EXPECT_TRUE(old.HasFont());
+  EXPECT_EQ(old.typeface, L"Tahoma");
+  ASSERT_EQ(old.items.size(), 1u);
+  EXPECT_EQ(old.items[0].title, NameOrOrdinal::Text(L"a"));
+}
+
+TEST(RcCompilerTest, StringTableTextsKeepTheirEscapes) {
+  struct Case {
+    const char* literal;
+    std::wstring text;
+  } cases[] = {
+      {R"("plain")", L"plain"},
+      {R"("line\nbreak")", L"line\nbreak"},
+      {R"("tab\there")", L"tab\there"},
+      {R"("a \"quoted\" word")", L"a \"quoted\" word"},
+      {R"("a ""doubled"" quote")", L"a \"doubled\" quote"},
+      {R"("back\\slash")", L"back\\slash"},
+      {R"("hex \x41\x00e4!")", L"hex A\x00e4!"},
+      {R"("octal \101")", L"octal A"},
+      {R"("joined " "literals")", L"joined literals"},
+      {R"(L"wide")", L"wide"},
+      {R"("")", L""},
+      {"\"utf-8 \xC3\xA4\"", L"utf-8 \x00e4"},
+      {"\"latin-1 \xE4\"", L"latin-1 \x00e4"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.literal);
+    const auto result = Compile(std::string("STRINGTABLE\nBEGIN\n  17, ") + c.literal + "\nEND\n");
+    const auto text = StringFromBlocks(result, 17);
+    ASSERT_TRUE(text.has_value()) << "no block 2";
+    EXPECT_EQ(*text, c.text) << Printable(*text);
+  }
+}
+
+TEST(RcCompilerTest, StringsGoToBlocksOfSixteenPerLanguage) {
+  const auto result = Compile(
+      "STRINGTABLE BEGIN 1 \"one\" 15 \"fifteen\" 16 \"sixteen\" END\n"
+      "LANGUAGE LANG_GERMAN, SUBLANG_GERMAN\n"
+      "STRINGTABLE BEGIN 1 \"eins\" END\n");
+  std::vector<std::tuple<WORD, WORD, size_t>> blocks;  // name, language, size
+  for (const auto& item : result.resources) {
+    EXPECT_EQ(item.type, ResourceId::Ordinal(6));
+    blocks.emplace_back(item.name.ordinal, item.language, item.data.size());
+  }
+  // Each block: 16 x (length, padding) plus the texts.
+  const std::vector<std::tuple<WORD, WORD, size_t>> expected = {
+      {1, 0x0407, 64 + 4 * 4}, {1, 0x0409, 64 + (3 + 7) * 4}, {2, 0x0409, 64 + 7 * 4}};
+  std::sort(blocks.begin(), blocks.end());
+  EXPECT_EQ(blocks, expected);
+}
+
+TEST(RcCompilerTest, ThePreprocessorReadsProjectHeadersAndSkipsThePlatformsOwn) {
+  const auto result = Compile(
+      "#include \"resource.h\"\n"
+      "#include <afxres.h>\n"
+      "#include \"windows.h\"\n"
+      "#ifdef IDS_A\n"
+      "#define TEXT_A \"a from header\"\n"
+      "#else\n"
+      "#error not read\n"
+      "#endif\n"
+      "#ifndef APSTUDIO_INVOKED\n"
+      "#if 0\n"
+      "this line is never read \" unbalanced\n"
+      "#elif defined(IDS_B) && IDS_B == 2\n"
+      "#define TEXT_B \"b from elif\"\n"
+      "#else\n"
+      "#define TEXT_B \"wrong\"\n"
+      "#endif\n"
+      "#endif\n"
+      "/* a block comment\n spanning lines */ STRINGTABLE // a line comment\n"
+      "BEGIN\n"
+      "  IDS_A TEXT_A\n"
+      "  IDS_B TEXT_B\n"
+      "  IDS_C \"from an include folder\"\n"
+      "END\n",
+      {{"/src/resource.h", "#pragma once\n#define IDS_A 1\n#define IDS_B (IDS_A + 1)\n#include \"more.h\"\n"},
+       {"/inc/more.h", "#define IDS_C \\\n  3\n"}},
+      rc::Options{{"/inc"}, {}, 0x0409});
+  EXPECT_EQ(StringFromBlocks(result, 1), std::optional<std::wstring>(L"a from header"));
+  EXPECT_EQ(StringFromBlocks(result, 2), std::optional<std::wstring>(L"b from elif"));
+  EXPECT_EQ(StringFromBlocks(result, 3), std::optional<std::wstring>(L"from an include folder"));
+  const std::vector<std::string> dependencies = {"/src/main.rc", "/src/resource.h", "/inc/more.h"};
+  EXPECT_EQ(result.dependencies, dependencies);
+}
+
+TEST(RcCompilerTest, UserDefinedResourcesTakeRawDataOrAFile) {
+  const auto result = Compile(
+      "1 RCDATA BEGIN 1, 2L, \"ab\", L\"c\" END\n"
+      "MODULE REGISTRY \"module.rgs\"\n",
+      {{"/src/module.rgs", "HKCR { }\n"}});
+  ASSERT_EQ(result.resources.size(), 2u);
+  const std::vector<BYTE> raw = {1, 0, 2, 0, 0, 0, 'a', 'b', 'c', 0, 0, 0};
+  EXPECT_EQ(result.resources[0].type, ResourceId::Ordinal(10));
+  EXPECT_EQ(result.resources[0].data, raw);
+  EXPECT_EQ(result.resources[1].type, ResourceId::Text(L"REGISTRY"));
+  EXPECT_EQ(result.resources[1].name, ResourceId::Text(L"MODULE"));
+  const std::string text = "HKCR { }\n";
+  EXPECT_EQ(result.resources[1].data, std::vector<BYTE>(text.begin(), text.end()));
+}
+
+TEST(RcCompilerTest, FaultsAreReportedWithFileAndLine) {
+  struct Case {
+    const char* script;
+    const char* message;
+    const char* file;
+    int line;
+  } cases[] = {
+      {"100 DIALOGEX 0, 0, 1, 1\nBEGIN\n  SLIDER 1, 2, 3, 4, 5\nEND\n", "unknown control statement 'SLIDER'",
+       "/src/main.rc", 3},
+      {"STRINGTABLE\nBEGIN\n  1 \"open\nEND\n", "string without its closing quote", "/src/main.rc", 3},
+      {"STRINGTABLE\nBEGIN\n  1 \"x\"\n", "STRINGTABLE without END", "/src/main.rc", 4},
+      {"STRINGTABLE\nBEGIN\n  1 \"x\"\n  1 \"y\"\nEND\n", "duplicate string id 1", "/src/main.rc", 4},
+      {"100 DIALOGEX 0, 0, 1, 1\nBEGIN\n  LTEXT \"a\", IDC_MISSING, 0, 0, 1, 1\nEND\n",
+       "unknown name 'IDC_MISSING'", "/src/main.rc", 3},
+      {"100 DIALOGEX 0, 0, 70000, 1\nBEGIN\nEND\n", "width 70000 is out of range", "/src/main.rc", 1},
+      {"1 VERSIONINFO\nBEGIN\nEND\n", "resource kind VERSIONINFO is not supported", "/src/main.rc", 1},
+      {"#define F(x) x\n", "function-like macro 'F' is not supported", "/src/main.rc", 1},
+      {"\n#endif\n", "#endif without #if", "/src/main.rc", 2},
+      {"#ifdef X\n", "#if without #endif", "/src/main.rc", 1},
+      {"/* open\n\n", "comment without its end", "/src/main.rc", 1},
+      {"#include \"missing.h\"\n", "cannot open include file 'missing.h'", "/src/main.rc", 1},
+      {"#include \"bad.h\"\n", "#error stop here", "/src/bad.h", 2},
+      {"100 DIALOGEX 0, 0, 1, 1\nBEGIN\n  LTEXT \"a\" 1, 0, 0, 1, 1\nEND\n", "expected ','", "/src/main.rc",
+       3},
+      {"1 RCDATA BEGIN 1 / 0 END\n", "division by zero", "/src/main.rc", 1},
+      {"100 DIALOGEX 0, 0, 1, 1\nBEGIN\n  LTEXT \"a\", 1, 0, 0, 1, 1\nEND\n"
+       "100 DIALOGEX 0, 0, 1, 1\nBEGIN\nEND\n",
+       "duplicate resource", "/src/main.rc", 5},
+      {"1 RCDATA \"absent.bin\"\n", "cannot open data file 'absent.bin'", "/src/main.rc", 1},
+      {"STRINGTABLE BEGIN 1 $ END\n", "unexpected character '$'", "/src/main.rc", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script);
+    try {
+      Compile(c.script, {{"/src/bad.h", "// fine\n#error stop here\n"}});
+      ADD_FAILURE() << "compiled without a fault";
+    } catch (const rc::CompileError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+      EXPECT_EQ(error.file(), c.file) << error.what();
+      EXPECT_EQ(error.line(), c.line) << error.what();
+    }
+  }
+}
+
+TEST(RcCompilerTest, EveryCutOfAValidScriptCompilesOrFailsCleanly) {
+  const std::string script =
+      "#include \"ids.h\"\n"
+      "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\n"
+      "STRINGTABLE BEGIN IDS_A \"a\\tb\" IDS_A2, \"c\" \"d\" END\n"
+      "IDD_X DIALOGEX 0, 0, 100, 50\nSTYLE DS_SETFONT | WS_CHILD\nCAPTION \"Cap\"\nFONT 8, \"MS Shell Dlg\", "
+      "400, 0, 1\n"
+      "BEGIN\n  LTEXT \"x\", IDC_STATIC, 1, 2, 3, 4, NOT WS_GROUP\n"
+      "  CONTROL \"\", 5, \"Button\", BS_AUTOCHECKBOX | WS_TABSTOP, 1, 2, 3, 4, 0, 9\n"
+      "  ICON 1, 6, 1, 2\n  EDITTEXT 7, 1, 2, 3, 4\nEND\n"
+      "1 RCDATA { 1, 2L, \"x\" }\n";
+  const std::map<std::string, std::string> files = {
+      {"/src/ids.h", "#define IDS_A 1\n#define IDS_A2 2\n#define IDD_X 100\n"}};
+  ASSERT_NO_THROW(Compile(script, files));
+  for (size_t size = 0; size < script.size(); ++size) {
+    SCOPED_TRACE("first " + std::to_string(size) + " characters");
+    try {
+      Compile(script.substr(0, size), files);
+    } catch (const rc::CompileError&) {
+      // A fault in the script; anything else fails the test.
+    }
+  }
+}
+
+TEST(RcCompilerTest, UnicodeScriptsWithAByteOrderMarkAreRead) {
+  const std::wstring text = L"STRINGTABLE BEGIN 1 \"\x00e4\x4e2d\" END\n";
+  std::string utf16 = "\xFF\xFE";
+  for (wchar_t c : text) {
+    utf16 += static_cast<char>(c & 0xFF);
+    utf16 += static_cast<char>((c >> 8) & 0xFF);
+  }
+  const auto result = Compile(utf16);
+  EXPECT_EQ(StringFromBlocks(result, 1), std::optional<std::wstring>(L"\x00e4\x4e2d"));
+}
+
+// RcTestStrings.dll is built from tests/strings.rc by add_resource_dll.
+TEST(RcResourceDllTest, ABuiltResourceDllServesItsStringsAndDialogThroughTheLoader) {
+  wchar_t exe[MAX_PATH];
+  const std::wstring exePath(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH));
+  const std::wstring path = exePath.substr(0, exePath.rfind(L'\\') + 1) + L"RcTestStrings.dll";
+  HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr) << platform::modules::LastLoadDiagnostic();
+  struct Case {
+    UINT id;
+    std::wstring text;
+  } cases[] = {
+      {1, L"First"}, {16, L"Tab\there, quote \" and A"}, {300, L"A longer string joined from two literals"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("id " + std::to_string(c.id));
+    wchar_t buffer[64];
+    EXPECT_EQ(LoadStringW(module, c.id, buffer, 64), static_cast<int>(c.text.size()));
+    EXPECT_EQ(std::wstring(buffer), c.text) << Printable(buffer);
+  }
+  HRSRC dialog = FindResourceW(module, MAKEINTRESOURCEW(101), RT_DIALOG);
+  ASSERT_NE(dialog, nullptr) << "error " << GetLastError();
+  auto parsed = platform::dialogs::ParseDialogTemplate(LockResource(LoadResource(module, dialog)),
+                                                       SizeofResource(module, dialog));
+  ASSERT_TRUE(parsed.has_value());
+  ASSERT_EQ(parsed->items.size(), 2u);
+  EXPECT_EQ(parsed->items[1].id, 1001u) << "IDC_NAME is (1000 + 1)";
+  EXPECT_EQ(parsed->items[1].style, 0x50810080u) << std::hex << parsed->items[1].style;
+  EXPECT_TRUE(FreeLibrary(module));
+}
+
+}  // namespace

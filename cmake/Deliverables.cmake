@@ -1,15 +1,18 @@
-# add_product_dll(name SOURCES ... LIBS ...): an in-process server as the host loads it: a
+# add_product_dll(name SOURCES ... LIBS ... [EXPORTS_MAP file]): an in-process server as the host loads it: a
 # shared object named <name>.dll whose only exported symbols are the four COM exports and the
 # entry point DllMain. Everything else is hidden, so each DLL has its own copy of the
 # framework and its own process-wide state. -fno-gnu-unique lets FreeLibrary really unload it.
 function(add_product_dll name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "EXPORTS_MAP" "SOURCES;LIBS" ${ARGN})
+  if(NOT ARG_EXPORTS_MAP)
+    set(ARG_EXPORTS_MAP ${CMAKE_SOURCE_DIR}/cmake/dll-exports.map)
+  endif()
   add_library(${name} SHARED ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll"
                         CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_compile_options(${name} PRIVATE -fno-gnu-unique)
-  target_link_options(${name} PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/cmake/dll-exports.map
-                      -Wl,--exclude-libs,ALL -Wl,--no-undefined)
+  target_link_options(${name} PRIVATE -Wl,--version-script=${ARG_EXPORTS_MAP}
+                      -Wl,--no-undefined)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
 endfunction()
 
@@ -17,4 +20,10 @@ endfunction()
 function(set_framework_library_properties name)
   set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_compile_options(${name} PRIVATE -fno-gnu-unique)
+endfunction()
+
+# A test that the deliverable exports exactly the four COM exports and DllMain.
+function(add_exports_test name)
+  add_test(NAME ${name}.Exports COMMAND ${CMAKE_COMMAND} -DDLL=$<TARGET_FILE:${name}>
+           -P ${CMAKE_SOURCE_DIR}/cmake/CheckExports.cmake)
 endfunction()

@@ -30,6 +30,10 @@ EXTERN_C PLATFORM_API int vswprintf_s(wchar_t* buffer, size_t count, const wchar
 EXTERN_C PLATFORM_API int _wcsicmp(const wchar_t* a, const wchar_t* b);
 EXTERN_C PLATFORM_API int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count);
 
+// A heap copy of the text, allocated with malloc (the caller frees it with free); null when
+// out of memory or for a null text.
+EXTERN_C PLATFORM_API wchar_t* _wcsdup(const wchar_t* text);
+
 namespace platform {
 // The host C library's form of a platform wide format (exposed for tests).
 PLATFORM_API std::wstring_view TranslateWideFormat(const wchar_t* format, std::wstring& storage);

@@ -1,4 +1,5 @@
 // Wide formatting with the platform C runtime's conventions, on the host C library.
+#include <cstdlib>
 #include <cwctype>
 #include <string>
 #include <string_view>
@@ -11,7 +12,9 @@ namespace platform {
 
 namespace {
 
-bool IsFlagChar(wchar_t c) { return c == L'-' || c == L'+' || c == L' ' || c == L'#' || c == L'0'; }
+bool IsFlagChar(wchar_t c) {
+  return c == L'-' || c == L'+' || c == L' ' || c == L'#' || c == L'0';
+}
 
 }  // namespace
 
@@ -119,7 +122,8 @@ std::wstring FormatAll(const wchar_t* format, va_list args) {
     va_copy(copy, args);
     int n = vswprintf(buffer.data(), buffer.size(), translated.c_str(), copy);
     va_end(copy);
-    if (n >= 0 && static_cast<size_t>(n) < buffer.size()) return std::wstring(buffer.data(), static_cast<size_t>(n));
+    if (n >= 0 && static_cast<size_t>(n) < buffer.size())
+      return std::wstring(buffer.data(), static_cast<size_t>(n));
     if (buffer.size() > (1u << 24)) return std::wstring();
     buffer.resize(buffer.size() * 4);
   }
@@ -186,4 +190,12 @@ EXTERN_C int _wcsicmp(const wchar_t* a, const wchar_t* b) {
 EXTERN_C int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t count) {
   std::wstring_view x(a ? a : L""), y(b ? b : L"");
   return platform::CompareNoCase(x.substr(0, count), y.substr(0, count));
+}
+
+EXTERN_C wchar_t* _wcsdup(const wchar_t* text) {
+  if (!text) return nullptr;
+  const size_t units = wcslen(text) + 1;
+  auto* copy = static_cast<wchar_t*>(malloc(units * sizeof(wchar_t)));
+  if (copy) wmemcpy(copy, text, units);
+  return copy;
 }

@@ -1,19 +1,3 @@
-// The platform's view of the file system: the whole host file system is drive Z:, with
-// backslashes ("/opt/profiles/CorvaneView.dll" is "Z:\opt\profiles\CorvaneView.dll").
-// Every function that hands out a path gives this form; every one that touches a file maps
-// it back with HostPathFromPlatform.
 #pragma once
 
-#include <string>
-#include <string_view>
-
-namespace platform {
-
-// "Z:\a\b" -> "/a/b"; a relative "a\b" -> "a/b"; a path on any other drive maps to a
-// location that does not exist, so it is never found.
-std::string HostPathFromPlatform(std::wstring_view path);
-
-// "/a/b" -> "Z:\a\b"; a relative "a/b" -> "a\b".
-std::wstring PlatformPathFromHost(std::string_view path);
-
-}  // namespace platform
+#include "platform/paths.h"

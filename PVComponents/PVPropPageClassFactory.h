@@ -1,0 +1,114 @@
+// The class factory of one page class, and the two functions a page class hands to its
+// static registration: its CLSID match and its factory creator.
+#pragma once
+
+#include <afxwin.h>
+#include <PVInterfaces.h>
+
+#include <atomic>
+#include <new>
+
+#include "PVDefines.h"
+#include "PVPropPageRegistration.h"
+
+// Pages are created unbound with a reference count of 0, through their IPVChild.
+template <class TPage>
+class CPVPropPageClassFactory : public IClassFactory {
+ public:
+  explicit CPVPropPageClassFactory(REFCLSID clsid) : m_clsid(clsid) {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  }
+  virtual ~CPVPropPageClassFactory() { AFX_MANAGE_STATE(AfxGetStaticModuleState()); }
+  CPVPropPageClassFactory(const CPVPropPageClassFactory&) = delete;
+  CPVPropPageClassFactory& operator=(const CPVPropPageClassFactory&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
+    *object = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+  }
+
+  STDMETHODIMP_(ULONG) AddRef() override {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    // The first reference keeps the module loaded until the last one goes.
+    const ULONG previous = m_refCount.fetch_add(1);
+    if (previous == 0) PVLockModule();
+    return previous + 1;
+  }
+
+  STDMETHODIMP_(ULONG) Release() override {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    const ULONG count = m_refCount.fetch_sub(1) - 1;
+    if (count == 0) {
+      delete this;
+      PVUnlockModule();
+    }
+    return count;
+  }
+
+  STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (!object) return E_POINTER;
+    if (outer) {
+      *object = nullptr;
+      return CLASS_E_NOAGGREGATION;
+    }
+    TPage* page = nullptr;
+    try {
+      page = new TPage;
+    } catch (CMemoryException* e) {
+      e->Delete();
+    } catch (const std::bad_alloc&) {
+    }
+    if (!page) {
+      *object = nullptr;
+      return E_OUTOFMEMORY;
+    }
+    // A page is born with no reference: a failed query takes the count back to 0 and the
+    // page deletes itself.
+    IPVChild* child = page;
+    child->AddRef();
+    const HRESULT hr = child->QueryInterface(iid, object);
+    child->Release();
+    if (FAILED(hr)) *object = nullptr;
+    return hr;
+  }
+
+  STDMETHODIMP LockServer(BOOL lock) override {
+    AFX_MANAGE_STATE(AfxGetStaticModuleState());
+    if (lock)
+      PVLockModule();
+    else
+      PVUnlockModule();
+    return S_OK;
+  }
+
+  // The factory creator that a page's registration stores.
+  static HRESULT Create(REFCLSID clsid, IClassFactory** factory) {
+    CPVPropPageClassFactory* created = nullptr;
+    try {
+      created = new (std::nothrow) CPVPropPageClassFactory(clsid);
+    } catch (CMemoryException* e) {
+      e->Delete();
+      return E_OUTOFMEMORY;
+    }
+    *factory = created;  // null when the allocation gave nothing: DllGetClassObject reports it
+    return S_OK;
+  }
+
+ private:
+  CLSID m_clsid;
+  std::atomic<ULONG> m_refCount{0};
+};
+
+// The CLSID match of a page: the requested CLSID's text compared with the page's own text
+// without regard to letter case.
+inline BOOL PVMatchClsidText(REFCLSID clsid, const wchar_t* pageClsidText) {
+  wchar_t text[128];
+  if (PVStringFromGUID(clsid, text, 128) < 0) return FALSE;
+  return _wcsicmp(text, pageClsidText) == 0;
+}

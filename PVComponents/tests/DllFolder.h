@@ -1,0 +1,88 @@
+// Test support: a fresh folder holding copies of built DLLs, laid out as an installation
+// would be, and the host's road into them (LoadLibraryW and the exports).
+#pragma once
+
+#include <windows.h>
+
+#include <platform/paths.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+
+namespace pvtest {
+
+inline std::filesystem::path BuiltBinaries() {
+  const char* bin = std::getenv("PROJECT_BIN_DIR");
+  return bin ? std::filesystem::path(bin) : std::filesystem::current_path();
+}
+
+class DllFolder {
+ public:
+  explicit DllFolder(std::initializer_list<const char*> files) {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_folder = std::filesystem::temp_directory_path() / "pvtest" /
+               (std::string(test ? test->test_suite_name() : "suite") + "." + (test ? test->name() : "test") +
+                "." + std::to_string(::getpid()));
+    std::filesystem::remove_all(m_folder);
+    std::filesystem::create_directories(m_folder);
+    for (const char* file : files) Add(file);
+  }
+  ~DllFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+  }
+  DllFolder(const DllFolder&) = delete;
+  DllFolder& operator=(const DllFolder&) = delete;
+
+  void Add(const char* file) {
+    std::filesystem::copy_file(BuiltBinaries() / file, m_folder / file,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  void Remove(const char* file) { std::filesystem::remove(m_folder / file); }
+
+  // The file's path in the platform's form.
+  std::wstring PathOf(const char* file) const {
+    return platform::PlatformPathFromHost((m_folder / file).string());
+  }
+
+ private:
+  std::filesystem::path m_folder;
+};
+
+template <class Fn>
+Fn Export(HMODULE module, const char* name) {
+  auto proc = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  EXPECT_NE(proc, nullptr) << "missing export " << name;
+  return proc;
+}
+
+typedef HRESULT (*PFN_DLLGETCLASSOBJECT)(REFCLSID, REFIID, void**);
+typedef HRESULT (*PFN_DLLFUNCTION)();
+
+// The four exports of a loaded DLL.
+struct ComExports {
+  explicit ComExports(HMODULE module)
+      : getClassObject(Export<PFN_DLLGETCLASSOBJECT>(module, "DllGetClassObject")),
+        canUnloadNow(Export<PFN_DLLFUNCTION>(module, "DllCanUnloadNow")),
+        registerServer(Export<PFN_DLLFUNCTION>(module, "DllRegisterServer")),
+        unregisterServer(Export<PFN_DLLFUNCTION>(module, "DllUnregisterServer")) {}
+  PFN_DLLGETCLASSOBJECT getClassObject;
+  PFN_DLLFUNCTION canUnloadNow;
+  PFN_DLLFUNCTION registerServer;
+  PFN_DLLFUNCTION unregisterServer;
+};
+
+inline std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
+  return text;
+}
+
+}  // namespace pvtest
+
+#define EXPECT_HR(expected, actual) EXPECT_EQ(pvtest::Hex(expected), pvtest::Hex(actual))
+#define ASSERT_HR(expected, actual) ASSERT_EQ(pvtest::Hex(expected), pvtest::Hex(actual))

@@ -1,0 +1,287 @@
+// Page registration and the COM exports, through the door a host uses: the DLL loaded with
+// LoadLibraryW, its exports by GetProcAddress, classes through CoCreateInstance.
+#include <windows.h>
+
+#include <OrvoLog.h>
+#include <platform/testing_registry.h>
+
+#include <memory>
+
+#include "DllFolder.h"
+#include "PVDefines.h"
+#include "fixtures/TestPages/TestPages.h"
+
+namespace {
+
+CLSID ClsidOf(const wchar_t* text) {
+  CLSID clsid{};
+  EXPECT_HR(S_OK, CLSIDFromString(text, &clsid));
+  return clsid;
+}
+
+std::wstring DefaultValueOf(const std::wstring& keyName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return L"<absent>";
+  wchar_t text[512] = L"";
+  DWORD size = sizeof(text);
+  LONG result = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS ? text : L"<no value>";
+}
+
+bool KeyExists(const std::wstring& keyName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::wstring ClsidKey(const wchar_t* clsidText) {
+  return std::wstring(L"CLSID\\") + clsidText;
+}
+
+class PageRegistration : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::registry::Reset();
+    Load();
+  }
+  void TearDown() override {
+    platform::registry::ClearFaults();
+    Unload();
+    EXPECT_EQ(platform::registry::OpenHandleCount(), m_keysLeftOpen);
+  }
+
+  void Load() {
+    m_module = LoadLibraryW(m_folder.PathOf("PVTestPages.dll").c_str());
+    ASSERT_NE(m_module, nullptr) << "error " << GetLastError();
+    m_exports = std::make_unique<pvtest::ComExports>(m_module);
+    m_livePages = pvtest::Export<PFN_TESTPAGESLIVEPAGES>(m_module, "TestPagesLivePages");
+  }
+  void Unload() {
+    if (m_module) FreeLibrary(m_module);
+    m_module = nullptr;
+  }
+
+  IClassFactory* Factory(const wchar_t* clsidText) {
+    IClassFactory* factory = nullptr;
+    EXPECT_HR(S_OK, m_exports->getClassObject(ClsidOf(clsidText), IID_IClassFactory,
+                                              reinterpret_cast<void**>(&factory)));
+    return factory;
+  }
+
+  LONG PageNumberServedFor(const wchar_t* clsidText) {
+    IClassFactory* factory = Factory(clsidText);
+    if (!factory) return -1;
+    ITestPageIdentity* page = nullptr;
+    EXPECT_HR(S_OK,
+              factory->CreateInstance(nullptr, __uuidof(ITestPageIdentity), reinterpret_cast<void**>(&page)));
+    LONG number = -1;
+    if (page) {
+      page->GetPageNumber(&number);
+      page->Release();
+    }
+    factory->Release();
+    return number;
+  }
+
+  pvtest::DllFolder m_folder{"PVTestPages.dll", "PVTestPagesENU.dll"};
+  HMODULE m_module = nullptr;
+  std::unique_ptr<pvtest::ComExports> m_exports;
+  PFN_TESTPAGESLIVEPAGES m_livePages = nullptr;
+  int m_keysLeftOpen = 0;  // keys whose close was made to fail
+};
+
+TEST_F(PageRegistration, ClassObjectIsFoundWhateverTheLetterCaseOfTheClsidText) {
+  EXPECT_EQ(PageNumberServedFor(kTestPage1Clsid), 1);  // registered in lower case
+  wchar_t lower[] = L"{7A1C5E20-3B4D-4F6A-8E9B-0C1D2E3F4A51}";
+  EXPECT_EQ(PageNumberServedFor(lower), 1);
+}
+
+TEST_F(PageRegistration, TheEntryRegisteredLastServesADuplicateClsid) {
+  EXPECT_EQ(PageNumberServedFor(kTestPage2Clsid), 3);
+}
+
+TEST_F(PageRegistration, UnknownClsidIsRefusedAndTheOutPointerLeftAlone) {
+  void* sentinel = reinterpret_cast<void*>(0x1234);
+  void* object = sentinel;
+  EXPECT_HR(CLASS_E_CLASSNOTAVAILABLE,
+            m_exports->getClassObject(ClsidOf(L"{00000000-1111-2222-3333-444444444444}"), IID_IClassFactory,
+                                      &object));
+  EXPECT_EQ(object, sentinel);
+}
+
+TEST_F(PageRegistration, FactoryAnswersOnlyUnknownAndClassFactory) {
+  IClassFactory* factory = Factory(kTestPage1Clsid);
+  ASSERT_NE(factory, nullptr);
+  IUnknown* unknown = nullptr;
+  EXPECT_HR(S_OK, factory->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)));
+  ASSERT_NE(unknown, nullptr);
+  unknown->Release();
+  void* other = reinterpret_cast<void*>(0x1);
+  EXPECT_HR(E_NOINTERFACE, factory->QueryInterface(__uuidof(IPVChild), &other));
+  EXPECT_EQ(other, nullptr);
+  EXPECT_HR(E_POINTER, factory->QueryInterface(IID_IUnknown, nullptr));
+  factory->Release();
+}
+
+TEST_F(PageRegistration, ClassObjectIsTheFactoryWhateverInterfaceIsAsked) {
+  void* object = nullptr;
+  EXPECT_HR(S_OK, m_exports->getClassObject(ClsidOf(kTestPage1Clsid), __uuidof(IPVChild), &object));
+  ASSERT_NE(object, nullptr);
+  static_cast<IClassFactory*>(object)->Release();
+}
+
+TEST_F(PageRegistration, CanUnloadNowWaitsForFactoriesServerLocksAndPages) {
+  EXPECT_HR(S_OK, m_exports->canUnloadNow());
+  IClassFactory* factory = Factory(kTestPage1Clsid);
+  ASSERT_NE(factory, nullptr);
+  EXPECT_HR(S_FALSE, m_exports->canUnloadNow());
+
+  EXPECT_HR(S_OK, factory->LockServer(TRUE));
+  factory->Release();
+  EXPECT_HR(S_FALSE, m_exports->canUnloadNow()) << "the server lock keeps the module";
+
+  factory = Factory(kTestPage1Clsid);
+  EXPECT_HR(S_OK, factory->LockServer(FALSE));
+  IPVChild* page = nullptr;
+  EXPECT_HR(S_OK, factory->CreateInstance(nullptr, __uuidof(IPVChild), reinterpret_cast<void**>(&page)));
+  factory->Release();
+  EXPECT_HR(S_FALSE, m_exports->canUnloadNow()) << "the live page keeps the module";
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(m_livePages(), 1);
+  page->Release();
+  EXPECT_EQ(m_livePages(), 0);
+  EXPECT_HR(S_OK, m_exports->canUnloadNow());
+}
+
+TEST_F(PageRegistration, CreateInstanceRefusesAggregationNullOutAndUnknownInterfaces) {
+  IClassFactory* factory = Factory(kTestPage1Clsid);
+  ASSERT_NE(factory, nullptr);
+  void* object = reinterpret_cast<void*>(0x1);
+  EXPECT_HR(CLASS_E_NOAGGREGATION, factory->CreateInstance(factory, __uuidof(IPVChild), &object));
+  EXPECT_EQ(object, nullptr);
+  EXPECT_HR(E_POINTER, factory->CreateInstance(nullptr, __uuidof(IPVChild), nullptr));
+  object = reinterpret_cast<void*>(0x1);
+  EXPECT_HR(E_NOINTERFACE, factory->CreateInstance(nullptr, IID_IClassFactory, &object));
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(m_livePages(), 0) << "the refused page deleted itself";
+  factory->Release();
+  EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "no lock left behind";
+}
+
+TEST_F(PageRegistration, RegisterWritesEveryPageWithItsTitleAndTheModulePath) {
+  ASSERT_HR(S_OK, m_exports->registerServer());
+  const std::wstring modulePath = m_folder.PathOf("PVTestPages.dll");
+  EXPECT_EQ(DefaultValueOf(ClsidKey(kTestPage1Clsid)), L"Test Page 1");
+  EXPECT_EQ(DefaultValueOf(ClsidKey(kTestPage1Clsid) + L"\\InProcServer32"), modulePath);
+  // The walk runs from the last registration back; the earlier page's write comes last.
+  EXPECT_EQ(DefaultValueOf(ClsidKey(kTestPage2Clsid)), L"Test Page 2");
+  EXPECT_EQ(DefaultValueOf(ClsidKey(kTestPage2Clsid) + L"\\InprocServer32"), modulePath);
+}
+
+TEST_F(PageRegistration, UnregisterRemovesEachPageKeyWithItsServerKeyAndKeepsOthers) {
+  HKEY other = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{11111111-2222-3333-4444-555555555555}\\InProcServer32", 0,
+                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &other, nullptr),
+      ERROR_SUCCESS);
+  RegCloseKey(other);
+  ASSERT_HR(S_OK, m_exports->registerServer());
+  ASSERT_HR(S_OK, m_exports->unregisterServer());
+  EXPECT_FALSE(KeyExists(ClsidKey(kTestPage1Clsid)));
+  EXPECT_FALSE(KeyExists(ClsidKey(kTestPage2Clsid)));
+  EXPECT_TRUE(KeyExists(L"CLSID\\{11111111-2222-3333-4444-555555555555}\\InProcServer32"));
+}
+
+TEST_F(PageRegistration, UnregisterOfPagesNeverRegisteredSucceeds) {
+  HKEY clsid = nullptr;
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &clsid, nullptr),
+      ERROR_SUCCESS);
+  RegCloseKey(clsid);
+  EXPECT_HR(S_OK, m_exports->unregisterServer());
+}
+
+struct RegistryFault {
+  const wchar_t* function;
+  int nthCall;
+  bool duringRegister;
+};
+
+TEST_F(PageRegistration, ARegistryFailureSwitchesRegistrationOffForTheRestOfTheProcess) {
+  const RegistryFault faults[] = {
+      {L"RegCreateKeyExW", 1, true}, {L"RegSetValueExW", 1, true}, {L"RegCreateKeyExW", 2, true},
+      {L"RegSetValueExW", 2, true},  {L"RegCloseKey", 1, true},    {L"RegCloseKey", 2, true},
+      {L"RegCreateKeyExW", 5, true}, {L"RegOpenKeyExW", 1, false},
+  };
+  for (const RegistryFault& fault : faults) {
+    SCOPED_TRACE(testing::Message() << std::string(fault.function, fault.function + wcslen(fault.function))
+                                    << " #" << fault.nthCall
+                                    << (fault.duringRegister ? " in register" : " in unregister"));
+    Unload();  // a fresh process-wide state for each case
+    platform::registry::Reset();
+    Load();
+    if (!fault.duringRegister) {
+      ASSERT_HR(S_OK, m_exports->registerServer());
+    }
+    platform::registry::FailNthCall(fault.function, fault.nthCall, ERROR_ACCESS_DENIED);
+    EXPECT_HR(E_FAIL, fault.duringRegister ? m_exports->registerServer() : m_exports->unregisterServer());
+    platform::registry::ClearFaults();
+    // A key whose close failed stays open; every other key is closed on the failure path.
+    if (std::wstring_view(fault.function) == L"RegCloseKey") ++m_keysLeftOpen;
+    EXPECT_EQ(platform::registry::OpenHandleCount(), m_keysLeftOpen) << "keys closed on the failure path";
+    EXPECT_HR(E_FAIL, m_exports->registerServer());
+    EXPECT_HR(E_FAIL, m_exports->unregisterServer());
+    EXPECT_EQ(PageNumberServedFor(kTestPage1Clsid), 1) << "the pushed entries still serve";
+  }
+}
+
+TEST_F(PageRegistration, RegisteredPagesAreCreatedThroughCoCreateInstance) {
+  ASSERT_HR(S_OK, m_exports->registerServer());
+  ASSERT_HR(S_OK, CoInitialize(nullptr));
+  ITestPageIdentity* page = nullptr;
+  ASSERT_HR(S_OK, CoCreateInstance(ClsidOf(kTestPage1Clsid), nullptr,
+                                   CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
+                                       CLSCTX_REMOTE_SERVER,
+                                   __uuidof(ITestPageIdentity), reinterpret_cast<void**>(&page)));
+  LONG number = 0;
+  page->GetPageNumber(&number);
+  EXPECT_EQ(number, 1);
+  page->Release();
+  CoUninitialize();
+}
+
+TEST(PVDefines, StringFromGUIDWritesUpperCaseBracedTextOrRefusesASmallBuffer) {
+  const GUID guid = {0xAFFF48E2, 0xFB16, 0x4E64, {0x9D, 0x21, 0xBA, 0xAB, 0x3F, 0x63, 0x6C, 0x60}};
+  wchar_t text[128];
+  EXPECT_EQ(PVStringFromGUID(guid, text, 128), 38);
+  EXPECT_STREQ(text, L"{AFFF48E2-FB16-4E64-9D21-BAAB3F636C60}");
+  wchar_t exact[38];
+  EXPECT_EQ(PVStringFromGUID(guid, exact, 38), -1) << "no room for the terminator";
+  EXPECT_EQ(PVStringFromGUID(guid, text, 39), 38);
+}
+
+TEST(PVDefines, CLSIDFromStringFailureIsLogged) {
+  orvolog::ClearRecords();
+  CLSID clsid{};
+  PVCLSIDFromString(L"{d73feef5-a372-4053-aa90-d3c277068b3b}", &clsid);
+  EXPECT_EQ(clsid.Data1, 0xD73FEEF5u);
+  EXPECT_TRUE(orvolog::RecentRecords().empty());
+  const wchar_t* bad[] = {
+      L"not a clsid", L"{D73FEEF5-A372-4053-AA90-D3C277068B3}",
+      L"{D73FEEF5-A372-4053-AA90-D3C277068B3B}-and-much-more-text-than-the-buffer-holds-xxxxx"};
+  for (const wchar_t* text : bad) {
+    orvolog::ClearRecords();
+    PVCLSIDFromString(text, &clsid);
+    auto records = orvolog::RecentRecords();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].message, L"Error: CLSIDFromString failed!");
+    EXPECT_EQ(records[0].function, L"PVCLSIDFromString");
+    EXPECT_EQ(records[0].sourceFile, L"PVDefines");
+    EXPECT_EQ(records[0].level, 0);
+  }
+}
+
+}  // namespace

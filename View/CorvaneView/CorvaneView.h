@@ -1,0 +1,14 @@
+// The application object of CorvaneView.dll.
+#pragma once
+
+#include "OrvoWinApp.h"
+
+class CCorvaneViewApp : public COrvoWinApp {
+ public:
+  CCorvaneViewApp() = default;
+
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,21 @@
+# cmake -DDLL=<file> -P CheckExports.cmake: fails unless the DLL's dynamic symbol table
+# defines exactly the four COM exports and the entry point DllMain.
+execute_process(COMMAND nm -D --defined-only ${DLL} OUTPUT_VARIABLE symbols RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${DLL}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(names)
+foreach(line ${lines})
+  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" name "${line}")
+  # The sanitizer runtimes add symbols of their own; they are not the DLL's.
+  if(NOT name MATCHES "^(__asan|__ubsan|__sanitizer|__lsan|_fini|_init)")
+    list(APPEND names ${name})
+  endif()
+endforeach()
+list(SORT names)
+set(expected DllCanUnloadNow DllGetClassObject DllMain DllRegisterServer DllUnregisterServer)
+if(NOT "${names}" STREQUAL "${expected}")
+  message(FATAL_ERROR "${DLL} exports [${names}], expected [${expected}]")
+endif()
+message(STATUS "${DLL}: ${names}")

@@ -99,7 +99,7 @@ CPVPropPageRegistration::CPVPropPageRegistration(PFN_PVMATCHCLSID match, PFN_PVC
   if (!g_registrationEnabled) return;
   CPVPropPageRegData* entry = nullptr;
   try {
-    entry = new CPVPropPageRegData(match, createFactory, pageName, clsidText);
+    entry = AfxNew<CPVPropPageRegData>(match, createFactory, pageName, clsidText);
   } catch (CMemoryException* e) {
     e->Delete();
     g_registrationEnabled = FALSE;

@@ -4,6 +4,7 @@
 
 #include <OrvoLog.h>
 #include <platform/testing_registry.h>
+#include <afx.h>
 
 #include <memory>
 
@@ -251,6 +252,27 @@ TEST_F(PageRegistration, RegisteredPagesAreCreatedThroughCoCreateInstance) {
   EXPECT_EQ(number, 1);
   page->Release();
   CoUninitialize();
+}
+
+TEST(PageRegistrationOutOfMemory, AFailedEntrySwitchesRegistrationOffAndLaterPagesPushNothing) {
+  platform::registry::Reset();
+  pvtest::DllFolder folder{"PVTestPages.dll", "PVTestPagesENU.dll"};
+  // The first page's entry is allocated; the second page's allocation fails.
+  platform::mfc::FailNextAllocations(1, 1);
+  HMODULE module = LoadLibraryW(folder.PathOf("PVTestPages.dll").c_str());
+  platform::mfc::FailNextAllocations(0);
+  ASSERT_NE(module, nullptr) << "error " << GetLastError();
+  pvtest::ComExports exports(module);
+  IClassFactory* factory = nullptr;
+  EXPECT_HR(S_OK, exports.getClassObject(ClsidOf(kTestPage1Clsid), IID_IClassFactory,
+                                         reinterpret_cast<void**>(&factory)));
+  if (factory) factory->Release();
+  EXPECT_HR(CLASS_E_CLASSNOTAVAILABLE, exports.getClassObject(ClsidOf(kTestPage2Clsid), IID_IClassFactory,
+                                                              reinterpret_cast<void**>(&factory)));
+  EXPECT_HR(E_FAIL, exports.registerServer());
+  EXPECT_HR(E_FAIL, exports.unregisterServer());
+  EXPECT_FALSE(KeyExists(L"CLSID"));
+  FreeLibrary(module);
 }
 
 TEST(PVDefines, StringFromGUIDWritesUpperCaseBracedTextOrRefusesASmallBuffer) {

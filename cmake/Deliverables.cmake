@@ -12,7 +12,7 @@ function(add_product_dll name)
                         CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   target_compile_options(${name} PRIVATE -fno-gnu-unique)
   target_link_options(${name} PRIVATE -Wl,--version-script=${ARG_EXPORTS_MAP}
-                      -Wl,--no-undefined)
+                      ${NO_UNDEFINED_LINK_OPTION})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
 endfunction()
 

@@ -34,6 +34,21 @@ EXTERN_C PLATFORM_API int _wcsnicmp(const wchar_t* a, const wchar_t* b, size_t c
 // out of memory or for a null text.
 EXTERN_C PLATFORM_API wchar_t* _wcsdup(const wchar_t* text);
 
+// Wide text to 64-bit integers (base 2 to 36, or 0 for a prefix-chosen base). Out of range:
+// the limit and errno ERANGE. _wcstoui64 negates a value written with a leading '-', as the
+// platform's does.
+EXTERN_C PLATFORM_API int64_t _wcstoi64(const wchar_t* text, wchar_t** end, int base);
+EXTERN_C PLATFORM_API uint64_t _wcstoui64(const wchar_t* text, wchar_t** end, int base);
+
+// 64-bit integers to wide text in a radix of 2 to 36; returns buffer. A negative value in
+// radix 10 gets a minus sign; in any other radix _i64tow writes the two's complement.
+EXTERN_C PLATFORM_API wchar_t* _i64tow(int64_t value, wchar_t* buffer, int radix);
+EXTERN_C PLATFORM_API wchar_t* _ui64tow(uint64_t value, wchar_t* buffer, int radix);
+
+// The runtime's error number: 0 on success, EINVAL for a null output.
+EXTERN_C PLATFORM_API int _set_errno(int value);
+EXTERN_C PLATFORM_API int _get_errno(int* value);
+
 namespace platform {
 // The host C library's form of a platform wide format (exposed for tests).
 PLATFORM_API std::wstring_view TranslateWideFormat(const wchar_t* format, std::wstring& storage);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -44,4 +46,46 @@ TEST(WideCompare, IgnoresCase) {
   EXPECT_LT(_wcsicmp(L"abc", L"ABD"), 0);
   EXPECT_GT(_wcsicmp(L"abcd", L"ABC"), 0);
   EXPECT_EQ(_wcsnicmp(L"abcX", L"ABCY", 3), 0);
+}
+
+TEST(WideNumbers, SixtyFourBitTextConversionsReportOverflowThroughErrno) {
+  struct Case {
+    const wchar_t* text;
+    int64_t value;
+    int error;
+  };
+  const Case cases[] = {
+      {L"05", 5, 0},
+      {L"  -42", -42, 0},
+      {L"9223372036854775807", INT64_MAX, 0},
+      {L"-9223372036854775808", INT64_MIN, 0},
+      {L"9223372036854775808", INT64_MAX, ERANGE},
+      {L"-99999999999999999999", INT64_MIN, ERANGE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.text)));
+    ASSERT_EQ(_set_errno(0), 0);
+    wchar_t* end = nullptr;
+    EXPECT_EQ(_wcstoi64(c.text, &end, 10), c.value);
+    int error = -1;
+    ASSERT_EQ(_get_errno(&error), 0);
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(*end, L'\0');
+  }
+  _set_errno(0);
+  EXPECT_EQ(_wcstoui64(L"-1", nullptr, 10), UINT64_MAX) << "a leading minus negates";
+  EXPECT_EQ(_wcstoui64(L"18446744073709551616", nullptr, 10), UINT64_MAX);
+  int error = 0;
+  _get_errno(&error);
+  EXPECT_EQ(error, ERANGE);
+  EXPECT_EQ(_get_errno(nullptr), EINVAL);
+}
+
+TEST(WideNumbers, SixtyFourBitIntegersToText) {
+  wchar_t buffer[70];
+  EXPECT_STREQ(_i64tow(INT64_MIN, buffer, 10), L"-9223372036854775808");
+  EXPECT_STREQ(_i64tow(1235, buffer, 10), L"1235");
+  EXPECT_STREQ(_i64tow(-1, buffer, 16), L"ffffffffffffffff");
+  EXPECT_STREQ(_ui64tow(UINT64_MAX, buffer, 10), L"18446744073709551615");
+  EXPECT_STREQ(_ui64tow(0, buffer, 2), L"0");
 }

@@ -50,10 +50,12 @@ bool CResourceDllManager::SetLanguage(LCID lcid) {
   return true;
 }
 
+// The freed handle is forgotten, so that a later call or the destructor does not free it again.
 bool CResourceDllManager::FreeResourceDll() {
   if (!m_loadedDll || m_loadedDll == m_moduleInstance) return false;
   AfxSetResourceHandle(m_moduleInstance);
   FreeLibrary(m_loadedDll);
+  m_loadedDll = nullptr;
   return true;
 }
 

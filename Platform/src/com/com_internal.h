@@ -55,4 +55,8 @@ HRESULT QueryInterfaceFromTable(C* self, const InterfaceEntry<C> (&table)[N], RE
   return E_NOINTERFACE;
 }
 
+// The platform's own in-process classes (the XML DOM document), found before the registry.
+// Returns CLASS_E_CLASSNOTAVAILABLE for a class that is not one of them.
+HRESULT GetBuiltInClassObject(REFCLSID rclsid, REFIID riid, void** ppv);
+
 }  // namespace platform::com

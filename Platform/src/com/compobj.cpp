@@ -168,6 +168,8 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, void* /*pvReserved
     return hr;
   }
   if (!(dwClsContext & CLSCTX_INPROC)) return REGDB_E_CLASSNOTREG;  // no local servers here
+  HRESULT builtIn = platform::com::GetBuiltInClassObject(rclsid, riid, ppv);
+  if (builtIn != CLASS_E_CLASSNOTAVAILABLE) return builtIn;
   std::wstring path;
   HRESULT hr = ReadServerPath(rclsid, path);
   if (FAILED(hr)) return hr;

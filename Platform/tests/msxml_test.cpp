@@ -1,0 +1,257 @@
+// The XML DOM: a document by its CLSID, parsing, XPath with selection namespaces, attributes,
+// node lists, tree edits, and wrappers that outlive what made them.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fixtures/com/com_test_support.h"
+#include "msxml6.h"
+#include "objbase.h"
+
+namespace {
+
+using testing_com::Hr;
+
+std::wstring Take(BSTR text) {
+  std::wstring out(text ? text : L"", SysStringLen(text));
+  SysFreeString(text);
+  return out;
+}
+
+class XmlDom : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(Hr(S_OK), Hr(CoInitialize(nullptr)));
+    ASSERT_EQ(Hr(S_OK), Hr(CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_IXMLDOMDocument2, reinterpret_cast<void**>(&doc))));
+  }
+  void TearDown() override {
+    doc = nullptr;
+    CoUninitialize();
+  }
+  void Load(const wchar_t* xml) {
+    VARIANT_BOOL ok = VARIANT_FALSE;
+    ASSERT_EQ(Hr(S_OK), Hr(doc->loadXML(_bstr_t(xml), &ok)));
+    ASSERT_EQ(ok, VARIANT_TRUE);
+  }
+  std::vector<std::wstring> Names(const wchar_t* xpath) {
+    IXMLDOMNodeListPtr list;
+    EXPECT_EQ(Hr(S_OK), Hr(doc->selectNodes(_bstr_t(xpath), &list)));
+    std::vector<std::wstring> names;
+    if (!list) return names;
+    IXMLDOMNodePtr node;
+    while (list->nextNode(&node) == S_OK) {
+      BSTR name = nullptr;
+      node->get_nodeName(&name);
+      names.push_back(Take(name));
+    }
+    return names;
+  }
+  IXMLDOMDocument2Ptr doc;
+};
+
+constexpr wchar_t kSample[] =
+    L"<pv:Root xmlns:pv=\"xsdPV\"><pv:A n=\"1\"/><pv:A n=\"2\"/><B>text</B></pv:Root>";
+
+TEST_F(XmlDom, ARelativeNamespaceUriParsesWithoutAWarning) {
+  testing::internal::CaptureStderr();
+  Load(kSample);
+  const std::string errors = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(errors, "");
+}
+
+TEST_F(XmlDom, TextThatIsNotWellFormedLeavesAnEmptyDocument) {
+  Load(kSample);
+  testing::internal::CaptureStderr();
+  for (const wchar_t* bad : {L"<a><b></a>", L"", L"text only", L"<a x='1' x='2'/>"}) {
+    SCOPED_TRACE(testing_com::Narrow(bad));
+    VARIANT_BOOL ok = VARIANT_TRUE;
+    EXPECT_EQ(Hr(S_FALSE), Hr(doc->loadXML(_bstr_t(bad), &ok)));
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    IXMLDOMElementPtr root;
+    EXPECT_EQ(Hr(S_FALSE), Hr(doc->get_documentElement(&root)));
+    EXPECT_FALSE(root);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(XmlDom, XPathUsesTheSelectionNamespacesNotTheDocumentsPrefixes) {
+  Load(kSample);
+  IXMLDOMNodeListPtr list;
+  EXPECT_EQ(Hr(E_FAIL), Hr(doc->selectNodes(_bstr_t(L"//pv:A"), &list))) << "an undeclared prefix";
+  ASSERT_EQ(Hr(S_OK), Hr(doc->setProperty(_bstr_t(L"SelectionLanguage"), _variant_t(L"XPath"))));
+  ASSERT_EQ(Hr(S_OK), Hr(doc->setProperty(_bstr_t(L"SelectionNamespaces"), _variant_t(L"xmlns:x='xsdPV'"))));
+  EXPECT_EQ(Names(L"//x:A"), (std::vector<std::wstring>{L"pv:A", L"pv:A"}));
+  EXPECT_EQ(Names(L"/x:Root/B"), std::vector<std::wstring>{L"B"});
+  EXPECT_EQ(Names(L"//x:A/@n"), (std::vector<std::wstring>{L"n", L"n"}));
+  EXPECT_EQ(Names(L"//x:Missing"), std::vector<std::wstring>{});
+
+  IXMLDOMNodePtr single;
+  EXPECT_EQ(Hr(S_FALSE), Hr(doc->selectSingleNode(_bstr_t(L"//x:Missing"), &single)));
+  EXPECT_FALSE(single);
+  EXPECT_EQ(Hr(E_FAIL), Hr(doc->selectSingleNode(_bstr_t(L"count(//x:A)"), &single))) << "not a node set";
+  EXPECT_EQ(Hr(E_FAIL), Hr(doc->selectSingleNode(_bstr_t(L"//x:A["), &single)));
+}
+
+TEST_F(XmlDom, PropertiesRefuseWhatTheyDoNotKnow) {
+  EXPECT_EQ(Hr(E_FAIL), Hr(doc->setProperty(_bstr_t(L"SelectionLanguage"), _variant_t(L"XSLPattern"))));
+  EXPECT_EQ(Hr(E_FAIL), Hr(doc->setProperty(_bstr_t(L"SelectionNamespaces"), _variant_t(L"xmlns:a="))));
+  EXPECT_EQ(Hr(E_FAIL), Hr(doc->setProperty(_bstr_t(L"SelectionNamespaces"), _variant_t(L"other='x'"))));
+  EXPECT_EQ(Hr(E_INVALIDARG), Hr(doc->setProperty(_bstr_t(L"NoSuchProperty"), _variant_t(L"x"))));
+  ASSERT_EQ(Hr(S_OK), Hr(doc->setProperty(_bstr_t(L"SelectionNamespaces"), _variant_t(L"xmlns:a='u'"))));
+  _variant_t value;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->getProperty(_bstr_t(L"SelectionNamespaces"), &value)));
+  EXPECT_EQ(std::wstring(value.bstrVal), L"xmlns:a='u'");
+}
+
+TEST_F(XmlDom, AttributesByQualifiedNameAndAbsentOnesAsNull) {
+  Load(L"<r xmlns:p='urn:p' a='1' p:b='two'/>");
+  IXMLDOMElementPtr root;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->get_documentElement(&root)));
+  struct Case {
+    const wchar_t* name;
+    HRESULT hr;
+    VARTYPE vt;
+    const wchar_t* text;
+  };
+  const Case cases[] = {{L"a", S_OK, VT_BSTR, L"1"},
+                        {L"p:b", S_OK, VT_BSTR, L"two"},
+                        {L"b", S_FALSE, VT_NULL, nullptr},
+                        {L"missing", S_FALSE, VT_NULL, nullptr}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing_com::Narrow(c.name));
+    _variant_t value;
+    EXPECT_EQ(Hr(c.hr), Hr(root->getAttribute(_bstr_t(c.name), &value)));
+    EXPECT_EQ(value.vt, c.vt);
+    if (c.text) {
+      EXPECT_EQ(std::wstring(value.bstrVal), c.text);
+    }
+  }
+  EXPECT_EQ(Hr(S_OK), Hr(root->setAttribute(_bstr_t(L"a"), _variant_t(LONG{42}))));
+  EXPECT_EQ(Hr(S_OK), Hr(root->setAttribute(_bstr_t(L"p:c"), _variant_t(L"new"))));
+  EXPECT_EQ(Hr(E_FAIL), Hr(root->setAttribute(_bstr_t(L"q:c"), _variant_t(L"x")))) << "undeclared prefix";
+  EXPECT_EQ(Hr(S_OK), Hr(root->removeAttribute(_bstr_t(L"p:b"))));
+  EXPECT_EQ(Hr(S_FALSE), Hr(root->removeAttribute(_bstr_t(L"p:b"))));
+  BSTR xml = nullptr;
+  ASSERT_EQ(Hr(S_OK), Hr(root->get_xml(&xml)));
+  EXPECT_EQ(Take(xml), L"<r xmlns:p=\"urn:p\" a=\"42\" p:c=\"new\"/>");
+}
+
+TEST_F(XmlDom, OnlyElementsAnswerTheElementInterface) {
+  Load(L"<r>text<!--c--></r>");
+  IXMLDOMElementPtr root;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->get_documentElement(&root)));
+  IXMLDOMNodePtr text;
+  ASSERT_EQ(Hr(S_OK), Hr(root->get_firstChild(&text)));
+  DOMNodeType type = NODE_INVALID;
+  EXPECT_EQ(Hr(S_OK), Hr(text->get_nodeType(&type)));
+  EXPECT_EQ(type, NODE_TEXT);
+  IXMLDOMElement* element = nullptr;
+  EXPECT_EQ(Hr(E_NOINTERFACE),
+            Hr(text->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(&element))));
+  _variant_t value;
+  EXPECT_EQ(Hr(S_OK), Hr(text->get_nodeValue(&value)));
+  EXPECT_EQ(std::wstring(value.bstrVal), L"text");
+  _variant_t rootValue;
+  EXPECT_EQ(Hr(S_FALSE), Hr(root->get_nodeValue(&rootValue)));
+  EXPECT_EQ(rootValue.vt, VT_NULL);
+}
+
+TEST_F(XmlDom, ListsIndexAndIterateAndStopAtTheirEnd) {
+  Load(L"<r><a/><b/><c/></r>");
+  IXMLDOMElementPtr root;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->get_documentElement(&root)));
+  IXMLDOMNodeListPtr children;
+  ASSERT_EQ(Hr(S_OK), Hr(root->get_childNodes(&children)));
+  LONG length = 0;
+  EXPECT_EQ(Hr(S_OK), Hr(children->get_length(&length)));
+  EXPECT_EQ(length, 3);
+  IXMLDOMNodePtr item;
+  EXPECT_EQ(Hr(S_OK), Hr(children->get_item(2, &item)));
+  EXPECT_EQ(Take([&] {
+              BSTR name = nullptr;
+              item->get_nodeName(&name);
+              return name;
+            }()),
+            L"c");
+  EXPECT_EQ(Hr(S_FALSE), Hr(children->get_item(3, &item)));
+  EXPECT_FALSE(item);
+  EXPECT_EQ(Hr(S_FALSE), Hr(children->get_item(-1, &item)));
+  int seen = 0;
+  while (children->nextNode(&item) == S_OK) ++seen;
+  EXPECT_EQ(seen, 3);
+  EXPECT_EQ(Hr(S_OK), Hr(children->reset()));
+  EXPECT_EQ(Hr(S_OK), Hr(children->nextNode(&item)));
+}
+
+TEST_F(XmlDom, ElementsAreCreatedMovedAndRemovedWithinTheirDocument) {
+  Load(L"<r><keep/></r>");
+  IXMLDOMElementPtr root;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->get_documentElement(&root)));
+  IXMLDOMElementPtr added;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->createElement(_bstr_t(L"added"), &added)));
+  IXMLDOMElementPtr unattached;  // freed with its document although it never joined the tree
+  ASSERT_EQ(Hr(S_OK), Hr(doc->createElement(_bstr_t(L"never-attached"), &unattached)));
+  IXMLDOMNodePtr namespaced;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->createNode(_variant_t(LONG{NODE_ELEMENT}), _bstr_t(L"pv:item"),
+                                         _bstr_t(L"xsdPV"), &namespaced)));
+  EXPECT_EQ(Hr(S_OK), Hr(root->appendChild(added, nullptr)));
+  EXPECT_EQ(Hr(S_OK), Hr(added->appendChild(namespaced, nullptr)));
+  EXPECT_EQ(Hr(E_INVALIDARG), Hr(added->appendChild(root, nullptr))) << "an ancestor cannot become a child";
+  ASSERT_EQ(Hr(S_OK), Hr(added->put_text(_bstr_t(L"replaced"))));
+  BSTR xml = nullptr;
+  ASSERT_EQ(Hr(S_OK), Hr(root->get_xml(&xml)));
+  EXPECT_EQ(Take(xml), L"<r><keep/><added>replaced</added></r>");
+  BSTR uri = nullptr;
+  EXPECT_EQ(Hr(S_OK), Hr(namespaced->get_namespaceURI(&uri)));
+  EXPECT_EQ(Take(uri), L"xsdPV");
+
+  IXMLDOMNodePtr keep;
+  ASSERT_EQ(Hr(S_OK), Hr(root->get_firstChild(&keep)));
+  EXPECT_EQ(Hr(S_OK), Hr(root->removeChild(keep, nullptr)));
+  EXPECT_EQ(Hr(E_INVALIDARG), Hr(root->removeChild(keep, nullptr))) << "no longer a child";
+  IXMLDOMNodePtr parent;
+  EXPECT_EQ(Hr(S_FALSE), Hr(keep->get_parentNode(&parent)));
+
+  IXMLDOMDocument2Ptr other;
+  ASSERT_EQ(Hr(S_OK), Hr(other.CreateInstance(CLSID_DOMDocument60)));
+  IXMLDOMElementPtr foreign;
+  ASSERT_EQ(Hr(S_OK), Hr(other->createElement(_bstr_t(L"foreign"), &foreign)));
+  EXPECT_EQ(Hr(E_INVALIDARG), Hr(root->appendChild(foreign, nullptr)));
+}
+
+// Wrappers keep their tree: a node stays readable after the document loaded new text and after
+// the document object itself was released.
+TEST_F(XmlDom, NodesOutliveAReloadAndTheirDocumentObject) {
+  Load(L"<old><child name='kept'/></old>");
+  IXMLDOMNodePtr child;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->selectSingleNode(_bstr_t(L"/old/child"), &child)));
+  Load(L"<new/>");
+  doc = nullptr;
+  IXMLDOMElementPtr element(child);
+  ASSERT_TRUE(element);
+  _variant_t name;
+  EXPECT_EQ(Hr(S_OK), Hr(element->getAttribute(_bstr_t(L"name"), &name)));
+  EXPECT_EQ(std::wstring(name.bstrVal), L"kept");
+  IXMLDOMNodePtr parent;
+  EXPECT_EQ(Hr(S_OK), Hr(child->get_parentNode(&parent)));
+  IXMLDOMDocumentPtr owner;
+  EXPECT_EQ(Hr(S_OK), Hr(child->get_ownerDocument(&owner)));
+  EXPECT_TRUE(owner);
+}
+
+TEST(XmlDomClass, IsNotAggregatableAndNeedsCom) {
+  IUnknown* unknown = nullptr;
+  EXPECT_EQ(Hr(CO_E_NOTINITIALIZED), Hr(CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
+                                                         IID_IUnknown, reinterpret_cast<void**>(&unknown))));
+  ASSERT_EQ(Hr(S_OK), Hr(CoInitialize(nullptr)));
+  testing_com::CountingObject<> outer;
+  EXPECT_EQ(Hr(CLASS_E_NOAGGREGATION),
+            Hr(CoCreateInstance(CLSID_DOMDocument60, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                reinterpret_cast<void**>(&unknown))));
+  EXPECT_EQ(unknown, nullptr);
+  CoUninitialize();
+}
+
+}  // namespace

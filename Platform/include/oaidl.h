@@ -308,3 +308,136 @@ inline constexpr IID IID_IDispatch = __uuidof(IDispatch);
 inline constexpr IID IID_IErrorInfo = __uuidof(IErrorInfo);
 inline constexpr IID IID_ICreateErrorInfo = __uuidof(ICreateErrorInfo);
 inline constexpr IID IID_ISupportErrorInfo = __uuidof(ISupportErrorInfo);
+
+// ---------------------------------------------------------------------------------------------
+// Type information: type libraries and the descriptions of their types. The stand-in describes
+// coclasses and dual interfaces (operations with their dispatch ids and parameters); the
+// structures of functions and variables are not offered (those operations answer E_NOTIMPL).
+
+enum SYSKIND { SYS_WIN16 = 0, SYS_WIN32 = 1, SYS_MAC = 2, SYS_WIN64 = 3 };
+
+enum TYPEKIND {
+  TKIND_ENUM = 0,
+  TKIND_RECORD = 1,
+  TKIND_MODULE = 2,
+  TKIND_INTERFACE = 3,
+  TKIND_DISPATCH = 4,
+  TKIND_COCLASS = 5,
+  TKIND_ALIAS = 6,
+  TKIND_UNION = 7,
+  TKIND_MAX = 8
+};
+
+// TYPEATTR::wTypeFlags.
+#define TYPEFLAG_FAPPOBJECT 0x1
+#define TYPEFLAG_FCANCREATE 0x2
+#define TYPEFLAG_FDUAL 0x40
+#define TYPEFLAG_FOLEAUTOMATION 0x100
+#define TYPEFLAG_FDISPATCHABLE 0x1000
+
+// TLIBATTR::wLibFlags.
+#define LIBFLAG_FRESTRICTED 0x1
+#define LIBFLAG_FCONTROL 0x2
+#define LIBFLAG_FHIDDEN 0x4
+#define LIBFLAG_FHASDISKIMAGE 0x8
+
+struct TLIBATTR {
+  GUID guid;
+  LCID lcid;
+  SYSKIND syskind;
+  WORD wMajorVerNum;
+  WORD wMinorVerNum;
+  WORD wLibFlags;
+};
+typedef TLIBATTR* LPTLIBATTR;
+
+// The stand-in fills guid, lcid, typekind, cFuncs (the operations an interface declares
+// itself), cImplTypes, cbSizeVft (the table size in bytes, IDispatch's seven entries
+// included), wTypeFlags and the version; the rest is zero.
+struct TYPEATTR {
+  GUID guid;
+  LCID lcid;
+  DWORD dwReserved;
+  MEMBERID memidConstructor;
+  MEMBERID memidDestructor;
+  LPOLESTR lpstrSchema;
+  ULONG cbSizeInstance;
+  TYPEKIND typekind;
+  WORD cFuncs;
+  WORD cVars;
+  WORD cImplTypes;
+  WORD cbSizeVft;
+  WORD cbAlignment;
+  WORD wTypeFlags;
+  WORD wMajorVerNum;
+  WORD wMinorVerNum;
+  BYTE tdescAlias[16];
+  BYTE idldescType[16];
+};
+typedef TYPEATTR* LPTYPEATTR;
+
+typedef DWORD HREFTYPE;
+struct FUNCDESC;
+struct VARDESC;
+enum DESCKIND {
+  DESCKIND_NONE = 0,
+  DESCKIND_FUNCDESC,
+  DESCKIND_VARDESC,
+  DESCKIND_TYPECOMP,
+  DESCKIND_IMPLICITAPPOBJ
+};
+enum INVOKEKIND {
+  INVOKE_FUNC = 1,
+  INVOKE_PROPERTYGET = 2,
+  INVOKE_PROPERTYPUT = 4,
+  INVOKE_PROPERTYPUTREF = 8
+};
+interface ITypeComp;
+
+interface ITypeInfo : public IUnknown {
+  STDMETHOD(GetTypeAttr)(TYPEATTR** ppTypeAttr) = 0;
+  STDMETHOD(GetTypeComp)(ITypeComp** ppTComp) = 0;
+  STDMETHOD(GetFuncDesc)(UINT index, FUNCDESC** ppFuncDesc) = 0;
+  STDMETHOD(GetVarDesc)(UINT index, VARDESC** ppVarDesc) = 0;
+  STDMETHOD(GetNames)(MEMBERID memid, BSTR* rgBstrNames, UINT cMaxNames, UINT* pcNames) = 0;
+  STDMETHOD(GetRefTypeOfImplType)(UINT index, HREFTYPE* pRefType) = 0;
+  STDMETHOD(GetImplTypeFlags)(UINT index, INT* pImplTypeFlags) = 0;
+  STDMETHOD(GetIDsOfNames)(LPOLESTR* rgszNames, UINT cNames, MEMBERID* pMemId) = 0;
+  STDMETHOD(Invoke)
+  (void* pvInstance, MEMBERID memid, WORD wFlags, DISPPARAMS* pDispParams, VARIANT* pVarResult,
+   EXCEPINFO* pExcepInfo, UINT* puArgErr) = 0;
+  STDMETHOD(GetDocumentation)
+  (MEMBERID memid, BSTR* pBstrName, BSTR* pBstrDocString, DWORD* pdwHelpContext, BSTR* pBstrHelpFile) = 0;
+  STDMETHOD(GetDllEntry)
+  (MEMBERID memid, INVOKEKIND invKind, BSTR* pBstrDllName, BSTR* pBstrName, WORD* pwOrdinal) = 0;
+  STDMETHOD(GetRefTypeInfo)(HREFTYPE hRefType, ITypeInfo** ppTInfo) = 0;
+  STDMETHOD(AddressOfMember)(MEMBERID memid, INVOKEKIND invKind, void** ppv) = 0;
+  STDMETHOD(CreateInstance)(IUnknown* pUnkOuter, REFIID riid, void** ppvObj) = 0;
+  STDMETHOD(GetMops)(MEMBERID memid, BSTR* pBstrMops) = 0;
+  STDMETHOD(GetContainingTypeLib)(ITypeLib** ppTLib, UINT* pIndex) = 0;
+  STDMETHOD_(void, ReleaseTypeAttr)(TYPEATTR* pTypeAttr) = 0;
+  STDMETHOD_(void, ReleaseFuncDesc)(FUNCDESC* pFuncDesc) = 0;
+  STDMETHOD_(void, ReleaseVarDesc)(VARDESC* pVarDesc) = 0;
+};
+DECLARE_UUIDOF(ITypeInfo, "00020401-0000-0000-C000-000000000046");
+typedef ITypeInfo* LPTYPEINFO;
+
+interface ITypeLib : public IUnknown {
+  STDMETHOD_(UINT, GetTypeInfoCount)() = 0;
+  STDMETHOD(GetTypeInfo)(UINT index, ITypeInfo** ppTInfo) = 0;
+  STDMETHOD(GetTypeInfoType)(UINT index, TYPEKIND* pTKind) = 0;
+  STDMETHOD(GetTypeInfoOfGuid)(REFGUID guid, ITypeInfo** ppTinfo) = 0;
+  STDMETHOD(GetLibAttr)(TLIBATTR** ppTLibAttr) = 0;
+  STDMETHOD(GetTypeComp)(ITypeComp** ppTComp) = 0;
+  STDMETHOD(GetDocumentation)
+  (INT index, BSTR* pBstrName, BSTR* pBstrDocString, DWORD* pdwHelpContext, BSTR* pBstrHelpFile) = 0;
+  STDMETHOD(IsName)(LPOLESTR szNameBuf, ULONG lHashVal, BOOL* pfName) = 0;
+  STDMETHOD(FindName)
+  (LPOLESTR szNameBuf, ULONG lHashVal, ITypeInfo** ppTInfo, MEMBERID* rgMemId, USHORT* pcFound) = 0;
+  STDMETHOD_(void, ReleaseTLibAttr)(TLIBATTR* pTLibAttr) = 0;
+};
+DECLARE_UUIDOF(ITypeLib, "00020402-0000-0000-C000-000000000046");
+typedef ITypeLib* LPTYPELIB;
+
+inline constexpr IID IID_ITypeInfo = __uuidof(ITypeInfo);
+inline constexpr IID IID_ITypeLib = __uuidof(ITypeLib);

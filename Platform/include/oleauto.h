@@ -178,3 +178,29 @@ WINOLEAUTAPI SetErrorInfo(ULONG dwReserved, IErrorInfo* perrinfo);
 // it) and clears the slot. Returns S_OK, S_FALSE with null when the slot is empty,
 // E_INVALIDARG.
 WINOLEAUTAPI GetErrorInfo(ULONG dwReserved, IErrorInfo** pperrinfo);
+
+// ---------------------------------------------------------------------------------------------
+// Type libraries. A type library is the project's own description format (see
+// platform/typelib_format.h), held in a module's TYPELIB resource or in a file of its own.
+
+// szFile: in, a module path, optionally followed by "\N" for its TYPELIB resource N (default 1),
+// or the path of a type-library file. pptlib: out. Returns S_OK; TYPE_E_CANTLOADLIBRARY when
+// the file or resource is missing or its description does not parse; E_INVALIDARG for null.
+WINOLEAUTAPI LoadTypeLib(LPCOLESTR szFile, ITypeLib** pptlib);
+
+// The library registered under HKCR\TypeLib\{rguid}\<major>.<minor>\<lcid>\win32 (the highest
+// registered minor version of the major one when the exact one is missing; lcid falls back to
+// 0). Returns TYPE_E_LIBNOTREGISTERED, LoadTypeLib's errors, E_INVALIDARG.
+WINOLEAUTAPI LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid, ITypeLib** pptlib);
+
+// Writes HKCR\TypeLib\{libid}\<maj>.<min> = help string, with subkeys "<lcid>\win32" = szFullPath,
+// FLAGS = the library flags in decimal and HELPDIR = szHelpDir (the file's directory when null),
+// and for every dual interface HKCR\Interface\{iid} = its name with ProxyStubClsid32 (the
+// automation marshaler) and TypeLib = {libid} (value Version). Returns S_OK,
+// HRESULT_FROM_WIN32 of a registry error, E_INVALIDARG.
+WINOLEAUTAPI RegisterTypeLib(ITypeLib* ptlib, LPCOLESTR szFullPath, LPCOLESTR szHelpDir);
+
+// Removes the version's key (and the library's key when no other version is left), and the
+// Interface keys of the library's interfaces that name this library. Returns S_OK,
+// TYPE_E_REGISTRYACCESS when the version is not registered, E_INVALIDARG.
+WINOLEAUTAPI UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor, LCID lcid, SYSKIND syskind);

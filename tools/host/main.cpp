@@ -5,10 +5,18 @@
 //   host [--registry FILE] unregister DLL    DllUnregisterServer
 //   host [--registry FILE] list              the registered classes and their servers
 //   host [--registry FILE] load DLL          loads the DLL and reports whether it starts
+//   host [--registry FILE] validate FILE [LANGUAGE]
+//                                            attaches the registered tag extension to a module
+//                                            built from the module-definition file, validates
+//                                            it and prints the localized message or "valid"
 #include <windows.h>
 
 #include <platform/paths.h>
 #include <platform/testing_registry.h>
+
+#include <ConfigurationTag.h>
+#include <ModuleDefinition.h>
+#include <TagExtensionHost.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -87,8 +95,76 @@ int Load(const std::string& dll) {
   return 0;
 }
 
+// The tag extension of the Coriolis module, created through the registry as the host does.
+constexpr CLSID kCoriolisTagExtension = platform::GuidFromText("3D72AD1A-B9EE-46EB-8E32-E929007240BA");
+
+std::string Utf8(const std::wstring& text) {
+  std::string out;
+  for (wchar_t wc : text) {
+    const auto c = static_cast<uint32_t>(wc);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | ((c >> 12) & 0x0F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+int Validate(const std::string& definitionFile, LCID language) {
+  std::string error;
+  const auto definition = hostsim::LoadModuleDefinition(definitionFile, &error);
+  if (!definition) {
+    std::printf("%s: %s\n", definitionFile.c_str(), error.c_str());
+    return 1;
+  }
+  const hostsim::TagDefinition* tagDefinition = definition->FindTag(hostsim::TagKind::kStandard);
+  if (!tagDefinition) {
+    std::printf("%s: the module has no standard configuration tag\n", definitionFile.c_str());
+    return 1;
+  }
+  HRESULT hr = hostsim::RegisterHostTypeLibraries();
+  if (FAILED(hr)) std::printf("host type libraries not registered (0x%08X)\n", static_cast<unsigned>(hr));
+  hostsim::ConfigurationTag* tag = hostsim::ConfigurationTag::Create(*tagDefinition);
+  hostsim::TagExtensionHost* host = hostsim::TagExtensionHost::Create(tag);
+  host->SetLanguage(language);
+  int result = 1;
+  hr = host->CreateExtension(kCoriolisTagExtension);
+  if (FAILED(hr)) {
+    std::printf("the tag extension is not available (0x%08X); register CorvaneTags.dll first\n",
+                static_cast<unsigned>(hr));
+  } else if (FAILED(hr = host->AttachExtension())) {
+    std::printf("the tag extension does not attach (0x%08X)\n", static_cast<unsigned>(hr));
+  } else {
+    const hostsim::ValidationOutcome outcome = host->ValidateWithExtension();
+    if (SUCCEEDED(outcome.result)) {
+      std::printf("valid\n");
+      result = 0;
+    } else {
+      std::printf("invalid (0x%08X): %s\n", static_cast<unsigned>(outcome.result),
+                  outcome.hasErrorInfo  ? Utf8(outcome.errorDescription).c_str()
+                  : outcome.lastMessage ? Utf8(*outcome.lastMessage).c_str()
+                                        : "");
+      if (outcome.lastMessage) std::printf("member: %s\n", Utf8(*outcome.lastMessage).c_str());
+    }
+  }
+  host->Release();
+  tag->Release();
+  return result;
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage: host [--registry FILE] register DLL | unregister DLL | list | load DLL\n");
+  std::fprintf(stderr,
+               "usage: host [--registry FILE] register DLL | unregister DLL | list | load DLL |\n"
+               "            validate DEFINITION-FILE [LANGUAGE-ID]\n"
+               "  validate: attaches the registered tag extension to a module built from the\n"
+               "            module-definition file (default language 1033) and prints the\n"
+               "            localized message of the validation, or \"valid\".\n");
   return 2;
 }
 
@@ -120,6 +196,8 @@ int main(int argc, char** argv) {
     result = List();
   else if (command == "load" && args.size() == 2)
     result = Load(args[1]);
+  else if (command == "validate" && (args.size() == 2 || args.size() == 3))
+    result = Validate(args[1], args.size() == 3 ? static_cast<LCID>(std::stoul(args[2])) : 1033);
   else
     result = Usage();
   CoUninitialize();

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <tuple>
 
+#include <platform/typelib_format.h>
+
 #include "dlgtemplate.h"
 #include "tokens.h"
 
@@ -460,6 +462,25 @@ void ParseRcData(Compiler& c, const ResourceId& name, WORD language) {
   ParseUserData(c, ResourceId::Ordinal(kRcDataType), name, language);
 }
 
+// TYPELIB "file": the project's type-library description, checked and stored in its canonical
+// form under the type "TYPELIB" (LoadTypeLib reads it back).
+void ParseTypeLib(Compiler& c, const ResourceId& name, WORD language) {
+  const Token& at = c.in.Peek();
+  while (SkipCommonOption(c, &language)) {
+  }
+  std::string file = Utf8(c.in.String("a type-library description file"));
+  std::replace(file.begin(), file.end(), '\\', '/');
+  std::string found;
+  auto bytes = ReadDataFile(c, file, &found);
+  if (!bytes) c.in.Fail(at, "cannot open type-library description '" + file + "'");
+  c.result.dependencies.push_back(found);
+  std::string error;
+  const auto library = platform::typelib::ParseDescription(*bytes, &error);
+  if (!library) c.in.Fail(at, "type-library description '" + file + "': " + error);
+  const std::string text = platform::typelib::WriteDescription(*library);
+  c.Add(at, ResourceId::Text(L"TYPELIB"), name, language, std::vector<BYTE>(text.begin(), text.end()));
+}
+
 // The resource kinds by keyword. Kinds of the platform not listed here and not in
 // kUnsupportedKinds are user-defined types named by their keyword.
 struct ResourceKind {
@@ -470,12 +491,13 @@ constexpr ResourceKind kResourceKinds[] = {
     {"DIALOGEX", ParseDialogEx},
     {"DIALOG", ParseOldDialog},
     {"RCDATA", ParseRcData},
+    {"TYPELIB", ParseTypeLib},
 };
 
 constexpr const char* kUnsupportedKinds[] = {
-    "ACCELERATORS", "BITMAP",       "CURSOR",  "FONT",        "HTML",    "ICON",      "MENU",
-    "MENUEX",       "MESSAGETABLE", "TOOLBAR", "VERSIONINFO", "DLGINIT", "TYPELIB",   "DESIGNINFO",
-    "TEXTINCLUDE",  "PLUGPLAY",     "VXD",     "ANICURSOR",   "ANIICON", "DLGINCLUDE"};
+    "ACCELERATORS", "BITMAP",       "CURSOR",    "FONT",        "HTML",      "ICON",       "MENU",
+    "MENUEX",       "MESSAGETABLE", "TOOLBAR",   "VERSIONINFO", "DLGINIT",   "DESIGNINFO", "TEXTINCLUDE",
+    "PLUGPLAY",     "VXD",          "ANICURSOR", "ANIICON",     "DLGINCLUDE"};
 
 void ParseScript(Compiler& c) {
   TokenCursor& in = c.in;

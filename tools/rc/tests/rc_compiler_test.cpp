@@ -396,3 +396,30 @@ TEST(RcResourceDllTest, ABuiltResourceDllServesItsStringsAndDialogThroughTheLoad
 }
 
 }  // namespace
+
+TEST(RcCompilerTest, TypeLibDescriptionsAreCheckedAndStoredInTheirCanonicalForm) {
+  const std::string description =
+      "# comment\n"
+      "library L {11112222-3333-4444-5555-666677778888} 1.0 \"help\"\n"
+      "interface I {11112222-3333-4444-5555-666677778889} dual \"\"\n"
+      "method 1 M   in:long\n";
+  const auto result = Compile("1 TYPELIB \"lib.tld\"\n", {{"/src/lib.tld", description}});
+  ASSERT_EQ(1u, result.resources.size());
+  const ResourceItem& item = result.resources[0];
+  EXPECT_TRUE(item.type == ResourceId::Text(L"TYPELIB"));
+  EXPECT_TRUE(item.name == ResourceId::Ordinal(1));
+  EXPECT_EQ(
+      "library L {11112222-3333-4444-5555-666677778888} 1.0 \"help\"\n"
+      "interface I {11112222-3333-4444-5555-666677778889} dual \"\"\n"
+      "method 1 M in:long\n",
+      std::string(item.data.begin(), item.data.end()));
+  EXPECT_NE(std::find(result.dependencies.begin(), result.dependencies.end(), "/src/lib.tld"),
+            result.dependencies.end());
+
+  try {
+    Compile("1 TYPELIB \"lib.tld\"\n", {{"/src/lib.tld", "library L {bad} 1.0 \"x\"\n"}});
+    ADD_FAILURE() << "a malformed description compiled";
+  } catch (const rc::CompileError& error) {
+    EXPECT_NE(std::string(error.what()).find("lib.tld': line 1"), std::string::npos) << error.what();
+  }
+}

@@ -1,0 +1,85 @@
+#include "Corvane300TagExt.h"
+
+#include "ResourceDllManager.h"
+#include "resource.h"
+
+OBJECT_ENTRY_AUTO(CLSID_Corvane300TagExt, CCorvane300TagExt)
+
+STDMETHODIMP CCorvane300TagExt::InterfaceSupportsErrorInfo(REFIID riid) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  return riid == IID_IValidate ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP CCorvane300TagExt::Attach(IUnknown* hostObject) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  if (m_pTag || m_pHostValidate) return E_POINTER;
+  if (!hostObject) return E_POINTER;
+
+  // The host object holds the extension: its interfaces are kept without a reference.
+  HRESULT hr = hostObject->QueryInterface(IID_ITag, reinterpret_cast<void**>(&m_pTag));
+  if (FAILED(hr)) {
+    m_pTag = nullptr;
+    return hr;
+  }
+  m_pTag->Release();
+  hr = hostObject->QueryInterface(IID_IValidate, reinterpret_cast<void**>(&m_pHostValidate));
+  if (FAILED(hr)) {
+    m_pHostValidate = nullptr;
+    return hr;
+  }
+  m_pHostValidate->Release();
+
+  IHostLocale* locale = nullptr;
+  hr = hostObject->QueryInterface(IID_IHostLocale, reinterpret_cast<void**>(&locale));
+  if (FAILED(hr)) return hr;
+  LCID language = 0;
+  if (FAILED(locale->GetUILanguage(&language))) {
+    hr = S_OK;  // the language stays as it is
+  } else if (GetResourceDllManager()->SetLanguage(language)) {
+    hr = S_OK;
+  } else if (language == kFallbackLanguage) {
+    hr = E_CORVANETAGS_NOT_ATTACHED;
+  } else {
+    hr = GetResourceDllManager()->SetLanguage(kFallbackLanguage) ? S_OK : E_CORVANETAGS_NOT_ATTACHED;
+  }
+  locale->Release();
+  return hr;
+}
+
+STDMETHODIMP CCorvane300TagExt::Validate() {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  if (!m_pHostValidate) return ReportError(LoadText(IDS_VALIDATION_NOT_POSSIBLE), E_CORVANETAGS_NOT_ATTACHED);
+
+  const HRESULT hostResult = m_pHostValidate->Validate();
+  if (SUCCEEDED(hostResult)) return ValidateDeviceRules();
+
+  // The host's message is the caller's BSTR: the field takes a copy and it is freed here.
+  BSTR hostMessage = nullptr;
+  const HRESULT messageResult = m_pHostValidate->GetLastMessage(&hostMessage);
+  if (!hostMessage || hostMessage != static_cast<const wchar_t*>(m_bstrMessage))
+    m_bstrMessage = hostMessage ? _bstr_t(hostMessage) : _bstr_t();
+  SysFreeString(hostMessage);
+  if (FAILED(messageResult))
+    return ReportError(LoadText(IDS_VALIDATION_NOT_POSSIBLE), E_CORVANETAGS_NOT_ATTACHED);
+  return hostResult;
+}
+
+STDMETHODIMP CCorvane300TagExt::GetLastMessage(BSTR* message) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  if (!message) return E_POINTER;
+  const BSTR held = static_cast<wchar_t*>(m_bstrMessage);
+  *message = m_bstrMessage.length() == 0
+                 ? nullptr
+                 : SysAllocStringByteLen(reinterpret_cast<LPCSTR>(held), SysStringByteLen(held));
+  return S_OK;
+}
+
+HRESULT CCorvane300TagExt::ReportError(const CString& text, HRESULT hr) {
+  return Error(text.GetString(), IID_IValidate, hr);
+}
+
+CString CCorvane300TagExt::LoadText(UINT id) const {
+  CString text;
+  text.LoadString(id);
+  return text;
+}

@@ -1,0 +1,136 @@
+// Registration of CorvaneTags.dll through its exports: exactly the keys of its two registry
+// scripts and its type library, and unregistration that keeps what the scripts keep.
+#include "TagsTestSupport.h"
+
+namespace {
+
+using tagstest::CallExport;
+using tagstest::Narrow;
+
+std::wstring Escaped(const std::wstring& path) {
+  std::wstring out;
+  for (wchar_t c : path) out += c == L'\\' ? std::wstring(L"\\\\") : std::wstring(1, c);
+  return out;
+}
+
+class Registration : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::registry::Reset();
+    CoInitialize(nullptr);
+  }
+  void TearDown() override { CoUninitialize(); }
+
+  // What the two scripts and the type library write, for the DLL in the folder.
+  std::wstring ExpectedKeys() const {
+    const std::wstring dll = Escaped(m_folder.PathOf("CorvaneTags.dll"));
+    const std::wstring folder = dll.substr(0, dll.rfind(L"\\\\"));
+    return L"HKEY_CLASSES_ROOT\n"
+           L"  AppID\n"
+           L"    CorvaneTags.DLL\n"
+           L"      AppID = REG_SZ \"{872419B9-51EC-4FBE-A4EF-B0CD4BE95A04}\\0\"\n"
+           L"    {872419B9-51EC-4FBE-A4EF-B0CD4BE95A04}\n"
+           L"      @ = REG_SZ \"CorvaneTags\\0\"\n"
+           L"  CLSID\n"
+           L"    {3D72AD1A-B9EE-46EB-8E32-E929007240BA}\n"
+           L"      @ = REG_SZ \"Corvane300TagExt Class\\0\"\n"
+           L"      AppID = REG_SZ \"{872419B9-51EC-4FBE-A4EF-B0CD4BE95A04}\\0\"\n"
+           L"      InprocServer32\n"
+           L"        @ = REG_SZ \"" +
+           dll +
+           L"\\0\"\n"
+           L"        ThreadingModel = REG_SZ \"Apartment\\0\"\n"
+           L"      ProgID\n"
+           L"        @ = REG_SZ \"CorvaneTags.Corvane300TagExt.1\\0\"\n"
+           L"      Programmable\n"
+           L"      TypeLib\n"
+           L"        @ = REG_SZ \"{DCAA8F19-84A4-4ACA-A296-4797F7D06C55}\\0\"\n"
+           L"      VersionIndependentProgID\n"
+           L"        @ = REG_SZ \"CorvaneTags.Corvane300TagExt\\0\"\n"
+           L"  CorvaneTags.Corvane300TagExt\n"
+           L"    @ = REG_SZ \"Corvane300TagExt Class\\0\"\n"
+           L"    CLSID\n"
+           L"      @ = REG_SZ \"{3D72AD1A-B9EE-46EB-8E32-E929007240BA}\\0\"\n"
+           L"    CurVer\n"
+           L"      @ = REG_SZ \"CorvaneTags.Corvane300TagExt.1\\0\"\n"
+           L"  CorvaneTags.Corvane300TagExt.1\n"
+           L"    @ = REG_SZ \"Corvane300TagExt Class\\0\"\n"
+           L"    CLSID\n"
+           L"      @ = REG_SZ \"{3D72AD1A-B9EE-46EB-8E32-E929007240BA}\\0\"\n"
+           L"  TypeLib\n"
+           L"    {DCAA8F19-84A4-4ACA-A296-4797F7D06C55}\n"
+           L"      1.0\n"
+           L"        @ = REG_SZ \"CorvaneTags 1.0 Type Library\\0\"\n"
+           L"        0\n"
+           L"          win32\n"
+           L"            @ = REG_SZ \"" +
+           dll +
+           L"\\0\"\n"
+           L"        FLAGS\n"
+           L"          @ = REG_SZ \"0\\0\"\n"
+           L"        HELPDIR\n"
+           L"          @ = REG_SZ \"" +
+           folder +
+           L"\\0\"\n"
+           L"HKEY_CURRENT_USER\n"
+           L"HKEY_LOCAL_MACHINE\n";
+  }
+
+  void CreateKey(const wchar_t* path) {
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    RegCloseKey(key);
+  }
+
+  tagstest::InstallFolder m_folder{"CorvaneTags.dll", "CorvaneTagsENU.dll"};
+};
+
+TEST_F(Registration, RegisterWritesExactlyTheKeysOfBothScriptsAndTheTypeLibrary) {
+  ASSERT_HR(S_OK, CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllRegisterServer"));
+  EXPECT_EQ(Narrow(ExpectedKeys()), Narrow(platform::registry::Dump()));
+  // Again: the same keys (ForceRemove rewrites the class key).
+  ASSERT_HR(S_OK, CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllRegisterServer"));
+  EXPECT_EQ(Narrow(ExpectedKeys()), Narrow(platform::registry::Dump()));
+}
+
+TEST_F(Registration, RegisterReplacesWhatAnOlderRegistrationLeftUnderTheClassKey) {
+  CreateKey(L"CLSID\\{3D72AD1A-B9EE-46EB-8E32-E929007240BA}\\Stale");
+  ASSERT_HR(S_OK, CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllRegisterServer"));
+  EXPECT_EQ(Narrow(ExpectedKeys()), Narrow(platform::registry::Dump()));
+}
+
+// The shared TypeLib key stays, as on the platform; the library's own key goes.
+TEST_F(Registration, UnregisterRemovesTheScriptsKeysAndKeepsTheNoRemoveKeys) {
+  ASSERT_HR(S_OK, CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllRegisterServer"));
+  ASSERT_HR(S_OK, CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllUnregisterServer"));
+  EXPECT_EQ(
+      "HKEY_CLASSES_ROOT\n"
+      "  AppID\n"
+      "  CLSID\n"
+      "  TypeLib\n"
+      "HKEY_CURRENT_USER\n"
+      "HKEY_LOCAL_MACHINE\n",
+      Narrow(platform::registry::Dump()));
+}
+
+TEST_F(Registration, UnregisterKeepsOtherServersKeysBesideItsOwn) {
+  CreateKey(L"CLSID\\{11111111-2222-3333-4444-555555555555}\\InprocServer32");
+  CreateKey(L"AppID\\{66666666-7777-8888-9999-AAAAAAAAAAAA}");
+  CreateKey(L"TypeLib\\{DCAA8F19-84A4-4ACA-A296-4797F7D06C55}\\2.0");
+  const std::wstring before = platform::registry::Dump();
+  ASSERT_HR(S_OK, CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllRegisterServer"));
+  ASSERT_HR(S_OK, CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllUnregisterServer"));
+  EXPECT_EQ(Narrow(before), Narrow(platform::registry::Dump()));
+}
+
+TEST_F(Registration, WhenTheRegistryRefusesAWriteThenRegisterFailsAndLeavesNoClassKeys) {
+  platform::registry::FailNthCall(L"RegSetValueExW", 5, ERROR_ACCESS_DENIED);
+  EXPECT_HR(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED),
+            CallExport(m_folder.PathOf("CorvaneTags.dll"), "DllRegisterServer"));
+  platform::registry::ClearFaults();
+  const std::string dump = Narrow(platform::registry::Dump());
+  EXPECT_EQ(std::string::npos, dump.find("Corvane300TagExt")) << dump;
+}
+
+}  // namespace

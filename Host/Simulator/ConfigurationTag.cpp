@@ -1,0 +1,320 @@
+#include "ConfigurationTag.h"
+
+#include <oleauto.h>
+
+#include <cassert>
+
+namespace hostsim {
+
+namespace {
+
+VARTYPE VarTypeOf(MemberType type) {
+  switch (type) {
+    case MemberType::kBool:
+      return VT_BOOL;
+    case MemberType::kDint:
+    case MemberType::kEnumeration:
+      return VT_I4;
+    case MemberType::kLint:
+      return VT_I8;
+    case MemberType::kReal:
+      return VT_R4;
+    case MemberType::kString:
+      return VT_BSTR;
+  }
+  return VT_EMPTY;
+}
+
+std::wstring TextOf(const VARIANT& value) {
+  VARIANT text;
+  VariantInit(&text);
+  std::wstring out;
+  if (SUCCEEDED(VariantChangeType(&text, &value, 0, VT_BSTR)) && V_BSTR(&text)) out = V_BSTR(&text);
+  VariantClear(&text);
+  return out;
+}
+
+}  // namespace
+
+HRESULT MemberValueToVariant(const MemberDefinition& member, const MemberValue& value, VARIANT* out) {
+  if (!out) return E_POINTER;
+  VariantInit(out);
+  V_VT(out) = VarTypeOf(member.type);
+  switch (member.type) {
+    case MemberType::kBool:
+      V_BOOL(out) = value.integer ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case MemberType::kDint:
+    case MemberType::kEnumeration:
+      V_I4(out) = static_cast<LONG>(value.integer);
+      break;
+    case MemberType::kLint:
+      V_I8(out) = value.integer;
+      break;
+    case MemberType::kReal:
+      V_R4(out) = value.real;
+      break;
+    case MemberType::kString:
+      V_BSTR(out) = SysAllocString(value.text.c_str());
+      if (!V_BSTR(out)) {
+        V_VT(out) = VT_EMPTY;
+        return E_OUTOFMEMORY;
+      }
+      break;
+  }
+  return S_OK;
+}
+
+ConfigurationTag* ConfigurationTag::Create(const TagDefinition& definition) {
+  return new ConfigurationTag(definition);
+}
+
+ConfigurationTag::ConfigurationTag(const TagDefinition& definition) : m_definition(definition) {
+  for (const MemberDefinition& member : m_definition.members) {
+    MemberState state{&member, member.defaultValue};
+    for (size_t i = 0; i < member.entries.size(); ++i)
+      if (member.entries[i].code == member.defaultValue.integer) state.entry = i;
+    m_members.emplace(member.name, state);
+  }
+}
+
+ConfigurationTag::~ConfigurationTag() = default;
+
+STDMETHODIMP ConfigurationTag::QueryInterface(REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_ITag) return E_NOINTERFACE;
+  *ppv = static_cast<ITag*>(this);
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP_(ULONG) ConfigurationTag::AddRef() {
+  return m_refs.fetch_add(1) + 1;
+}
+
+STDMETHODIMP_(ULONG) ConfigurationTag::Release() {
+  const ULONG before = m_refs.fetch_sub(1);
+  assert(before != 0 && "Release below zero");
+  if (before == 1) {
+    m_refs.store(1);  // stabilized while the destructor runs
+    delete this;
+  }
+  return before - 1;
+}
+
+STDMETHODIMP ConfigurationTag::GetTypeInfoCount(UINT* pctinfo) {
+  if (!pctinfo) return E_POINTER;
+  *pctinfo = 0;
+  return S_OK;
+}
+STDMETHODIMP ConfigurationTag::GetTypeInfo(UINT, LCID, ITypeInfo**) {
+  return E_NOTIMPL;
+}
+STDMETHODIMP ConfigurationTag::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+  return E_NOTIMPL;
+}
+STDMETHODIMP ConfigurationTag::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) {
+  return E_NOTIMPL;
+}
+
+ConfigurationTag::MemberState* ConfigurationTag::Find(BSTR member) {
+  return Find(std::wstring(member ? member : L""));
+}
+
+ConfigurationTag::MemberState* ConfigurationTag::Find(const std::wstring& member) {
+  const auto found = m_members.find(member);
+  return found == m_members.end() ? nullptr : &found->second;
+}
+
+const ConfigurationTag::MemberState* ConfigurationTag::Find(const std::wstring& member) const {
+  const auto found = m_members.find(member);
+  return found == m_members.end() ? nullptr : &found->second;
+}
+
+STDMETHODIMP ConfigurationTag::GetMemberValue(BSTR member, VARIANT* value) {
+  if (!value) return E_POINTER;
+  MemberState* state = Find(member);
+  if (!state) return E_INVALIDARG;
+  ++state->reads;
+  if (FAILED(state->readFailure)) return state->readFailure;
+  HRESULT hr = MemberValueToVariant(*state->definition, state->value, value);
+  if (SUCCEEDED(hr) && state->answerAs != VT_EMPTY) hr = VariantChangeType(value, value, 0, state->answerAs);
+  return hr;
+}
+
+HRESULT ConfigurationTag::Store(MemberState& state, const VARIANT& given) {
+  const MemberDefinition& member = *state.definition;
+  VARIANT converted;
+  VariantInit(&converted);
+  HRESULT hr = VariantChangeType(&converted, &given, 0, VarTypeOf(member.type));
+  if (FAILED(hr)) return hr;
+  MemberValue value;
+  switch (member.type) {
+    case MemberType::kBool:
+      value.integer = V_BOOL(&converted) ? 1 : 0;
+      break;
+    case MemberType::kDint:
+    case MemberType::kEnumeration:
+      value.integer = V_I4(&converted);
+      break;
+    case MemberType::kLint:
+      value.integer = V_I8(&converted);
+      break;
+    case MemberType::kReal:
+      value.real = V_R4(&converted);
+      break;
+    case MemberType::kString:
+      value.text = V_BSTR(&converted) ? V_BSTR(&converted) : L"";
+      break;
+  }
+  VariantClear(&converted);
+  size_t entry = state.entry;
+  if (member.type == MemberType::kEnumeration) {
+    hr = DISP_E_BADINDEX;
+    for (size_t i = 0; i < member.entries.size(); ++i)
+      if (member.entries[i].code == value.integer) entry = i, hr = S_OK;
+    if (FAILED(hr)) return hr;
+  } else if (member.type == MemberType::kReal) {
+    if (!(value.real >= member.minimum.real && value.real <= member.maximum.real)) return DISP_E_OVERFLOW;
+  } else if (member.type != MemberType::kString) {
+    if (value.integer < member.minimum.integer || value.integer > member.maximum.integer)
+      return DISP_E_OVERFLOW;
+  }
+  state.value = value;
+  state.entry = entry;
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::SetMemberValue(BSTR member, VARIANT value) {
+  MemberState* state = Find(member);
+  if (!state) return E_INVALIDARG;
+  const HRESULT hr = Store(*state, value);
+  if (FAILED(hr)) return hr;
+  state->dirty = true;
+  m_writes.push_back({state->definition->name, V_VT(&value), TextOf(value)});
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::GetEnumValue(BSTR member, LONG* index) {
+  if (!index) return E_POINTER;
+  MemberState* state = Find(member);
+  if (!state) return E_INVALIDARG;
+  if (state->definition->type != MemberType::kEnumeration) return DISP_E_TYPEMISMATCH;
+  *index = static_cast<LONG>(state->entry);
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::SetEnumValue(BSTR member, LONG index) {
+  MemberState* state = Find(member);
+  if (!state) return E_INVALIDARG;
+  const MemberDefinition& definition = *state->definition;
+  if (definition.type != MemberType::kEnumeration) return DISP_E_TYPEMISMATCH;
+  if (index < 0 || static_cast<size_t>(index) >= definition.entries.size()) return DISP_E_BADINDEX;
+  state->entry = static_cast<size_t>(index);
+  state->value.integer = definition.entries[state->entry].code;
+  state->dirty = true;
+  m_writes.push_back({definition.name, VT_I4, std::to_wstring(definition.entries[state->entry].code)});
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::GetEnumStrings(BSTR member, SAFEARRAY** texts) {
+  if (!texts) return E_POINTER;
+  *texts = nullptr;
+  MemberState* state = Find(member);
+  if (!state) return E_INVALIDARG;
+  const MemberDefinition& definition = *state->definition;
+  if (definition.type != MemberType::kEnumeration) return DISP_E_TYPEMISMATCH;
+  SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(definition.entries.size()));
+  if (!array) return E_OUTOFMEMORY;
+  for (LONG i = 0; i < static_cast<LONG>(definition.entries.size()); ++i) {
+    BSTR text = SysAllocString(definition.entries[i].text.c_str());
+    const HRESULT hr = SafeArrayPutElement(array, &i, text);
+    SysFreeString(text);
+    if (FAILED(hr)) {
+      SafeArrayDestroy(array);
+      return hr;
+    }
+  }
+  *texts = array;
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::GetMinValue(BSTR member, VARIANT* value) {
+  MemberState* state = Find(member);
+  if (!state) return E_INVALIDARG;
+  return MemberValueToVariant(*state->definition, state->definition->minimum, value);
+}
+
+STDMETHODIMP ConfigurationTag::GetMaxValue(BSTR member, VARIANT* value) {
+  MemberState* state = Find(member);
+  if (!state) return E_INVALIDARG;
+  return MemberValueToVariant(*state->definition, state->definition->maximum, value);
+}
+
+bool ConfigurationTag::SetInteger(const std::wstring& member, LONGLONG value) {
+  MemberState* state = Find(member);
+  if (!state) return false;
+  const MemberDefinition& definition = *state->definition;
+  if (definition.type == MemberType::kEnumeration) {
+    for (size_t i = 0; i < definition.entries.size(); ++i)
+      if (definition.entries[i].code == value) {
+        state->entry = i;
+        state->value.integer = value;
+        return true;
+      }
+    return false;
+  }
+  if (definition.type == MemberType::kReal) state->value.real = static_cast<float>(value);
+  state->value.integer = value;
+  return true;
+}
+
+bool ConfigurationTag::SetReal(const std::wstring& member, float value) {
+  MemberState* state = Find(member);
+  if (!state || state->definition->type != MemberType::kReal) return false;
+  state->value.real = value;
+  return true;
+}
+
+bool ConfigurationTag::SetText(const std::wstring& member, const std::wstring& value) {
+  MemberState* state = Find(member);
+  if (!state || state->definition->type != MemberType::kString) return false;
+  state->value.text = value;
+  return true;
+}
+
+bool ConfigurationTag::GetValue(const std::wstring& member, MemberValue* value) const {
+  const MemberState* state = Find(member);
+  if (!state) return false;
+  *value = state->value;
+  return true;
+}
+
+bool ConfigurationTag::IsDirty(const std::wstring& member) const {
+  const MemberState* state = Find(member);
+  return state && state->dirty;
+}
+
+void ConfigurationTag::ClearDirty() {
+  for (auto& [name, state] : m_members) state.dirty = false;
+}
+
+void ConfigurationTag::RemoveMember(const std::wstring& member) {
+  m_members.erase(member);
+}
+
+void ConfigurationTag::FailValueReads(const std::wstring& member, HRESULT hr) {
+  if (MemberState* state = Find(member)) state->readFailure = hr;
+}
+
+void ConfigurationTag::AnswerValueAs(const std::wstring& member, VARTYPE vt) {
+  if (MemberState* state = Find(member)) state->answerAs = vt;
+}
+
+int ConfigurationTag::ValueReadCount(const std::wstring& member) const {
+  const MemberState* state = Find(member);
+  return state ? state->reads : 0;
+}
+
+}  // namespace hostsim

@@ -1,0 +1,276 @@
+#include "ModuleDefinition.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <cerrno>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+
+namespace hostsim {
+
+namespace {
+
+struct TypeName {
+  MemberType type;
+  const char* name;
+};
+constexpr TypeName kTypeNames[] = {
+    {MemberType::kBool, "BOOL"}, {MemberType::kDint, "DINT"},     {MemberType::kLint, "LINT"},
+    {MemberType::kReal, "REAL"}, {MemberType::kString, "STRING"}, {MemberType::kEnumeration, "enumeration"}};
+
+std::wstring Wide(const std::string& utf8) {
+  // The file is UTF-8; decode it by code points.
+  std::wstring out;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    const int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : 3;
+    uint32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
+    out += static_cast<wchar_t>(cp);
+    i += 1 + extra;
+  }
+  return out;
+}
+
+class Failure {
+ public:
+  Failure(const xmlNode* node, std::string what) : line(node ? node->line : 0), text(std::move(what)) {}
+  long line;
+  std::string text;
+};
+
+std::optional<std::string> Attribute(const xmlNode* node, const char* name) {
+  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  if (!value) return std::nullopt;
+  std::string text(reinterpret_cast<const char*>(value));
+  xmlFree(value);
+  return text;
+}
+
+std::string Required(const xmlNode* node, const char* name) {
+  auto value = Attribute(node, name);
+  if (!value || value->empty()) throw Failure(node, std::string("missing attribute '") + name + "'");
+  return *value;
+}
+
+bool IsElement(const xmlNode* node, const char* name) {
+  return node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+}
+
+bool ParseBoolText(const xmlNode* node, const std::string& text) {
+  if (text == "true" || text == "1") return true;
+  if (text == "false" || text == "0") return false;
+  throw Failure(node, "'" + text + "' is not a BOOL value");
+}
+
+LONGLONG ParseInteger(const xmlNode* node, const std::string& text, LONGLONG lowest, LONGLONG highest) {
+  errno = 0;
+  char* end = nullptr;
+  const long long value = std::strtoll(text.c_str(), &end, 10);
+  if (text.empty() || *end || errno == ERANGE || value < lowest || value > highest)
+    throw Failure(node, "'" + text + "' is not an integer of the member's type");
+  return value;
+}
+
+float ParseReal(const xmlNode* node, const std::string& text) {
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end || errno == ERANGE || std::isnan(value) || std::fabs(value) > FLT_MAX)
+    throw Failure(node, "'" + text + "' is not a REAL value");
+  return static_cast<float>(value);
+}
+
+// A value of the member's type from its text.
+MemberValue ParseValue(const xmlNode* node, const MemberDefinition& member, const std::string& text) {
+  MemberValue value;
+  switch (member.type) {
+    case MemberType::kBool:
+      value.integer = ParseBoolText(node, text) ? 1 : 0;
+      break;
+    case MemberType::kDint:
+    case MemberType::kEnumeration:
+      value.integer = ParseInteger(node, text, INT32_MIN, INT32_MAX);
+      break;
+    case MemberType::kLint:
+      value.integer = ParseInteger(node, text, LLONG_MIN, LLONG_MAX);
+      break;
+    case MemberType::kReal:
+      value.real = ParseReal(node, text);
+      break;
+    case MemberType::kString:
+      value.text = Wide(text);
+      break;
+  }
+  return value;
+}
+
+bool Below(const MemberDefinition& member, const MemberValue& a, const MemberValue& b) {
+  return member.type == MemberType::kReal ? a.real < b.real : a.integer < b.integer;
+}
+
+MemberDefinition ParseMember(const xmlNode* node) {
+  MemberDefinition member;
+  member.name = Wide(Required(node, "name"));
+  const std::string typeName = Required(node, "type");
+  bool known = false;
+  for (const TypeName& t : kTypeNames)
+    if (typeName == t.name) member.type = t.type, known = true;
+  if (!known) throw Failure(node, "unknown member type '" + typeName + "'");
+
+  if (member.type == MemberType::kEnumeration) {
+    std::set<LONG> codes;
+    for (const xmlNode* child = node->children; child; child = child->next) {
+      if (child->type != XML_ELEMENT_NODE) continue;
+      if (!IsElement(child, "entry")) throw Failure(child, "an enumeration holds only <entry> elements");
+      EnumerationEntry entry;
+      entry.code = static_cast<LONG>(ParseInteger(child, Required(child, "code"), INT32_MIN, INT32_MAX));
+      entry.text = Wide(Attribute(child, "text").value_or(""));
+      if (!codes.insert(entry.code).second) throw Failure(child, "an entry code appears twice");
+      member.entries.push_back(std::move(entry));
+    }
+    if (member.entries.empty()) throw Failure(node, "an enumeration needs at least one <entry>");
+    member.minimum.integer = *codes.begin();
+    member.maximum.integer = *codes.rbegin();
+  } else {
+    switch (member.type) {
+      case MemberType::kBool:
+        member.maximum.integer = 1;
+        break;
+      case MemberType::kDint:
+        member.minimum.integer = INT32_MIN;
+        member.maximum.integer = INT32_MAX;
+        break;
+      case MemberType::kLint:
+        member.minimum.integer = LLONG_MIN;
+        member.maximum.integer = LLONG_MAX;
+        break;
+      case MemberType::kReal:
+        member.minimum.real = -FLT_MAX;
+        member.maximum.real = FLT_MAX;
+        break;
+      default:
+        break;
+    }
+    if (auto text = Attribute(node, "min")) member.minimum = ParseValue(node, member, *text);
+    if (auto text = Attribute(node, "max")) member.maximum = ParseValue(node, member, *text);
+    if (member.type != MemberType::kString && Below(member, member.maximum, member.minimum))
+      throw Failure(node, "max is below min");
+  }
+
+  const std::string defaultText =
+      Attribute(node, "default")
+          .value_or(member.type == MemberType::kEnumeration ? std::to_string(member.entries.front().code)
+                    : member.type == MemberType::kString    ? ""
+                    : member.type == MemberType::kBool      ? "false"
+                                                            : "0");
+  member.defaultValue = ParseValue(node, member, defaultText);
+  if (member.type == MemberType::kEnumeration) {
+    bool found = false;
+    for (const EnumerationEntry& entry : member.entries) found |= entry.code == member.defaultValue.integer;
+    if (!found) throw Failure(node, "the default is no entry's code");
+  } else if (member.type != MemberType::kString && (Below(member, member.defaultValue, member.minimum) ||
+                                                    Below(member, member.maximum, member.defaultValue))) {
+    throw Failure(node, "the default lies outside min and max");
+  }
+  if (auto forced = Attribute(node, "forced")) member.forced = ParseBoolText(node, *forced);
+  member.forceValue = member.defaultValue;
+  if (auto text = Attribute(node, "forceValue")) member.forceValue = ParseValue(node, member, *text);
+  return member;
+}
+
+TagDefinition ParseTag(const xmlNode* node) {
+  TagDefinition tag;
+  tag.name = Wide(Required(node, "name"));
+  const std::string kind = Attribute(node, "kind").value_or("standard");
+  if (kind == "standard")
+    tag.kind = TagKind::kStandard;
+  else if (kind == "safety")
+    tag.kind = TagKind::kSafety;
+  else
+    throw Failure(node, "a tag's kind is 'standard' or 'safety'");
+  tag.suffix = Wide(Attribute(node, "suffix").value_or(""));
+  if (auto forces = Attribute(node, "forcesEnabled")) tag.forcesEnabled = ParseBoolText(node, *forces);
+  std::set<std::wstring> names;
+  for (const xmlNode* child = node->children; child; child = child->next) {
+    if (child->type != XML_ELEMENT_NODE) continue;
+    if (!IsElement(child, "member")) throw Failure(child, "a tag holds only <member> elements");
+    MemberDefinition member = ParseMember(child);
+    if (!names.insert(member.name).second) throw Failure(child, "a member name appears twice");
+    tag.members.push_back(std::move(member));
+  }
+  return tag;
+}
+
+struct DocumentDeleter {
+  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+
+}  // namespace
+
+const MemberDefinition* TagDefinition::Find(std::wstring_view member) const {
+  for (const MemberDefinition& m : members)
+    if (m.name == member) return &m;
+  return nullptr;
+}
+
+const TagDefinition* ModuleDefinition::FindTag(TagKind kind) const {
+  for (const TagDefinition& tag : tags)
+    if (tag.kind == kind) return &tag;
+  return nullptr;
+}
+
+std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std::string* error) {
+  std::unique_ptr<xmlDoc, DocumentDeleter> doc(
+      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "module-definition.xml", "UTF-8",
+                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+  if (!doc) {
+    if (error) {
+      const xmlError* last = xmlGetLastError();
+      *error = last ? "line " + std::to_string(last->line) + ": not well-formed XML" : "not well-formed XML";
+    }
+    return std::nullopt;
+  }
+  try {
+    const xmlNode* root = xmlDocGetRootElement(doc.get());
+    if (!root || !IsElement(root, "module")) throw Failure(root, "the root element is <module>");
+    ModuleDefinition module;
+    module.name = Wide(Required(root, "name"));
+    for (const xmlNode* child = root->children; child; child = child->next) {
+      if (child->type != XML_ELEMENT_NODE) continue;
+      if (!IsElement(child, "tag")) throw Failure(child, "a module holds only <tag> elements");
+      module.tags.push_back(ParseTag(child));
+    }
+    return module;
+  } catch (const Failure& failure) {
+    if (error) *error = "line " + std::to_string(failure.line) + ": " + failure.text;
+    return std::nullopt;
+  }
+}
+
+std::optional<ModuleDefinition> LoadModuleDefinition(const std::filesystem::path& file, std::string* error) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    if (error) *error = "cannot open " + file.string();
+    return std::nullopt;
+  }
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return ParseModuleDefinition(text, error);
+}
+
+std::filesystem::path DefinitionsFolder() {
+  return HOST_SIMULATOR_DEFINITIONS_DIR;
+}
+
+std::filesystem::path CoriolisDefinitionFile() {
+  return DefinitionsFolder() / "Corvane300.xml";
+}
+
+}  // namespace hostsim

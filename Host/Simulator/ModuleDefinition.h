@@ -1,0 +1,98 @@
+// The module-definition data file: the simulated module's configuration tags and their members,
+// so that a test or a user changes the device without rebuilding.
+//
+//   <module name="Corvane300" catalog="...">
+//     <tag name="Corvane300:C" kind="standard" suffix="" forcesEnabled="false">
+//       <member name="Liquid_type" type="enumeration" default="3060">
+//         <entry code="3060" text="Water"/>
+//         <entry code="3065" text="Sugar solution"/>
+//       </member>
+//       <member name="Petroleum_Oil_density_sample" type="REAL" default="850" min="0" max="2000"/>
+//       <member name="Totalizer_1_Reset" type="BOOL" default="false"/>
+//       <member name="Access_code" type="DINT" default="0" min="0" max="9999"
+//               forced="true" forceValue="17"/>
+//       <member name="Serial_number" type="LINT" default="0"/>
+//       <member name="Device_tag" type="STRING" default="FT-101"/>
+//     </tag>
+//     <tag name="Corvane300:S" kind="safety"> ... </tag>
+//   </module>
+//
+// Types: BOOL ("true"/"false"/"1"/"0"), DINT (32-bit), LINT (64-bit), REAL (32-bit float),
+// STRING, enumeration (its value is the code of one of its entries, in file order). min and max
+// default to the type's range (REAL: the float range; enumeration: the smallest and largest
+// code; BOOL 0..1); a default outside [min, max] or an enumeration default that is no entry's
+// code is an error. Member names are unique within a tag and compare case-sensitively. The
+// file is UTF-8 XML.
+#pragma once
+
+#include <wtypesbase.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace hostsim {
+
+enum class MemberType { kBool, kDint, kLint, kReal, kString, kEnumeration };
+
+// A member's value in its type's form: BOOL and integers and enumeration codes in `integer`,
+// REAL in `real`, STRING in `text`.
+struct MemberValue {
+  LONGLONG integer = 0;
+  float real = 0.0f;
+  std::wstring text;
+};
+
+struct EnumerationEntry {
+  LONG code = 0;
+  std::wstring text;
+};
+
+struct MemberDefinition {
+  std::wstring name;
+  MemberType type = MemberType::kDint;
+  MemberValue defaultValue;
+  MemberValue minimum;
+  MemberValue maximum;
+  std::vector<EnumerationEntry> entries;  // enumerations, in list order
+  bool forced = false;
+  MemberValue forceValue;
+};
+
+enum class TagKind { kStandard, kSafety };
+
+struct TagDefinition {
+  std::wstring name;
+  TagKind kind = TagKind::kStandard;
+  std::wstring suffix;
+  bool forcesEnabled = false;
+  std::vector<MemberDefinition> members;
+
+  // The member of that name (case-sensitive), or null.
+  const MemberDefinition* Find(std::wstring_view member) const;
+};
+
+struct ModuleDefinition {
+  std::wstring name;
+  std::vector<TagDefinition> tags;
+
+  // The first tag of the kind, or null.
+  const TagDefinition* FindTag(TagKind kind) const;
+};
+
+// The definition from the file's text; nullopt with *error ("line N: what") when the text is
+// not well-formed XML or breaks the rules above.
+std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std::string* error);
+// The same from a file (host path).
+std::optional<ModuleDefinition> LoadModuleDefinition(const std::filesystem::path& file, std::string* error);
+
+// The folder of the built-in definitions and host type libraries (Host/Simulator/definitions).
+std::filesystem::path DefinitionsFolder();
+// The built-in definition of the Coriolis meter: every member its pages bind and its
+// validation reads, with defaults that pass the validation.
+std::filesystem::path CoriolisDefinitionFile();
+
+}  // namespace hostsim

@@ -1,0 +1,167 @@
+// The simulated configuration tag: values of every type through the tag interface, the two
+// views of an enumeration, limits, writes and the fault knobs.
+#include <oleauto.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "ConfigurationTag.h"
+
+namespace {
+
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
+  return text;
+}
+
+hostsim::TagDefinition Definition() {
+  std::string error;
+  auto module = hostsim::ParseModuleDefinition(
+      "<module name=\"M\"><tag name=\"M:C\">"
+      "<member name=\"Unit\" type=\"enumeration\" default=\"20\">"
+      "<entry code=\"10\" text=\"ten\"/><entry code=\"20\" text=\"twenty\"/><entry code=\"-30\" "
+      "text=\"minus\"/>"
+      "</member>"
+      "<member name=\"Level\" type=\"REAL\" default=\"0.5\" min=\"0\" max=\"1\"/>"
+      "<member name=\"Count\" type=\"DINT\" default=\"3\" min=\"0\" max=\"9\"/>"
+      "<member name=\"Big\" type=\"LINT\" default=\"5000000000\"/>"
+      "<member name=\"On\" type=\"BOOL\" default=\"true\"/>"
+      "<member name=\"Name\" type=\"STRING\" default=\"abc\"/>"
+      "</tag></module>",
+      &error);
+  EXPECT_TRUE(module.has_value()) << error;
+  return module ? module->tags.front() : hostsim::TagDefinition{};
+}
+
+class Tag : public ::testing::Test {
+ protected:
+  void SetUp() override { m_tag = hostsim::ConfigurationTag::Create(Definition()); }
+  void TearDown() override { m_tag->Release(); }
+
+  VARIANT Read(const wchar_t* member, HRESULT expected = S_OK) {
+    VARIANT value;
+    VariantInit(&value);
+    BSTR name = SysAllocString(member);
+    EXPECT_EQ(Hex(expected), Hex(m_tag->GetMemberValue(name, &value)));
+    SysFreeString(name);
+    return value;
+  }
+  HRESULT Write(const wchar_t* member, const VARIANT& value) {
+    BSTR name = SysAllocString(member);
+    const HRESULT hr = m_tag->SetMemberValue(name, value);
+    SysFreeString(name);
+    return hr;
+  }
+
+  hostsim::ConfigurationTag* m_tag = nullptr;
+};
+
+TEST_F(Tag, ValuesComeBackAsTheVariantTypeOfTheirMember) {
+  const struct {
+    const wchar_t* member;
+    VARTYPE vt;
+  } cases[] = {{L"Unit", VT_I4}, {L"Level", VT_R4}, {L"Count", VT_I4},
+               {L"Big", VT_I8},  {L"On", VT_BOOL},  {L"Name", VT_BSTR}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.member, c.member + wcslen(c.member)));
+    VARIANT value = Read(c.member);
+    EXPECT_EQ(c.vt, V_VT(&value));
+    VariantClear(&value);
+    VARIANT minimum;
+    BSTR name = SysAllocString(c.member);
+    EXPECT_EQ(Hex(S_OK), Hex(m_tag->GetMinValue(name, &minimum)));
+    EXPECT_EQ(c.vt, V_VT(&minimum));
+    VariantClear(&minimum);
+    SysFreeString(name);
+  }
+  VARIANT unit = Read(L"Unit");
+  EXPECT_EQ(20, V_I4(&unit));
+  VARIANT level = Read(L"Level");
+  EXPECT_FLOAT_EQ(0.5f, V_R4(&level));
+}
+
+TEST_F(Tag, AnAbsentMemberAnswersInvalidArgEverywhere) {
+  BSTR name = SysAllocString(L"unit");  // names are case-sensitive
+  VARIANT value;
+  LONG index = 0;
+  SAFEARRAY* texts = nullptr;
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(m_tag->GetMemberValue(name, &value)));
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(m_tag->SetMemberValue(name, value)));
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(m_tag->GetEnumValue(name, &index)));
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(m_tag->SetEnumValue(name, 0)));
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(m_tag->GetEnumStrings(name, &texts)));
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(m_tag->GetMinValue(name, &value)));
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(m_tag->GetMaxValue(name, &value)));
+  SysFreeString(name);
+}
+
+TEST_F(Tag, TheCodeAndTheIndexOfAnEnumerationStayInStep) {
+  BSTR name = SysAllocString(L"Unit");
+  LONG index = -1;
+  EXPECT_EQ(Hex(S_OK), Hex(m_tag->GetEnumValue(name, &index)));
+  EXPECT_EQ(1, index);
+  EXPECT_EQ(Hex(S_OK), Hex(m_tag->SetEnumValue(name, 2)));
+  VARIANT code = Read(L"Unit");
+  EXPECT_EQ(-30, V_I4(&code));
+  VARIANT write;
+  VariantInit(&write);
+  V_VT(&write) = VT_I4;
+  V_I4(&write) = 10;
+  EXPECT_EQ(Hex(S_OK), Hex(Write(L"Unit", write)));
+  EXPECT_EQ(Hex(S_OK), Hex(m_tag->GetEnumValue(name, &index)));
+  EXPECT_EQ(0, index);
+  V_I4(&write) = 11;
+  EXPECT_EQ(Hex(DISP_E_BADINDEX), Hex(Write(L"Unit", write)));
+  EXPECT_EQ(Hex(DISP_E_BADINDEX), Hex(m_tag->SetEnumValue(name, 3)));
+  SAFEARRAY* texts = nullptr;
+  ASSERT_EQ(Hex(S_OK), Hex(m_tag->GetEnumStrings(name, &texts)));
+  LONG at = 2;
+  BSTR text = nullptr;
+  SafeArrayGetElement(texts, &at, &text);
+  EXPECT_EQ(std::wstring(L"minus"), text ? text : L"");
+  SysFreeString(text);
+  SafeArrayDestroy(texts);
+  SysFreeString(name);
+  EXPECT_TRUE(m_tag->IsDirty(L"Unit"));
+}
+
+TEST_F(Tag, WritesAreConvertedAndRangeCheckedAndRecorded) {
+  VARIANT text;
+  VariantInit(&text);
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = SysAllocString(L"0.25");
+  EXPECT_EQ(Hex(S_OK), Hex(Write(L"Level", text)));
+  VARIANT level = Read(L"Level");
+  EXPECT_FLOAT_EQ(0.25f, V_R4(&level));
+  VariantClear(&text);
+  VARIANT number;
+  VariantInit(&number);
+  V_VT(&number) = VT_R4;
+  V_R4(&number) = 1.5f;
+  EXPECT_EQ(Hex(DISP_E_OVERFLOW), Hex(Write(L"Level", number)));
+  V_VT(&number) = VT_I4;
+  V_I4(&number) = 10;
+  EXPECT_EQ(Hex(DISP_E_OVERFLOW), Hex(Write(L"Count", number)));
+  EXPECT_FALSE(m_tag->IsDirty(L"Count"));
+  ASSERT_EQ(1u, m_tag->Writes().size());
+  EXPECT_EQ(L"Level", m_tag->Writes()[0].member);
+  EXPECT_EQ(VT_BSTR, m_tag->Writes()[0].vt);
+  m_tag->ClearDirty();
+  EXPECT_FALSE(m_tag->IsDirty(L"Level"));
+}
+
+TEST_F(Tag, FaultKnobsChangeWhatAReadAnswers) {
+  m_tag->AnswerValueAs(L"Level", VT_R8);
+  VARIANT level = Read(L"Level");
+  EXPECT_EQ(VT_R8, V_VT(&level));
+  m_tag->FailValueReads(L"Count", E_ACCESSDENIED);
+  Read(L"Count", E_ACCESSDENIED);
+  m_tag->RemoveMember(L"Name");
+  Read(L"Name", E_INVALIDARG);
+  EXPECT_EQ(1, m_tag->ValueReadCount(L"Level"));
+}
+
+}  // namespace

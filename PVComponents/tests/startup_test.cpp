@@ -151,6 +151,21 @@ TEST(Language, AnUnknownLanguageMakesTheModuleItsOwnResourceSourceForGood) {
   EXPECT_TRUE(IsModuleLoaded(folder, "PVTestPages.dll"));
 }
 
+TEST(Language, FreeingTheLanguageDllTwiceFreesItOnce) {
+  pvtest::DllFolder folder{"PVTestPages.dll", "PVTestPagesENU.dll"};
+  {
+    LoadedTestPages pages(folder, "PVTestPages.dll");
+    ASSERT_NE(pages.module(), nullptr);
+    auto freeResourceDll = pvtest::Export<PFN_TESTPAGESFREERESOURCEDLL>(pages.module(), "TestPagesFreeResourceDll");
+    EXPECT_TRUE(freeResourceDll());
+    EXPECT_FALSE(IsModuleLoaded(folder, "PVTestPagesENU.dll"));
+    EXPECT_EQ(pages.resourceHandle(), pages.instanceHandle());
+    EXPECT_FALSE(freeResourceDll()) << "the freed DLL is forgotten";
+  }
+  // Unloading the module does not free the language DLL a second time.
+  EXPECT_FALSE(IsModuleLoaded(folder, "PVTestPages.dll"));
+}
+
 TEST(Separation, TwoDllsInOneProcessKeepTheirOwnLanguageAndLocks) {
   pvtest::DllFolder folder{"PVTestPages.dll",     "PVTestPagesENU.dll",     "PVTestPagesDEU.dll",
                            "PVTestPagesTwin.dll", "PVTestPagesTwinENU.dll", "PVTestPagesTwinDEU.dll"};

@@ -6,6 +6,7 @@
 
 #include "afx.h"
 #include "afxres.h"
+#include "commctrl.h"
 
 // Per-DLL (hidden) declarations: each product DLL links its own copy of Platform/dllsupport,
 // so a call from inside a DLL binds to that DLL's definition.
@@ -71,10 +72,19 @@ PLATFORM_API LPCWSTR AFXAPI AfxGetAppName();
 
 typedef void (CCmdTarget::*AFX_PMSG)();
 
-// Handler signatures; the entries that name handlers (ON_MESSAGE, ON_COMMAND, ...) come
-// with the window classes.
+// Handler signatures: how dispatch calls an entry's handler (the window classes' entry
+// macros below choose them).
 enum AfxSig : UINT_PTR {
-  AfxSig_end = 0,  // the end of a table
+  AfxSig_end = 0,    // the end of a table
+  AfxSig_lwl,        // LRESULT (WPARAM, LPARAM): ON_MESSAGE
+  AfxSig_vv,         // void (): ON_COMMAND, ON_CONTROL, ON_CONTROL_REFLECT, ON_WM_DESTROY
+  AfxSig_bv,         // BOOL (): ON_CONTROL_REFLECT_EX (FALSE lets the parent handle it too)
+  AfxSig_vW,         // void (CWnd*): ON_WM_SETFOCUS, ON_WM_KILLFOCUS
+  AfxSig_vwww,       // void (UINT, UINT, UINT): ON_WM_CHAR, ON_WM_KEYDOWN
+  AfxSig_vwp,        // void (UINT, CPoint): mouse messages
+  AfxSig_bHELPINFO,  // BOOL (HELPINFO*): ON_WM_HELPINFO
+  AfxSig_vNMHDRpl,   // void (NMHDR*, LRESULT*): ON_NOTIFY, ON_NOTIFY_REFLECT
+  AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): ON_NOTIFY_REFLECT_EX
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -227,6 +237,519 @@ PLATFORM_API BOOL AFXAPI AfxDllMain(AFX_MODULE_STATE* pState, HINSTANCE hInstanc
 // library whole.
 EXTERN_C __attribute__((visibility("default"))) BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason,
                                                                     LPVOID lpReserved);
+
+// ---------------------------------------------------------------------------------------
+// The window layer: CWnd and its handle maps, message-map dispatch, CDialog with data
+// exchange, the control classes, CFont and CDC.
+
+class CWnd;
+class CFont;
+class CDataExchange;
+
+// Geometry helpers with the class library's names.
+struct CPoint : POINT {
+  CPoint() : POINT{0, 0} {}
+  CPoint(int x_, int y_) : POINT{x_, y_} {}
+};
+struct CSize : SIZE {
+  CSize() : SIZE{0, 0} {}
+  CSize(int cx_, int cy_) : SIZE{cx_, cy_} {}
+  CSize(SIZE s) : SIZE(s) {}
+};
+struct CRect : RECT {
+  CRect() : RECT{0, 0, 0, 0} {}
+  CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
+  CRect(const RECT& r) : RECT(r) {}
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  operator LPRECT() { return this; }
+  operator LPCRECT() const { return this; }
+};
+
+// Reflected notifications arrive at the child's map as the message plus this base.
+#define WM_REFLECT_BASE 0xBC00
+
+// Message-map entries. The handler's type is checked against the signature the entry names
+// (the static_cast), then stored as the table's one pointer type; dispatch casts it back by the
+// signature, so no handler is ever called through the wrong type.
+template <class Handler>
+inline AFX_PMSG AfxEntryHandler(Handler handler) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wcast-function-type"
+  return reinterpret_cast<AFX_PMSG>(handler);
+#pragma GCC diagnostic pop
+}
+#define AFX_ENTRY_PFN(type, fn) AfxEntryHandler(static_cast<type>(&ThisClass::fn))
+#define ON_MESSAGE(message, memberFxn) \
+  {message, 0, 0, 0, AfxSig_lwl, AFX_ENTRY_PFN(LRESULT(CWnd::*)(WPARAM, LPARAM), memberFxn)},
+#define ON_COMMAND(id, memberFxn) \
+  {WM_COMMAND, 0, (WORD)(id), (WORD)(id), AfxSig_vv, AFX_ENTRY_PFN(void(CCmdTarget::*)(), memberFxn)},
+#define ON_CONTROL(code, id, memberFxn)  \
+  {WM_COMMAND, (WORD)(code), (WORD)(id), \
+   (WORD)(id), AfxSig_vv,    AFX_ENTRY_PFN(void(CCmdTarget::*)(), memberFxn)},
+#define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
+#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+#define ON_EN_UPDATE(id, memberFxn) ON_CONTROL(EN_UPDATE, id, memberFxn)
+#define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
+#define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
+#define ON_CONTROL_REFLECT(code, memberFxn) \
+  {WM_COMMAND + WM_REFLECT_BASE,            \
+   (WORD)(code),                            \
+   0,                                       \
+   0,                                       \
+   AfxSig_vv,                               \
+   AFX_ENTRY_PFN(void(CCmdTarget::*)(), memberFxn)},
+#define ON_CONTROL_REFLECT_EX(code, memberFxn) \
+  {WM_COMMAND + WM_REFLECT_BASE,               \
+   (WORD)(code),                               \
+   0,                                          \
+   0,                                          \
+   AfxSig_bv,                                  \
+   AFX_ENTRY_PFN(BOOL(CCmdTarget::*)(), memberFxn)},
+#define ON_NOTIFY(code, id, memberFxn)      \
+  {WM_NOTIFY,  (UINT)(code),    (WORD)(id), \
+   (WORD)(id), AfxSig_vNMHDRpl, AFX_ENTRY_PFN(void(CCmdTarget::*)(NMHDR*, LRESULT*), memberFxn)},
+#define ON_NOTIFY_REFLECT(code, memberFxn) \
+  {WM_NOTIFY + WM_REFLECT_BASE,            \
+   (UINT)(code),                           \
+   0,                                      \
+   0,                                      \
+   AfxSig_vNMHDRpl,                        \
+   AFX_ENTRY_PFN(void(CCmdTarget::*)(NMHDR*, LRESULT*), memberFxn)},
+#define ON_NOTIFY_REFLECT_EX(code, memberFxn) \
+  {WM_NOTIFY + WM_REFLECT_BASE,               \
+   (UINT)(code),                              \
+   0,                                         \
+   0,                                         \
+   AfxSig_bNMHDRpl,                           \
+   AFX_ENTRY_PFN(BOOL(CCmdTarget::*)(NMHDR*, LRESULT*), memberFxn)},
+#define ON_WM_SETFOCUS() {WM_SETFOCUS, 0, 0, 0, AfxSig_vW, AFX_ENTRY_PFN(void(CWnd::*)(CWnd*), OnSetFocus)},
+#define ON_WM_KILLFOCUS() \
+  {WM_KILLFOCUS, 0, 0, 0, AfxSig_vW, AFX_ENTRY_PFN(void(CWnd::*)(CWnd*), OnKillFocus)},
+#define ON_WM_CHAR() {WM_CHAR, 0, 0, 0, AfxSig_vwww, AFX_ENTRY_PFN(void(CWnd::*)(UINT, UINT, UINT), OnChar)},
+#define ON_WM_KEYDOWN() \
+  {WM_KEYDOWN, 0, 0, 0, AfxSig_vwww, AFX_ENTRY_PFN(void(CWnd::*)(UINT, UINT, UINT), OnKeyDown)},
+#define ON_WM_LBUTTONDOWN() \
+  {WM_LBUTTONDOWN, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnLButtonDown)},
+#define ON_WM_LBUTTONUP() \
+  {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnLButtonUp)},
+#define ON_WM_MOUSEMOVE() \
+  {WM_MOUSEMOVE, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnMouseMove)},
+#define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_ENTRY_PFN(void(CWnd::*)(), OnDestroy)},
+#define ON_WM_HELPINFO() \
+  {WM_HELP, 0, 0, 0, AfxSig_bHELPINFO, AFX_ENTRY_PFN(BOOL(CWnd::*)(HELPINFO*), OnHelpInfo)},
+// WM_PASTE has no entry of its own on the platform either: ON_MESSAGE(WM_PASTE, OnPaste).
+
+#define afx_msg
+
+// A window object. A CWnd is either permanent (its own object, attached or subclassed: the
+// permanent map gives it back for its handle) or temporary (made by FromHandle for a handle
+// that has no permanent object, kept per thread until DeleteTempMap). Destroying the window
+// detaches the object (after WM_NCDESTROY, then PostNcDestroy); deleting an object that is still
+// attached destroys its window.
+//
+// Simplifications: the permanent map is one per process (the platform's is per thread), and a
+// window made by Create/CreateEx is subclassed right after it is created, so its object misses
+// WM_NCCREATE and WM_CREATE.
+class PLATFORM_API CWnd : public CCmdTarget {
+  DECLARE_DYNCREATE(CWnd)
+
+ public:
+  CWnd();
+  ~CWnd() override;
+
+  HWND m_hWnd = nullptr;
+  operator HWND() const { return m_hWnd; }
+  // On the platform this also accepts a null object; calling a member on null is undefined
+  // behaviour in C++ (and the sanitized build stops on it), so test the pointer first.
+  HWND GetSafeHwnd() const { return m_hWnd; }
+
+  // The permanent object of hWnd, else a temporary one (null for a null handle).
+  static CWnd* PASCAL FromHandle(HWND hWnd);
+  // The permanent object of hWnd, or null.
+  static CWnd* PASCAL FromHandlePermanent(HWND hWnd);
+  // Deletes the calling thread's temporary objects (their windows stay).
+  static void PASCAL DeleteTempMap();
+
+  // Makes this the permanent object of hWndNew without subclassing (FALSE for a null or dead
+  // handle, or one that has a permanent object already). Detach undoes it and returns the handle.
+  BOOL Attach(HWND hWndNew);
+  HWND Detach();
+  // Attaches and routes the window's messages through this object (its procedure becomes the
+  // class library's, the old one is kept for Default). PreSubclassWindow runs before.
+  BOOL SubclassWindow(HWND hWnd);
+  BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+  HWND UnsubclassWindow();
+  virtual void PreSubclassWindow();
+
+  virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                      CWnd* pParentWnd, UINT nID, void* pContext = nullptr);
+  virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
+                        int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                        LPVOID lpParam = nullptr);
+  virtual BOOL DestroyWindow();
+
+  // Dispatch: WindowProc -> OnWndMsg (the message map; WM_COMMAND and WM_NOTIFY through
+  // OnCommand / OnNotify, which first reflect to the child's map) -> DefWindowProc (the window's
+  // previous procedure). Default() passes the current message on to DefWindowProc.
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // A notification from this window to its parent, given back to this window's own map first
+  // (ON_CONTROL_REFLECT, ON_NOTIFY_REFLECT). TRUE when the child took it.
+  virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  BOOL ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Default();
+  // Called after the window is gone and the object detached (base: nothing).
+  virtual void PostNcDestroy();
+
+  // Keyboard and mouse messages before they are dispatched: TRUE when handled (base: FALSE).
+  virtual BOOL PreTranslateMessage(MSG* pMsg);
+  // Offers pMsg to the permanent objects from its window up to hWndStop (included); TRUE when
+  // one of them handled it.
+  static BOOL PASCAL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+
+  // The usual wrappers of the window calls.
+  CWnd* GetDlgItem(int nID) const;
+  CWnd* GetParent() const;
+  int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+  void SetWindowText(LPCTSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
+  void GetWindowText(CString& rString) const;
+  int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
+  void SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemTextW(m_hWnd, nID, lpszString); }
+  int GetDlgItemText(int nID, CString& rString) const;
+  BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+  BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+  BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+  BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+  void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE) {
+    ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
+  }
+  void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE) {
+    MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
+               bRepaint);
+  }
+  BOOL SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
+    return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
+  }
+  void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
+  void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+  void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
+  void ScreenToClient(LPRECT lpRect) const {
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+  }
+  void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
+  void ClientToScreen(LPRECT lpRect) const {
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
+  }
+  CWnd* SetFocus();
+  static CWnd* PASCAL GetFocus();
+  void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
+  CFont* GetFont() const;
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+  }
+  BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+    return ::PostMessageW(m_hWnd, message, wParam, lParam);
+  }
+  DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+  DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
+  BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+  BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+  DWORD GetWindowContextHelpId() const { return ::GetWindowContextHelpId(m_hWnd); }
+  BOOL SetWindowContextHelpId(DWORD dwContextHelpId) {
+    return ::SetWindowContextHelpId(m_hWnd, dwContextHelpId);
+  }
+
+  // The default handlers: each passes the message on (Default()).
+  afx_msg void OnSetFocus(CWnd* pOldWnd);
+  afx_msg void OnKillFocus(CWnd* pNewWnd);
+  afx_msg void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnDestroy();
+  afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+
+ protected:
+  WNDPROC m_pfnSuper = nullptr;  // the window's procedure before subclassing
+  friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+  friend class CDialog;
+  void OnNcDestroy();
+  bool m_bTemporary = false;
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// The class library's window procedure: the permanent object's WindowProc.
+PLATFORM_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+
+// Data exchange between a dialog's controls and its members (DoDataExchange).
+class PLATFORM_API CDataExchange {
+ public:
+  CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+      : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+  BOOL m_bSaveAndValidate;  // TRUE: controls to members; FALSE: members to controls
+  CWnd* m_pDlgWnd;
+  // The control's handle (null when the dialog has none with that id).
+  HWND PrepareCtrl(int nIDC);
+  HWND PrepareEditCtrl(int nIDC) { return PrepareCtrl(nIDC); }
+  int m_idLastControl = 0;
+};
+
+// Subclasses the control nIDC into rControl the first time (the exchange direction does not
+// matter); a missing control is the caller's error (the platform asserts; here the call does
+// nothing and rControl stays unattached).
+PLATFORM_API void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+// The control's text to value (saving) or value to the control's text.
+PLATFORM_API void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+
+// A dialog. The modeless Create builds it from the template in the current resource handle
+// (AfxGetResourceHandle) as a child or owned window of pParentWnd and routes its messages
+// through this object from WM_INITDIALOG on (OnInitDialog); messages before (WM_SETFONT) reach
+// only the dialog class. DoModal runs DialogBoxIndirectParamW on the same template.
+class PLATFORM_API CDialog : public CWnd {
+  DECLARE_DYNAMIC(CDialog)
+
+ public:
+  CDialog();
+  explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+  explicit CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+  ~CDialog() override;
+
+  virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+  virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+  virtual BOOL CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
+  virtual INT_PTR DoModal();
+  void EndDialog(int nResult);
+
+  // Base: UpdateData(FALSE) (DoDataExchange filling the controls) and TRUE (focus the first
+  // control).
+  virtual BOOL OnInitDialog();
+  // Runs DoDataExchange in the direction given; TRUE (validation failures are not raised here).
+  BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+  virtual void DoDataExchange(CDataExchange* pDX);
+  // IDOK: UpdateData(TRUE) then EndDialog(IDOK); IDCANCEL: EndDialog(IDCANCEL).
+  virtual void OnOK();
+  virtual void OnCancel();
+  // Keyboard messages go to IsDialogMessageW for a modeless dialog.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+  LPCTSTR m_lpszTemplateName = nullptr;  // an id as MAKEINTRESOURCE, or a name
+  UINT m_nIDHelp = 0;                    // the dialog's help id (its template id)
+  CWnd* m_pParentWnd = nullptr;
+
+ protected:
+  friend INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM);
+  bool m_bModal = false;
+  DECLARE_MESSAGE_MAP()
+};
+
+// The dialog procedure of CDialog's dialogs: WM_INITDIALOG subclasses the dialog into the
+// object (passed as the init parameter) and returns OnInitDialog(); everything else FALSE.
+PLATFORM_API INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+class PLATFORM_API CStatic : public CWnd {
+  DECLARE_DYNAMIC(CStatic)
+
+ public:
+  BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
+  HICON SetIcon(HICON hIcon) {
+    return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon)));
+  }
+  HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
+};
+
+class PLATFORM_API CButton : public CWnd {
+  DECLARE_DYNAMIC(CButton)
+
+ public:
+  BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+  void SetCheck(int nCheck) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
+  UINT GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
+  UINT GetButtonStyle() const { return GetStyle() & 0xFF; }
+  void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE) { SendMessage(BM_SETSTYLE, nStyle, bRedraw); }
+};
+
+class PLATFORM_API CEdit : public CWnd {
+  DECLARE_DYNAMIC(CEdit)
+
+ public:
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  DWORD GetSel() const { return static_cast<DWORD>(SendMessage(EM_GETSEL)); }
+  void GetSel(int& nStartChar, int& nEndChar) const;
+  void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE);
+  void SetSel(DWORD dwSelection, BOOL bNoScroll = FALSE) {
+    SetSel(static_cast<short>(LOWORD(dwSelection)), static_cast<short>(HIWORD(dwSelection)), bNoScroll);
+  }
+  void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE) {
+    SendMessage(EM_REPLACESEL, static_cast<WPARAM>(bCanUndo), reinterpret_cast<LPARAM>(lpszNewText));
+  }
+  int LineLength(int nLine = -1) const {
+    return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine)));
+  }
+  void LimitText(int nChars = 0) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
+  void SetLimitText(UINT nMax) { SendMessage(EM_SETLIMITTEXT, nMax); }
+  UINT GetLimitText() const { return static_cast<UINT>(SendMessage(EM_GETLIMITTEXT)); }
+  BOOL SetReadOnly(BOOL bReadOnly = TRUE) {
+    return static_cast<BOOL>(SendMessage(EM_SETREADONLY, static_cast<WPARAM>(bReadOnly)));
+  }
+  BOOL CanUndo() const { return static_cast<BOOL>(SendMessage(EM_CANUNDO)); }
+  BOOL Undo() { return static_cast<BOOL>(SendMessage(EM_UNDO)); }
+  BOOL GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
+  void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, static_cast<WPARAM>(bModified)); }
+  void Copy() { SendMessage(WM_COPY); }
+  void Cut() { SendMessage(WM_CUT); }
+  void Paste() { SendMessage(WM_PASTE); }
+  void Clear() { SendMessage(WM_CLEAR); }
+};
+
+class PLATFORM_API CComboBox : public CWnd {
+  DECLARE_DYNAMIC(CComboBox)
+
+ public:
+  BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+  int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+  int SetCurSel(int nSelect) {
+    return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect)));
+  }
+  int GetLBText(int nIndex, LPTSTR lpszText) const {
+    return static_cast<int>(
+        SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+  }
+  // The item's text; an empty string for an index out of range.
+  void GetLBText(int nIndex, CString& rString) const;
+  int GetLBTextLen(int nIndex) const {
+    return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex)));
+  }
+  int AddString(LPCTSTR lpszString) {
+    return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)));
+  }
+  int InsertString(int nIndex, LPCTSTR lpszString) {
+    return static_cast<int>(
+        SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszString)));
+  }
+  int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex)); }
+  void ResetContent() { SendMessage(CB_RESETCONTENT); }
+  int FindStringExact(int nIndexStart, LPCTSTR lpszFind) const {
+    return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart),
+                                        reinterpret_cast<LPARAM>(lpszFind)));
+  }
+  int SetItemData(int nIndex, DWORD_PTR dwItemData) {
+    return static_cast<int>(
+        SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+  }
+  DWORD_PTR GetItemData(int nIndex) const {
+    return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
+  }
+};
+
+class PLATFORM_API CToolTipCtrl : public CWnd {
+  DECLARE_DYNAMIC(CToolTipCtrl)
+
+ public:
+  // A tooltip window owned by pParentWnd (WS_POPUP | dwStyle).
+  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
+  void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, static_cast<WPARAM>(bActivate)); }
+  // A tool for pWnd: with nIDTool 0 and no rectangle the tool is the window itself (TTF_IDISHWND,
+  // in its parent), otherwise the id's rectangle in pWnd; always TTF_SUBCLASS. lpszText is
+  // copied (LPSTR_TEXTCALLBACKW: asked for later).
+  BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACKW, LPCRECT lpRectTool = nullptr,
+               UINT_PTR nIDTool = 0);
+  BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
+  void UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
+  int SetMaxTipWidth(int iWidth) { return static_cast<int>(SendMessage(TTM_SETMAXTIPWIDTH, 0, iWidth)); }
+  void SetDelayTime(UINT nDelay) {
+    SendMessage(TTM_SETDELAYTIME, TTDT_AUTOMATIC, static_cast<LPARAM>(nDelay));
+  }
+  void SetDelayTime(DWORD dwDuration, int iTime) {
+    SendMessage(TTM_SETDELAYTIME, dwDuration, MAKELPARAM(iTime, 0));
+  }
+  int GetDelayTime(DWORD dwDuration) const {
+    return static_cast<int>(SendMessage(TTM_GETDELAYTIME, dwDuration));
+  }
+  void RelayEvent(LPMSG lpMsg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(lpMsg)); }
+  int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
+
+ private:
+  void FillInToolInfo(TOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool) const;
+};
+
+// GDI objects: the object owns its handle and deletes it (DeleteObject, or its destructor).
+class PLATFORM_API CGdiObject : public CObject {
+  DECLARE_DYNAMIC(CGdiObject)
+
+ public:
+  CGdiObject() = default;
+  ~CGdiObject() override;
+  HGDIOBJ m_hObject = nullptr;
+  HGDIOBJ GetSafeHandle() const { return m_hObject; }
+  BOOL Attach(HGDIOBJ hObject);
+  HGDIOBJ Detach();
+  BOOL DeleteObject();
+};
+
+class PLATFORM_API CFont : public CGdiObject {
+  DECLARE_DYNAMIC(CFont)
+
+ public:
+  operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+  // The font object of hFont: a temporary one per thread, which does not own the handle.
+  static CFont* PASCAL FromHandle(HFONT hFont);
+  BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
+  BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                  BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                  BYTE nQuality, BYTE nPitchAndFamily, LPCTSTR lpszFacename);
+  int GetLogFont(LOGFONT* pLogFont) const { return ::GetObjectW(m_hObject, sizeof(LOGFONT), pLogFont); }
+};
+
+// A device context: CDC owns one it made (CreateDC / CreateCompatibleDC, deleted with it);
+// CClientDC holds a window's (GetDC, released with it).
+class PLATFORM_API CDC : public CObject {
+  DECLARE_DYNAMIC(CDC)
+
+ public:
+  CDC() = default;
+  ~CDC() override;
+  HDC m_hDC = nullptr;
+  operator HDC() const { return m_hDC; }
+  HDC GetSafeHdc() const { return m_hDC; }
+  BOOL CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput, const void* lpInitData);
+  BOOL CreateCompatibleDC(CDC* pDC);
+  BOOL DeleteDC();
+  BOOL Attach(HDC hDC);
+  HDC Detach();
+  // Selects the font and returns the previous one (a temporary object).
+  CFont* SelectObject(CFont* pFont);
+  HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
+  CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
+  CSize GetTextExtent(const CString& str) const;
+  BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
+  int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
+  int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
+    return ::DrawTextW(m_hDC, lpszString, nCount, lpRect, nFormat);
+  }
+  int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+
+ protected:
+  bool m_bOwned = false;
+};
+
+class PLATFORM_API CClientDC : public CDC {
+  DECLARE_DYNAMIC(CClientDC)
+
+ public:
+  explicit CClientDC(CWnd* pWnd);
+  ~CClientDC() override;
+
+ protected:
+  HWND m_hWnd;
+};
 
 // ---------------------------------------------------------------------------------------
 // Message boxes: a recorder here (no display). The text form shows lpszText; the id form

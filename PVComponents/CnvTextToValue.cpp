@@ -37,6 +37,24 @@ void Prompt(LONG id, const wchar_t* insert1, const CString& insert2, CPromptInfo
   if (prompt) FormatErrorPromptInfo2(id, insert1, insert2, prompt);
 }
 
+// Trims a copy of the text and validates it: an empty text fetches the empty-text prompt, any
+// other rejection the converter's own prompt with the text as typed.
+HRESULT TrimAndValidate(const CCnvTextToValue& converter, const CString& text, CString* trimmed,
+                        LONG invalidPrompt, HRESULT invalidCode, CPromptInfo* prompt) {
+  *trimmed = text;
+  TrimText(*trimmed);
+  const HRESULT valid = converter.ValidateText(*trimmed);
+  if (valid == PV_E_EMPTY_TEXT) {
+    EmptyTextPrompt(prompt);
+    return PV_E_EMPTY_TEXT;
+  }
+  if (FAILED(valid)) {
+    Prompt(invalidPrompt, text, prompt);
+    return invalidCode;
+  }
+  return S_OK;
+}
+
 CString FormatNumber(const wchar_t* format, double value) {
   CString text;
   text.Format(format, value);
@@ -128,17 +146,10 @@ HRESULT CCnvTextToFloat::IsValidChar(wchar_t character) const {
 }
 
 HRESULT CCnvTextToFloat::ConvertTextToFloat(const CString& text, float* value, CPromptInfo* prompt) const {
-  CString trimmed = text;
-  TrimText(trimmed);
-  const HRESULT valid = ValidateText(trimmed);
-  if (valid == PV_E_EMPTY_TEXT) {
-    EmptyTextPrompt(prompt);
-    return PV_E_EMPTY_TEXT;
-  }
-  if (FAILED(valid)) {
-    Prompt(PV_PROMPT_INVALID_DECIMAL, text, prompt);
-    return PV_E_INVALID_DECIMAL;
-  }
+  CString trimmed;
+  const HRESULT valid =
+      TrimAndValidate(*this, text, &trimmed, PV_PROMPT_INVALID_DECIMAL, PV_E_INVALID_DECIMAL, prompt);
+  if (FAILED(valid)) return valid;
   const double number = wcstod(trimmed, nullptr);
   if (number > kFloatMaximum) {
     Prompt(PV_PROMPT_ABOVE_MAXIMUM, text, FormatNumber(L"%0.6e", kFloatMaximum), prompt);
@@ -310,17 +321,10 @@ HRESULT CCnvTextToFloat::CheckInt32Range(int64_t value, int32_t* result, CPrompt
 HRESULT CCnvTextToInteger::ConvertTextToValue(const CString& text, int64_t* value,
                                               CPromptInfo* prompt) const {
   static constexpr wchar_t kFunction[] = L"CCnvTextToInteger::ConvertTextToValue";
-  CString trimmed = text;
-  TrimText(trimmed);
-  const HRESULT valid = ValidateText(trimmed);
-  if (valid == PV_E_EMPTY_TEXT) {
-    EmptyTextPrompt(prompt);
-    return PV_E_EMPTY_TEXT;
-  }
-  if (FAILED(valid)) {
-    Prompt(PV_PROMPT_INVALID_INTEGER, text, prompt);
-    return PV_E_INVALID_INTEGER;
-  }
+  CString trimmed;
+  const HRESULT valid =
+      TrimAndValidate(*this, text, &trimmed, PV_PROMPT_INVALID_INTEGER, PV_E_INVALID_INTEGER, prompt);
+  if (FAILED(valid)) return valid;
   if (_set_errno(0) != 0) PVLog(L"Failed to set errno!", kSourceFile, kFunction, __LINE__);
   const int64_t number = _wcstoi64(trimmed, nullptr, 10);
   int error = 0;
@@ -373,17 +377,10 @@ HRESULT CCnvTextToInteger::ConvertTextToULong(const CString& text, uint32_t* val
 // otherwise store its limit as if it had been typed.
 HRESULT CCnvTextToInteger::ConvertTextToUInt64(const CString& text, uint64_t* value,
                                                CPromptInfo* prompt) const {
-  CString trimmed = text;
-  TrimText(trimmed);
-  const HRESULT valid = ValidateText(trimmed);
-  if (valid == PV_E_EMPTY_TEXT) {
-    EmptyTextPrompt(prompt);
-    return PV_E_EMPTY_TEXT;
-  }
-  if (FAILED(valid)) {
-    Prompt(PV_PROMPT_INVALID_INTEGER, text, prompt);
-    return PV_E_INVALID_INTEGER;
-  }
+  CString trimmed;
+  const HRESULT valid =
+      TrimAndValidate(*this, text, &trimmed, PV_PROMPT_INVALID_INTEGER, PV_E_INVALID_INTEGER, prompt);
+  if (FAILED(valid)) return valid;
   _set_errno(0);
   const uint64_t number = _wcstoui64(trimmed, nullptr, 10);
   int error = 0;

@@ -165,11 +165,19 @@ TEST(StringServerWrapper, ButtonLabelsComeInTheLanguageSetAndWithoutMarksWhenAcc
     const wchar_t* withoutMarks;
   };
   const Case cases[] = {
-      {1033, 1, L"OK", L"OK"},        {1033, 2, L"Cancel", L"Cancel"},  {1033, 3, L"&Abort", L"Abort"},
-      {1033, 4, L"&Retry", L"Retry"}, {1033, 5, L"&Ignore", L"Ignore"}, {1033, 6, L"&Yes", L"Yes"},
-      {1033, 7, L"&No", L"No"},       {1033, 8, L"&Help", L"Help"},     {1031, 2, L"Abbrechen", L"Abbrechen"},
-      {1031, 6, L"&Ja", L"Ja"},       {1031, 7, L"&Nein", L"Nein"},     {1031, 8, L"&Hilfe", L"Hilfe"},
-      {1036, 6, L"&Yes", L"Yes"},  // a language the host has no texts for answers in English
+      {1033, 1, L"OK", L"OK"},
+      {1033, 2, L"Cancel", L"Cancel"},
+      {1033, 3, L"&Yes", L"Yes"},
+      {1033, 4, L"&No", L"No"},
+      {1033, 5, L"&Abort", L"Abort"},
+      {1033, 6, L"&Retry", L"Retry"},
+      {1033, 7, L"&Ignore", L"Ignore"},
+      {1033, 8, L"&Help", L"Help"},
+      {1031, 2, L"Abbrechen", L"Abbrechen"},
+      {1031, 3, L"&Ja", L"Ja"},
+      {1031, 4, L"&Nein", L"Nein"},
+      {1031, 8, L"&Hilfe", L"Hilfe"},
+      {1036, 3, L"&Yes", L"Yes"},  // a language the host has no texts for answers in English
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "language " << c.lcid << " label " << c.id);

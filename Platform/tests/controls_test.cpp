@@ -12,6 +12,8 @@
 #include "windows.h"
 
 using namespace windows_test;
+#include <algorithm>
+
 namespace pw = platform::windows;
 
 namespace {
@@ -56,6 +58,17 @@ class ControlsTest : public ::testing::Test {
   HWND host_ = nullptr;
   size_t windowsAtStart_ = 0;
 };
+
+TEST_F(ControlsTest, F1OnAFocusedButtonAsksItsParentForHelp) {
+  HWND button = Control(L"Button", BS_DEFPUSHBUTTON, 9, L"OK");
+  pw::FocusControl(button);
+  recorder_.seen.clear();
+  pw::PressKey(button, VK_F1);
+  pw::PumpMessages();
+  EXPECT_NE(std::find(recorder_.seen.begin(), recorder_.seen.end(), "host:WM_HELP"), recorder_.seen.end())
+      << testing::PrintToString(recorder_.seen);
+  DestroyWindow(button);
+}
 
 // ---------------------------------------------------------------------------------------
 // Edit

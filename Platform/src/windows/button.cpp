@@ -105,8 +105,11 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       Release(hwnd, w, s);
       return 0;
     case WM_KEYDOWN:
-      if (wParam == VK_SPACE && type != BS_GROUPBOX) s->pushed = true;
-      return 0;
+      if (wParam == VK_SPACE && type != BS_GROUPBOX) {
+        s->pushed = true;
+        return 0;
+      }
+      return DefWindowProcW(hwnd, msg, wParam, lParam);  // F1 becomes WM_HELP there
     case WM_KEYUP:
       if (wParam == VK_SPACE) Release(hwnd, w, s);
       return 0;

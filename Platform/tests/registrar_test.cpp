@@ -65,6 +65,7 @@ TEST_F(Registrar, AScriptThatDoesNotParseWritesNothing) {
       L"HKCR { K { val V s 'x' } }",    // missing '='
       L"HKCR { K { Sub }",              // unbalanced braces
       L"HKCR { K = s '%NOPE%' }",       // unknown replacement
+      L"HKCU { '' }",                   // an empty key name (would name the parent itself)
   };
   for (const wchar_t* script : scripts) {
     SCOPED_TRACE(Narrow(script));

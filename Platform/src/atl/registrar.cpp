@@ -163,6 +163,9 @@ class Parser {
       key->mode = ScriptKey::Mode::kDelete;
     if (pos_ >= tokens_.size() || Is(tokens_[pos_], L"{") || Is(tokens_[pos_], L"}")) return false;
     key->name = tokens_[pos_++].text;
+    // An empty name would open the parent key itself, and unregistering it would delete the
+    // parent: such a script is refused.
+    if (key->name.empty()) return false;
     if (Take(L"=")) {
       key->hasDefault = true;
       if (!ParseValue(&key->defaultValue)) return false;

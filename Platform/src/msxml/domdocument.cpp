@@ -205,9 +205,29 @@ HRESULT Evaluate(xmlDocPtr doc, xmlNodePtr context, const Namespaces& namespaces
   return hr;
 }
 
+// IDispatch of the DOM's objects: they are called through their own slots only, so there is
+// no type information and no late binding.
+template <class Base>
+class WithoutTypeInfo : public Base {
+ public:
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (!count) return E_INVALIDARG;
+    *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info) *info = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+};
+
 // The operations every node has, over Derived's XmlNode(), XmlTree() and Owner().
 template <class Derived, class Base>
-class NodeOperations : public Base {
+class NodeOperations : public WithoutTypeInfo<Base> {
  public:
   STDMETHODIMP get_nodeName(BSTR* name) override { return ReturnText(QualifiedName(Node()), name); }
 
@@ -454,21 +474,6 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
   std::shared_ptr<Tree> XmlTree() const override { return m_tree; }
   const Namespaces& SelectionNamespaces() const { return m_namespaces; }
 
-  // IDispatch: the DOM is called through its own slots only.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_INVALIDARG;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
-  }
-
   STDMETHODIMP get_documentElement(IXMLDOMElement** element) override {
     if (!element) return E_INVALIDARG;
     *element = nullptr;
@@ -665,20 +670,6 @@ class DomNode final : public NodeOperations<DomNode, IXMLDOMElement>, public INo
   DomDocument* Owner() { return m_owner; }
   std::shared_ptr<Tree> XmlTree() const override { return m_tree; }
 
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_INVALIDARG;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
-  }
-
   STDMETHODIMP get_tagName(BSTR* tagName) override { return ReturnText(QualifiedName(m_node), tagName); }
 
   STDMETHODIMP getAttribute(BSTR name, VARIANT* value) override {
@@ -746,7 +737,7 @@ class DomNode final : public NodeOperations<DomNode, IXMLDOMElement>, public INo
 // ---------------------------------------------------------------------------------------------
 // Node lists.
 
-class DomNodeList final : public IXMLDOMNodeList {
+class DomNodeList final : public WithoutTypeInfo<IXMLDOMNodeList> {
  public:
   DomNodeList(DomDocument* owner, std::shared_ptr<Tree> tree, std::vector<xmlNodePtr> nodes)
       : m_owner(owner), m_tree(std::move(tree)), m_nodes(std::move(nodes)) {
@@ -766,20 +757,6 @@ class DomNodeList final : public IXMLDOMNodeList {
     const ULONG left = m_refs.Release();
     if (left == 0) delete this;
     return left;
-  }
-
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_INVALIDARG;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
   }
 
   STDMETHODIMP get_item(LONG index, IXMLDOMNode** listItem) override {

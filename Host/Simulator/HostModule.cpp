@@ -10,10 +10,13 @@ STDMETHODIMP HostModule::QueryInterface(REFIID riid, void** ppv) {
     if (FAILED(version.queryFailure)) return version.queryFailure;
     if (!version.answersVersion) return E_NOINTERFACE;
   }
+  if (riid == __uuidof(IDeviceInfo2) && !identity.answersIdentity) return E_NOINTERFACE;
+  if (riid == __uuidof(IModuleStateSource) && !stateFlag.answersFlag) return E_NOINTERFACE;
   return QueryFromTable<HostModule>(
       this, riid, ppv,
-      {HOSTSIM_ENTRY(HostModule, IModuleSafety), HOSTSIM_ENTRY(HostModule, IModuleSafetyLock),
-       HOSTSIM_ENTRY(HostModule, IModuleInternal7)});
+      {HOSTSIM_ENTRY(HostModule, IModule), HOSTSIM_ENTRY(HostModule, IModuleSafety),
+       HOSTSIM_ENTRY(HostModule, IModuleSafetyLock), HOSTSIM_ENTRY(HostModule, IModuleInternal7),
+       HOSTSIM_ENTRY(HostModule, IDeviceInfo2), HOSTSIM_ENTRY(HostModule, IModuleStateSource)});
 }
 
 STDMETHODIMP HostModule::GetSafetyEnabled(LONG which, VARIANT_BOOL* enabled) {
@@ -52,6 +55,19 @@ STDMETHODIMP HostModule::get_CurrentVexilVersion(LONG* major, LONG* minor) {
     *minor = version.minor;
   }
   return version.result;
+}
+
+STDMETHODIMP HostModule::GetModuleIdentityStatus(LONG* status) {
+  ++identity.calls;
+  if (!status) return E_POINTER;
+  if (SUCCEEDED(identity.result)) *status = identity.status;
+  return identity.result;
+}
+
+STDMETHODIMP HostModule::GetModuleStateFlag(VARIANT_BOOL* flag) {
+  if (!flag) return E_POINTER;
+  if (SUCCEEDED(stateFlag.result)) *flag = stateFlag.flag;
+  return stateFlag.result;
 }
 
 }  // namespace hostsim

@@ -1,10 +1,12 @@
 // The simulated module object: the object the host hands a page as its module. It answers
-// the safety interfaces (states a test sets) and IModuleInternal7 (a settable host version).
+// the safety interfaces (states a test sets), IModuleInternal7 (a settable host version),
+// IDeviceInfo2 (a settable identity status) and IModuleStateSource (a settable flag).
 // The configuration tag interfaces join it as further bases and rows of its QueryInterface
 // table (HostModule::QueryInterface); the state they need goes beside SafetyState.
 #pragma once
 
 #include <HostServices.h>
+#include <PVInterfaces.h>
 
 #include "SimComObject.h"
 
@@ -38,13 +40,35 @@ struct VersionState {
   HRESULT queryFailure = S_OK;
 };
 
-class HostModule : public IModuleSafety, public IModuleSafetyLock, public IModuleInternal7 {
+// What IDeviceInfo2 answers: the identity status of the connected module (1 missing,
+// 2 mismatched, other values match) or a failure.
+struct IdentityState {
+  bool answersIdentity = true;
+  HRESULT result = S_OK;
+  LONG status = 0;
+  int calls = 0;
+};
+
+// What IModuleStateSource answers.
+struct ModuleStateFlag {
+  bool answersFlag = true;
+  HRESULT result = S_OK;
+  VARIANT_BOOL flag = VARIANT_FALSE;
+};
+
+class HostModule : public IModule,
+                   public IModuleSafety,
+                   public IModuleSafetyLock,
+                   public IModuleInternal7,
+                   public IDeviceInfo2,
+                   public IModuleStateSource {
  public:
   // A new module with one reference for the caller.
   static HostModule* Create() { return new HostModule(); }
 
   // The object's identity, as the host hands it out.
-  IUnknown* GetUnknown() { return static_cast<IModuleSafety*>(this); }
+  IUnknown* GetUnknown() { return static_cast<IModule*>(this); }
+  IModule* GetModule() { return this; }
 
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   HOSTSIM_REFCOUNT_IMPL
@@ -54,8 +78,10 @@ class HostModule : public IModuleSafety, public IModuleSafetyLock, public IModul
   STDMETHODIMP GetLockFlag1(VARIANT_BOOL* flag) override;
   STDMETHODIMP GetLockFlag2(VARIANT_BOOL* flag) override;
   STDMETHODIMP get_CurrentVexilVersion(LONG* major, LONG* minor) override;
+  STDMETHODIMP GetModuleIdentityStatus(LONG* status) override;
+  STDMETHODIMP GetModuleStateFlag(VARIANT_BOOL* flag) override;
 
-  // The placeholder slots of both safety interfaces (one override serves both).
+  // The placeholder slots of the companion interfaces (one override serves them all).
   HOST_RESERVED_SLOT_IMPL(1);
   HOST_RESERVED_SLOT_IMPL(2);
   HOST_RESERVED_SLOT_IMPL(3);
@@ -121,6 +147,8 @@ class HostModule : public IModuleSafety, public IModuleSafetyLock, public IModul
 
   SafetyState safety;
   VersionState version;
+  IdentityState identity;
+  ModuleStateFlag stateFlag;
 
  private:
   HostModule() = default;

@@ -491,22 +491,19 @@ class CComContainedObject : public Base {
   IUnknown* GetControllingUnknown() { return this->m_pOuterUnknown; }
 };
 
-// An aggregated object: its own IUnknown counts references and answers the class's interfaces
-// from the contained object, whose IUnknown is the outer object's.
+// The outer IUnknown of an aggregated or aggregatable object: it counts references and answers
+// the class's interfaces from the contained object, whose IUnknown is the controlling one.
 template <class contained>
-class CComAggObject : public IUnknown,
-                      public CComObjectRootEx<typename contained::_ThreadModel::ThreadModelNoCS> {
+class CComOuterObject : public IUnknown,
+                        public CComObjectRootEx<typename contained::_ThreadModel::ThreadModelNoCS> {
  public:
-  explicit CComAggObject(void* pv) : m_contained(pv) {
-    if (_pAtlModule) _pAtlModule->Lock();
-  }
-  virtual ~CComAggObject() {
+  virtual ~CComOuterObject() {
     this->m_dwRef = -(0x3FFFFFFF);
     m_contained.FinalRelease();
     if (_pAtlModule) _pAtlModule->Unlock();
   }
-  CComAggObject(const CComAggObject&) = delete;
-  CComAggObject& operator=(const CComAggObject&) = delete;
+  CComOuterObject(const CComOuterObject&) = delete;
+  CComOuterObject& operator=(const CComOuterObject&) = delete;
 
   void SetVoid(void* pv) { m_contained.SetVoid(pv); }
   HRESULT FinalConstruct() { return m_contained.FinalConstruct(); }
@@ -528,45 +525,28 @@ class CComAggObject : public IUnknown,
   }
 
   CComContainedObject<contained> m_contained;
+
+ protected:
+  // outer: the controlling IUnknown; null makes this object its own controlling IUnknown
+  // (the IUnknown base is constructed before the member that receives it).
+  explicit CComOuterObject(void* outer) : m_contained(outer ? outer : static_cast<IUnknown*>(this)) {
+    if (_pAtlModule) _pAtlModule->Lock();
+  }
+};
+
+// An aggregated object: created only with an outer object.
+template <class contained>
+class CComAggObject : public CComOuterObject<contained> {
+ public:
+  explicit CComAggObject(void* pv) : CComOuterObject<contained>(pv) {}
 };
 
 // Aggregated or not, decided at creation: without an outer object its own IUnknown is the
 // outer one.
 template <class contained>
-class CComPolyObject : public IUnknown,
-                       public CComObjectRootEx<typename contained::_ThreadModel::ThreadModelNoCS> {
+class CComPolyObject : public CComOuterObject<contained> {
  public:
-  explicit CComPolyObject(void* pv) : m_contained(pv ? pv : static_cast<IUnknown*>(this)) {
-    if (_pAtlModule) _pAtlModule->Lock();
-  }
-  virtual ~CComPolyObject() {
-    this->m_dwRef = -(0x3FFFFFFF);
-    m_contained.FinalRelease();
-    if (_pAtlModule) _pAtlModule->Unlock();
-  }
-  CComPolyObject(const CComPolyObject&) = delete;
-  CComPolyObject& operator=(const CComPolyObject&) = delete;
-
-  void SetVoid(void* pv) { m_contained.SetVoid(pv); }
-  HRESULT FinalConstruct() { return m_contained.FinalConstruct(); }
-  STDMETHOD_(ULONG, AddRef)() override { return this->InternalAddRef(); }
-  STDMETHOD_(ULONG, Release)() override {
-    const ULONG remaining = this->InternalRelease();
-    if (remaining == 0) delete this;
-    return remaining;
-  }
-  STDMETHOD(QueryInterface)(REFIID iid, void** ppvObject) override {
-    if (!ppvObject) return E_POINTER;
-    *ppvObject = nullptr;
-    if (iid == IID_IUnknown) {
-      *ppvObject = static_cast<IUnknown*>(this);
-      AddRef();
-      return S_OK;
-    }
-    return m_contained._InternalQueryInterface(iid, ppvObject);
-  }
-
-  CComContainedObject<contained> m_contained;
+  explicit CComPolyObject(void* pv) : CComOuterObject<contained>(pv) {}
 };
 
 // Creators: make an object of T for the class factory, with pv as the outer object (or, for a

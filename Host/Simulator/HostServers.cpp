@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "ModuleSpecificFileFind.h"
 #include "PromptServer.h"
 #include "StringServer.h"
 
@@ -39,6 +40,16 @@ HRESULT RegisterServer(const CLSID& clsid, bool withLocale) {
   return hr;
 }
 
+HRESULT RegisterFileFinder() {
+  auto* factory = new ClassFactory(CreateModuleSpecificFileFind);
+  DWORD cookie = 0;
+  const HRESULT hr = CoRegisterClassObject(CLSID_ModuleSpecificFileFind, factory, CLSCTX_INPROC_SERVER,
+                                           REGCLS_MULTIPLEUSE, &cookie);
+  factory->Release();
+  if (SUCCEEDED(hr)) Cookies().push_back(cookie);
+  return hr;
+}
+
 }  // namespace
 
 HRESULT RegisterHostServers(const HostServerOptions& options) {
@@ -47,6 +58,8 @@ HRESULT RegisterHostServers(const HostServerOptions& options) {
   if (SUCCEEDED(hr)) hr = RegisterServer<PromptServer>(CLSID_PVModulePromptServer, options.serverLocale);
   if (SUCCEEDED(hr)) hr = RegisterServer<StringServer>(CLSID_PVButtonStringServer, options.serverLocale);
   if (SUCCEEDED(hr)) hr = RegisterServer<StringServer>(CLSID_PVForceStringServer, options.serverLocale);
+  if (SUCCEEDED(hr)) hr = RegisterFileFinder();
+  ResetFileFindSettings();
   if (FAILED(hr)) RevokeHostServers();
   return hr;
 }

@@ -12,7 +12,8 @@ struct HostServerOptions {
   bool serverLocale = true;
 };
 
-// Registers the two prompt servers and the two string servers (HostServices.h CLSIDs) for
+// Registers the two prompt servers and the two string servers (HostServices.h CLSIDs) and the
+// module-specific file finder (ModuleSpecificFileFind.h, whose settings it resets) for
 // this process. The calling thread must have called CoInitialize. Returns S_OK, or the
 // first failure of CoRegisterClassObject (nothing stays registered then). Registering
 // again replaces the earlier registration.

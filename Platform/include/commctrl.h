@@ -96,5 +96,7 @@ typedef TOOLINFOW TOOLINFO;
 //   TTM_GETDELAYTIME    TTDT_* -> the delay
 //   TTM_SETMAXTIPWIDTH  0, width (-1: none) -> the previous width (-1 at first)
 //   TTM_RELAYEVENT      0, MSG* -> 0; counted
-// TTF_SUBCLASS is kept with the tool: the control does not hook the tool's window here, so a
-// caller that wants the mouse relayed still relays it itself.
+// TTF_SUBCLASS: the control subclasses the tool's window (hwnd, or uId with TTF_IDISHWND) and
+// relays that window's mouse messages (WM_MOUSEFIRST..WM_MOUSELAST) to itself as TTM_RELAYEVENT
+// before the window's procedure sees them; the relay ends when the tooltip loses its last such
+// tool for the window (TTM_DELTOOLW), or either window is destroyed.

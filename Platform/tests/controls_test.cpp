@@ -562,4 +562,51 @@ TEST_F(ControlsTest, ATooltipCopiesItsToolsTextsAndKeepsItsSettings) {
   DestroyWindow(tip);
 }
 
+TEST_F(ControlsTest, ASubclassToolsWindowRelaysItsMouseMessagesToTheTooltip) {
+  auto makeTip = [&] {
+    return CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, host_, nullptr, nullptr,
+                           nullptr);
+  };
+  HWND tip = makeTip(), plainTip = makeTip();
+  HWND edit = Control(L"Edit", 0, 7);
+  TOOLINFOW onHost{};
+  onHost.cbSize = sizeof onHost;
+  onHost.uFlags = TTF_SUBCLASS;
+  onHost.hwnd = host_;
+  onHost.uId = 5;
+  TOOLINFOW onEdit = onHost;
+  onEdit.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+  onEdit.uId = reinterpret_cast<UINT_PTR>(edit);
+  TOOLINFOW notSubclassed = onHost;
+  notSubclassed.uFlags = 0;
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&onHost));
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&onEdit));
+  SendMessageW(plainTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&notSubclassed));
+  auto relayed = [](HWND tooltip) {
+    pw::TooltipState state;
+    return pw::GetTooltipState(tooltip, &state) ? state.relayedEvents : -1;
+  };
+
+  recorder_.seen.clear();
+  SendMessageW(host_, WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
+  SendMessageW(host_, WM_KEYDOWN, VK_SPACE, 0);  // not a mouse message
+  SendMessageW(edit, WM_LBUTTONUP, 0, 0);        // the tool window named by TTF_IDISHWND
+  EXPECT_EQ(relayed(tip), 2);
+  EXPECT_EQ(relayed(plainTip), 0) << "a tool without TTF_SUBCLASS relays nothing";
+  EXPECT_EQ(recorder_.seen.size(), 2u) << "the window's own procedure still sees its messages";
+
+  SendMessageW(tip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&onHost));
+  SendMessageW(host_, WM_MOUSEMOVE, 0, 0);
+  SendMessageW(edit, WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(relayed(tip), 3) << "the host's last subclass tool is gone, the edit's stays";
+
+  DestroyWindow(tip);
+  SendMessageW(edit, WM_MOUSEMOVE, 0, 0);  // the destroyed tooltip is not reached
+  recorder_.seen.clear();
+  SendMessageW(host_, WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(recorder_.seen.size(), 1u);
+  DestroyWindow(edit);
+  DestroyWindow(plainTip);
+}
+
 }  // namespace

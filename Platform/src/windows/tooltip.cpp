@@ -1,5 +1,8 @@
-// The tooltip control: its tools and texts, delays, width and activation. Nothing is shown.
+// The tooltip control: its tools and texts, delays, width and activation, and the relay of
+// the mouse messages of TTF_SUBCLASS tools' windows. Nothing is shown.
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <utility>
 
 #include "platform/testing_windows.h"
@@ -57,6 +60,77 @@ void TakeText(Tool* tool, const TOOLINFOW* info) {
   if (!IS_INTRESOURCE(info->lpszText)) tool->text = info->lpszText;
 }
 
+// ---- The TTF_SUBCLASS relay. As on the platform, the tooltip subclasses the window of each
+// tool registered with TTF_SUBCLASS and passes that window's mouse messages to itself as
+// TTM_RELAYEVENT before the window's own procedure sees them. A window is hooked once
+// however many tooltips relay from it; the hook goes with the window (WM_NCDESTROY) and a
+// tooltip leaves the hook when it loses its last such tool there or is destroyed.
+
+struct SubclassHook {
+  WNDPROC previous = nullptr;
+  std::vector<HWND> tooltips;
+};
+
+std::mutex gHookLock;
+std::map<HWND, SubclassHook>& Hooks() {
+  static auto* hooks = new std::map<HWND, SubclassHook>;  // never destroyed: windows may go at exit
+  return *hooks;
+}
+
+// The window a tool lies on: the one its id names with TTF_IDISHWND, else its hwnd.
+HWND ToolWindow(UINT flags, HWND hwnd, UINT_PTR id) {
+  return (flags & TTF_IDISHWND) ? reinterpret_cast<HWND>(id) : hwnd;
+}
+
+LRESULT CALLBACK RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WNDPROC previous = nullptr;
+  std::vector<HWND> tooltips;
+  {
+    std::lock_guard guard(gHookLock);
+    auto it = Hooks().find(hwnd);
+    if (it == Hooks().end()) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    previous = it->second.previous;
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) tooltips = it->second.tooltips;
+  }
+  if (!tooltips.empty()) {
+    POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(hwnd, &pt);
+    const MSG relayed{hwnd, msg, wParam, lParam, 0, pt};
+    for (HWND tooltip : tooltips)
+      SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
+  const LRESULT result = CallWindowProcW(previous, hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    std::lock_guard guard(gHookLock);
+    Hooks().erase(hwnd);
+  }
+  return result;
+}
+
+void HookToolWindow(HWND tooltip, HWND window) {
+  if (!IsWindow(window)) return;
+  std::lock_guard guard(gHookLock);
+  auto [it, inserted] = Hooks().try_emplace(window);
+  if (inserted) {
+    it->second.previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RelayProc)));
+  }
+  std::vector<HWND>& tooltips = it->second.tooltips;
+  if (std::find(tooltips.begin(), tooltips.end(), tooltip) == tooltips.end()) tooltips.push_back(tooltip);
+}
+
+// The tooltip leaves every hook where it has no TTF_SUBCLASS tool any more (all of them when
+// s is null: the tooltip is going).
+void PruneHooks(HWND tooltip, const TooltipData* s) {
+  std::lock_guard guard(gHookLock);
+  for (auto& [window, hook] : Hooks()) {
+    const bool keeps = s && std::any_of(s->tools.begin(), s->tools.end(), [&](const Tool& t) {
+                         return (t.flags & TTF_SUBCLASS) && ToolWindow(t.flags, t.hwnd, t.id) == window;
+                       });
+    if (!keeps) std::erase(hook.tooltips, tooltip);
+  }
+}
+
 }  // namespace
 
 LRESULT CALLBACK TooltipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -71,12 +145,15 @@ LRESULT CALLBACK TooltipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
                 info->hinst,  {},         false,     info->cbSize >= TTTOOLINFOW_V2_SIZE ? info->lParam : 0};
       TakeText(&tool, info);
       s->tools.push_back(std::move(tool));
+      if (info->uFlags & TTF_SUBCLASS) HookToolWindow(hwnd, ToolWindow(info->uFlags, info->hwnd, info->uId));
       return TRUE;
     }
     case TTM_DELTOOLW: {
       const TOOLINFOW* info = Info(lParam);
-      if (info)
+      if (info) {
         std::erase_if(s->tools, [&](const Tool& t) { return t.hwnd == info->hwnd && t.id == info->uId; });
+        PruneHooks(hwnd, s);
+      }
       return 0;
     }
     case TTM_UPDATETIPTEXTW: {
@@ -160,6 +237,9 @@ LRESULT CALLBACK TooltipProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(w->font);
+    case WM_NCDESTROY:
+      PruneHooks(hwnd, nullptr);
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
     default:
       return DefWindowProcW(hwnd, msg, wParam, lParam);
   }

@@ -27,8 +27,9 @@ struct StringRow {
 
 // Rejected input (the framework's prompt server): %1 the text as typed, %2 the limit; prompt 7
 // gets the number of decimal places, prompt 8 a range and its step as numbers. The type is
-// the prompt's help context. The module identity prompts (9, 11, 17 of the other prompt
-// server) join this table with the identity check.
+// the prompt's help context. The module identity prompts (the other prompt server): 9 the
+// module is missing from the network, 17 the connected module is not the configured one, 11
+// its identity could not be determined.
 constexpr PromptRow kPrompts[] = {
     {&CLSID_PVInputPromptServer, 2, kEnglish, L"Invalid Input", 0x20002, L"Please enter a value."},
     {&CLSID_PVInputPromptServer, 3, kEnglish, L"Invalid Input", 0x20003,
@@ -56,6 +57,19 @@ constexpr PromptRow kPrompts[] = {
      L"%1 ist keine g\u00fcltige Anzahl von Nachkommastellen."},
     {&CLSID_PVInputPromptServer, 8, kGerman, L"Ung\u00fcltige Eingabe", 0x20008,
      L"Geben Sie einen Wert von %1!d! bis %2!d! in Schritten von %3!d! ein."},
+    {&CLSID_PVModulePromptServer, 9, kEnglish, L"Module Missing", 0x20009,
+     L"The module is not present on the network. Check that it is connected and powered."},
+    {&CLSID_PVModulePromptServer, 11, kEnglish, L"Module Identity", 0x2000B,
+     L"The identity of the connected module could not be determined."},
+    {&CLSID_PVModulePromptServer, 17, kEnglish, L"Module Mismatch", 0x20011,
+     L"The connected module does not match the module configured in the project."},
+    {&CLSID_PVModulePromptServer, 9, kGerman, L"Modul fehlt", 0x20009,
+     L"Das Modul ist im Netzwerk nicht vorhanden. Pr\u00fcfen Sie, ob es angeschlossen und "
+     L"eingeschaltet ist."},
+    {&CLSID_PVModulePromptServer, 11, kGerman, L"Modulidentit\u00e4t", 0x2000B,
+     L"Die Identit\u00e4t des angeschlossenen Moduls konnte nicht ermittelt werden."},
+    {&CLSID_PVModulePromptServer, 17, kGerman, L"Modul stimmt nicht \u00fcberein", 0x20011,
+     L"Das angeschlossene Modul stimmt nicht mit dem im Projekt konfigurierten Modul \u00fcberein."},
 };
 
 // Message-box button labels 1 to 8 by the numbers the message box asks for (OK, Cancel, Yes,

@@ -1,8 +1,9 @@
 // MSXML 6: the XML DOM with XPath selection. The stand-in is built on libxml2 and covers the
 // operations the servers call: a document created by CoCreateInstance(CLSID_DOMDocument60),
 // loadXML, the "SelectionLanguage" and "SelectionNamespaces" properties, nodes and elements,
-// attributes, node lists, and selectNodes / selectSingleNode. Operations are listed in the
-// platform's slot order; those the servers do not call are left out.
+// attributes (by name and as nodes), node lists, serialisation, and selectNodes /
+// selectSingleNode. Operations are listed in the platform's slot order; those the servers do
+// not call are left out.
 // Every operation returns E_INVALIDARG or E_POINTER for null out-parameters.
 #pragma once
 
@@ -28,6 +29,7 @@ enum DOMNodeType {
 interface IXMLDOMDocument;
 interface IXMLDOMNodeList;
 interface IXMLDOMElement;
+interface IXMLDOMAttribute;
 
 // A node of a document. Wrappers are made per request: two pointers to one node need not be
 // equal, as on the platform.
@@ -93,8 +95,24 @@ interface IXMLDOMElement : public IXMLDOMNode {
   STDMETHOD(setAttribute)(BSTR name, VARIANT value) = 0;
   // S_FALSE when there is no such attribute.
   STDMETHOD(removeAttribute)(BSTR name) = 0;
+  // Puts the attribute node (made by this document's createAttribute) on the element. An
+  // attribute of the same name is replaced; *outOldAttribute (may be null) receives it, or null
+  // when there was none. The replaced attribute stays usable, without an element. E_INVALIDARG
+  // for a node that is not an attribute of this document; E_FAIL for an attribute that is on
+  // another element already. Setting an attribute on its own element again does nothing.
+  STDMETHOD(setAttributeNode)(IXMLDOMAttribute* newAttribute, IXMLDOMAttribute** outOldAttribute) = 0;
 };
 DECLARE_UUIDOF(IXMLDOMElement, "2933BF86-7B36-11D2-B20E-00C04F983E60");
+
+// An attribute node: its qualified name and its value as text.
+interface IXMLDOMAttribute : public IXMLDOMNode {
+  STDMETHOD(get_name)(BSTR* name) = 0;
+  // The value as VT_BSTR.
+  STDMETHOD(get_value)(VARIANT* value) = 0;
+  // The value converted to text (VariantChangeType); its failure is returned.
+  STDMETHOD(put_value)(VARIANT value) = 0;
+};
+DECLARE_UUIDOF(IXMLDOMAttribute, "2933BF85-7B36-11D2-B20E-00C04F983E60");
 
 interface IXMLDOMDocument : public IXMLDOMNode {
   // S_FALSE with null for an empty document.
@@ -104,6 +122,10 @@ interface IXMLDOMDocument : public IXMLDOMNode {
   // A new element without parent; tagName may be qualified only when the namespace is given
   // with createNode.
   STDMETHOD(createElement)(BSTR tagName, IXMLDOMElement** element) = 0;
+  // A new attribute with an empty value, on no element. A prefixed name is kept as written,
+  // without a namespace (simplified: the platform binds the prefix when the attribute is set).
+  // E_FAIL for a name that is not a qualified XML name.
+  STDMETHOD(createAttribute)(BSTR name, IXMLDOMAttribute** attribute) = 0;
   // type: NODE_ELEMENT (VT_I4) only; name: qualified name; namespaceURI: its namespace (may be
   // empty). E_INVALIDARG for other types.
   STDMETHOD(createNode)(VARIANT type, BSTR name, BSTR namespaceURI, IXMLDOMNode** node) = 0;
@@ -127,11 +149,13 @@ inline constexpr CLSID CLSID_DOMDocument60 = ::platform::GuidFromText("88D96A05-
 inline constexpr IID IID_IXMLDOMNode = __uuidof(IXMLDOMNode);
 inline constexpr IID IID_IXMLDOMNodeList = __uuidof(IXMLDOMNodeList);
 inline constexpr IID IID_IXMLDOMElement = __uuidof(IXMLDOMElement);
+inline constexpr IID IID_IXMLDOMAttribute = __uuidof(IXMLDOMAttribute);
 inline constexpr IID IID_IXMLDOMDocument = __uuidof(IXMLDOMDocument);
 inline constexpr IID IID_IXMLDOMDocument2 = __uuidof(IXMLDOMDocument2);
 
 _COM_SMARTPTR_TYPEDEF(IXMLDOMNode, __uuidof(IXMLDOMNode));
 _COM_SMARTPTR_TYPEDEF(IXMLDOMNodeList, __uuidof(IXMLDOMNodeList));
 _COM_SMARTPTR_TYPEDEF(IXMLDOMElement, __uuidof(IXMLDOMElement));
+_COM_SMARTPTR_TYPEDEF(IXMLDOMAttribute, __uuidof(IXMLDOMAttribute));
 _COM_SMARTPTR_TYPEDEF(IXMLDOMDocument, __uuidof(IXMLDOMDocument));
 _COM_SMARTPTR_TYPEDEF(IXMLDOMDocument2, __uuidof(IXMLDOMDocument2));

@@ -221,6 +221,102 @@ TEST_F(XmlDom, ElementsAreCreatedMovedAndRemovedWithinTheirDocument) {
   EXPECT_EQ(Hr(E_INVALIDARG), Hr(root->appendChild(foreign, nullptr)));
 }
 
+// Attribute nodes: made by the document, given a value, put on an element in place of one of
+// the same name, and the replaced one still readable; a document in the default namespace
+// selected through a prefix bound only by the selection namespaces, and written out again.
+TEST_F(XmlDom, AttributeNodesAreSetOnElementsAndReplaceOnesOfTheSameName) {
+  Load(
+      L"<Dir xmlns=\"xsdPV\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+      L"xsi:schemaLocation=\"xsdPV PV.xsd\"><PageSet><Page Id=\"1\" Clsid=\"old\"/><Page Id=\"2\"/>"
+      L"</PageSet></Dir>");
+  ASSERT_EQ(Hr(S_OK), Hr(doc->setProperty(_bstr_t(L"SelectionNamespaces"), _variant_t(L"xmlns:pv='xsdPV'"))));
+  IXMLDOMNodeListPtr pages;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->selectNodes(_bstr_t(L"/pv:Dir/pv:PageSet/pv:Page"), &pages)));
+  IXMLDOMNodePtr firstNode, secondNode;
+  ASSERT_EQ(Hr(S_OK), Hr(pages->get_item(0, &firstNode)));
+  ASSERT_EQ(Hr(S_OK), Hr(pages->get_item(1, &secondNode)));
+  IXMLDOMElementPtr first(firstNode), second(secondNode);
+  ASSERT_TRUE(first && second);
+
+  IXMLDOMAttributePtr clsid;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->createAttribute(_bstr_t(L"Clsid"), &clsid)));
+  BSTR name = nullptr;
+  EXPECT_EQ(Hr(S_OK), Hr(clsid->get_name(&name)));
+  EXPECT_EQ(Take(name), L"Clsid");
+  DOMNodeType type = NODE_INVALID;
+  EXPECT_EQ(Hr(S_OK), Hr(clsid->get_nodeType(&type)));
+  EXPECT_EQ(type, NODE_ATTRIBUTE);
+  _variant_t value;
+  EXPECT_EQ(Hr(S_OK), Hr(clsid->get_value(&value)));
+  EXPECT_EQ(std::wstring(value.bstrVal), L"") << "a new attribute is empty";
+  ASSERT_EQ(Hr(S_OK), Hr(clsid->put_value(_variant_t(L"{NEW}"))));
+
+  IXMLDOMAttributePtr replaced;
+  ASSERT_EQ(Hr(S_OK), Hr(first->setAttributeNode(clsid, &replaced)));
+  ASSERT_TRUE(replaced) << "the attribute of the same name is handed back";
+  value.Clear();
+  EXPECT_EQ(Hr(S_OK), Hr(replaced->get_value(&value)));
+  EXPECT_EQ(std::wstring(value.bstrVal), L"old");
+  EXPECT_EQ(Hr(S_OK), Hr(first->setAttributeNode(clsid, nullptr))) << "already on this element";
+  EXPECT_EQ(Hr(E_FAIL), Hr(second->setAttributeNode(clsid, nullptr))) << "on another element";
+
+  // A new attribute on an element without one of that name: nothing is replaced. A number
+  // value is written as text.
+  IXMLDOMAttributePtr numbered;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->createAttribute(_bstr_t(L"Clsid"), &numbered)));
+  ASSERT_EQ(Hr(S_OK), Hr(numbered->put_value(_variant_t(LONG{7}))));
+  replaced = nullptr;
+  EXPECT_EQ(Hr(S_OK), Hr(second->setAttributeNode(numbered, &replaced)));
+  EXPECT_FALSE(replaced);
+
+  BSTR xml = nullptr;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->get_xml(&xml)));
+  EXPECT_EQ(Take(xml),
+            L"<Dir xmlns=\"xsdPV\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+            L"xsi:schemaLocation=\"xsdPV PV.xsd\"><PageSet><Page Id=\"1\" Clsid=\"{NEW}\"/>"
+            L"<Page Id=\"2\" Clsid=\"7\"/></PageSet></Dir>\r\n");
+  EXPECT_EQ(Names(L"//pv:Page[@Clsid='7']/@Id"), std::vector<std::wstring>{L"Id"});
+}
+
+TEST_F(XmlDom, AttributeNodesOfOtherDocumentsOrWithBadNamesAreRefused) {
+  Load(L"<r/>");
+  IXMLDOMElementPtr root;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->get_documentElement(&root)));
+  for (const wchar_t* bad : {L"", L"1x", L"a b", L"a:"}) {
+    SCOPED_TRACE(testing_com::Narrow(bad));
+    IXMLDOMAttributePtr attribute;
+    EXPECT_EQ(Hr(E_FAIL), Hr(doc->createAttribute(_bstr_t(bad), &attribute)));
+    EXPECT_FALSE(attribute);
+  }
+  IXMLDOMAttributePtr unattached;  // freed with its document although it never joined an element
+  ASSERT_EQ(Hr(S_OK), Hr(doc->createAttribute(_bstr_t(L"never-set"), &unattached)));
+  ASSERT_EQ(Hr(S_OK), Hr(unattached->put_value(_variant_t(L"x"))));
+
+  IXMLDOMDocument2Ptr other;
+  ASSERT_EQ(Hr(S_OK), Hr(other.CreateInstance(CLSID_DOMDocument60)));
+  IXMLDOMAttributePtr foreign;
+  ASSERT_EQ(Hr(S_OK), Hr(other->createAttribute(_bstr_t(L"a"), &foreign)));
+  EXPECT_EQ(Hr(E_INVALIDARG), Hr(root->setAttributeNode(foreign, nullptr)));
+  EXPECT_EQ(Hr(E_INVALIDARG), Hr(root->setAttributeNode(nullptr, nullptr)));
+  EXPECT_EQ(Hr(E_INVALIDARG), Hr(doc->createAttribute(_bstr_t(L"a"), nullptr)));
+}
+
+TEST_F(XmlDom, SelectedAttributesAnswerTheAttributeInterfaceAndTakeNewText) {
+  Load(L"<r a='1'/>");
+  IXMLDOMNodePtr node;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->selectSingleNode(_bstr_t(L"/r/@a"), &node)));
+  IXMLDOMAttributePtr attribute(node);
+  ASSERT_TRUE(attribute);
+  ASSERT_EQ(Hr(S_OK), Hr(node->put_text(_bstr_t(L"two"))));
+  IXMLDOMElementPtr root;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->get_documentElement(&root)));
+  _variant_t value;
+  EXPECT_EQ(Hr(S_OK), Hr(root->getAttribute(_bstr_t(L"a"), &value)));
+  EXPECT_EQ(std::wstring(value.bstrVal), L"two");
+  IXMLDOMAttributePtr notAnAttribute(root);
+  EXPECT_FALSE(notAnAttribute);
+}
+
 // Wrappers keep their tree: a node stays readable after the document loaded new text and after
 // the document object itself was released.
 TEST_F(XmlDom, NodesOutliveAReloadAndTheirDocumentObject) {

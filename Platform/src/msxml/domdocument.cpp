@@ -1,11 +1,12 @@
-// The XML DOM on libxml2: documents, nodes, elements and node lists, XPath selection with the
-// document's selection namespaces.
+// The XML DOM on libxml2: documents, nodes, elements, attributes and node lists, XPath selection
+// with the document's selection namespaces.
 //
 // Ownership: a document's libxml2 tree lives in a Tree shared by the document object and every
 // node wrapper made from it, so a wrapper stays valid after loadXML replaced the document's
 // tree or after the document object was released. Nodes that leave the tree (removeChild, a
-// replaced root) or were never put into it (createElement) are kept as orphans of their Tree
-// and freed with it; nothing a wrapper can point to is freed before the Tree.
+// replaced root, a replaced attribute) or were never put into it (createElement,
+// createAttribute) are kept as orphans of their Tree and freed with it; nothing a wrapper can
+// point to is freed before the Tree.
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
@@ -149,6 +150,34 @@ xmlAttrPtr FindAttribute(xmlNodePtr element, const std::string& name) {
     if (QualifiedName(reinterpret_cast<xmlNodePtr>(attribute)) == name) return attribute;
   }
   return nullptr;
+}
+
+// Replaces the children of an element or attribute by one text node (none for an empty text).
+// The old children are unlinked, not freed: wrappers may still point to them.
+HRESULT ReplaceContent(Tree& tree, xmlNodePtr node, const std::string& utf8) {
+  while (xmlNodePtr child = node->children) {
+    xmlUnlinkNode(child);
+    tree.orphans.insert(child);
+  }
+  if (utf8.empty()) return S_OK;
+  // Linked by hand: libxml2's content functions do not add text to an attribute.
+  xmlNodePtr text = xmlNewDocText(node->doc, BAD_CAST utf8.c_str());
+  if (!text) return E_OUTOFMEMORY;
+  text->parent = node;
+  node->children = text;
+  node->last = text;
+  return S_OK;
+}
+
+// The value as UTF-8 text (VariantChangeType to VT_BSTR).
+HRESULT TextOfVariant(const VARIANT& value, std::string& utf8) {
+  VARIANT text;
+  VariantInit(&text);
+  const HRESULT hr = VariantChangeType(&text, &value, 0, VT_BSTR);
+  if (FAILED(hr)) return hr;
+  utf8 = Utf8(text.bstrVal);
+  VariantClear(&text);
+  return S_OK;
 }
 
 }  // namespace
@@ -361,13 +390,7 @@ class NodeOperations : public WithoutTypeInfo<Base> {
       xmlNodeSetContent(node, BAD_CAST utf8.c_str());
       return S_OK;
     }
-    // The old children are unlinked, not freed: wrappers may still point to them.
-    while (xmlNodePtr child = node->children) {
-      xmlUnlinkNode(child);
-      OwnTree()->orphans.insert(child);
-    }
-    xmlNodeAddContent(node, BAD_CAST utf8.c_str());
-    return S_OK;
+    return ReplaceContent(*OwnTree(), node, utf8);
   }
 
   STDMETHODIMP get_xml(BSTR* xml) override {
@@ -502,6 +525,21 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
     const std::string name = Utf8(tagName);
     if (name.empty() || xmlValidateQName(BAD_CAST name.c_str(), 0) != 0) return E_FAIL;
     return CreateElementNode(name, std::string(), element);
+  }
+
+  STDMETHODIMP createAttribute(BSTR name, IXMLDOMAttribute** attribute) override {
+    if (!attribute) return E_INVALIDARG;
+    *attribute = nullptr;
+    const std::string qualified = Utf8(name);
+    if (qualified.empty() || xmlValidateQName(BAD_CAST qualified.c_str(), 0) != 0) return E_FAIL;
+    xmlAttrPtr created = xmlNewDocProp(m_tree->doc, BAD_CAST qualified.c_str(), nullptr);
+    if (!created) return E_OUTOFMEMORY;
+    xmlNodePtr node = reinterpret_cast<xmlNodePtr>(created);
+    m_tree->orphans.insert(node);
+    IXMLDOMNodePtr wrapped;
+    HRESULT hr = WrapNode(this, m_tree, node, &wrapped);
+    if (FAILED(hr)) return hr;
+    return wrapped->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(attribute));
   }
 
   STDMETHODIMP createNode(VARIANT type, BSTR name, BSTR namespaceURI, IXMLDOMNode** node) override {
@@ -692,15 +730,11 @@ class DomNode final : public NodeOperations<DomNode, IXMLDOMElement>, public INo
   STDMETHODIMP setAttribute(BSTR name, VARIANT value) override {
     const std::string qualified = Utf8(name);
     if (qualified.empty() || xmlValidateQName(BAD_CAST qualified.c_str(), 0) != 0) return E_FAIL;
-    VARIANT text;
-    VariantInit(&text);
-    HRESULT hr = VariantChangeType(&text, &value, 0, VT_BSTR);
+    std::string utf8;
+    HRESULT hr = TextOfVariant(value, utf8);
     if (FAILED(hr)) return hr;
-    const std::string utf8 = Utf8(text.bstrVal);
-    VariantClear(&text);
     if (xmlAttrPtr existing = FindAttribute(m_node, qualified)) {
-      xmlNodeSetContent(reinterpret_cast<xmlNodePtr>(existing), BAD_CAST utf8.c_str());
-      return S_OK;
+      return ReplaceContent(*m_tree, reinterpret_cast<xmlNodePtr>(existing), utf8);
     }
     const size_t colon = qualified.find(':');
     if (colon == std::string::npos) {
@@ -725,8 +759,109 @@ class DomNode final : public NodeOperations<DomNode, IXMLDOMElement>, public INo
     return S_OK;
   }
 
+  STDMETHODIMP setAttributeNode(IXMLDOMAttribute* newAttribute, IXMLDOMAttribute** outOldAttribute) override {
+    if (outOldAttribute) *outOldAttribute = nullptr;
+    if (m_node->type != XML_ELEMENT_NODE) return E_FAIL;
+    INodeImpl* impl = ImplOf(newAttribute);
+    if (!impl || impl->XmlTree() != m_tree || impl->XmlNode()->type != XML_ATTRIBUTE_NODE)
+      return E_INVALIDARG;
+    auto* attribute = reinterpret_cast<xmlAttrPtr>(impl->XmlNode());
+    if (attribute->parent == m_node) return S_OK;
+    if (attribute->parent) return E_FAIL;  // on another element
+
+    if (xmlAttrPtr existing = FindAttribute(m_node, QualifiedName(impl->XmlNode()))) {
+      xmlNodePtr replaced = reinterpret_cast<xmlNodePtr>(existing);
+      IXMLDOMNodePtr wrapped;
+      if (outOldAttribute) {
+        const HRESULT hr = WrapNode(m_owner, m_tree, replaced, &wrapped);
+        if (FAILED(hr)) return hr;
+      }
+      // Unlinked, not freed: a wrapper of the replaced attribute may still exist.
+      xmlUnlinkNode(replaced);
+      m_tree->orphans.insert(replaced);
+      if (outOldAttribute)
+        wrapped->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(outOldAttribute));
+    }
+    // Linked by hand at the end of the element's attributes: libxml2's own add function frees an
+    // attribute of the same name, which a wrapper may still point to.
+    attribute->parent = m_node;
+    attribute->doc = m_tree->doc;
+    attribute->next = nullptr;
+    attribute->prev = nullptr;
+    if (!m_node->properties) {
+      m_node->properties = attribute;
+    } else {
+      xmlAttrPtr last = m_node->properties;
+      while (last->next) last = last->next;
+      last->next = attribute;
+      attribute->prev = last;
+    }
+    return S_OK;
+  }
+
  private:
   ~DomNode() { m_owner->Release(); }
+
+  RefCount m_refs;
+  DomDocument* m_owner;
+  std::shared_ptr<Tree> m_tree;
+  xmlNodePtr m_node;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Attribute nodes.
+
+class DomAttribute final : public NodeOperations<DomAttribute, IXMLDOMAttribute>, public INodeImpl {
+ public:
+  DomAttribute(DomDocument* owner, std::shared_ptr<Tree> tree, xmlNodePtr node)
+      : m_owner(owner), m_tree(std::move(tree)), m_node(node) {
+    m_owner->AddRef();
+  }
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    static const platform::com::InterfaceEntry<DomAttribute> table[] = {
+        {&IID_IUnknown, &platform::com::CastTo<DomAttribute, IXMLDOMAttribute>},
+        {&IID_IDispatch, &platform::com::CastTo<DomAttribute, IXMLDOMAttribute>},
+        {&IID_IXMLDOMNode, &platform::com::CastTo<DomAttribute, IXMLDOMAttribute>},
+        {&IID_IXMLDOMAttribute, &platform::com::CastTo<DomAttribute, IXMLDOMAttribute>},
+        {&kNodeImplIid, &platform::com::CastTo<DomAttribute, INodeImpl>},
+    };
+    return platform::com::QueryInterfaceFromTable(this, table, riid, ppv);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = m_refs.Release();
+    if (left == 0) delete this;
+    return left;
+  }
+
+  xmlNodePtr XmlNode() const override { return m_node; }
+  DomDocument* Owner() { return m_owner; }
+  std::shared_ptr<Tree> XmlTree() const override { return m_tree; }
+
+  STDMETHODIMP get_name(BSTR* name) override { return ReturnText(QualifiedName(m_node), name); }
+
+  STDMETHODIMP get_value(VARIANT* value) override {
+    if (!value) return E_INVALIDARG;
+    VariantInit(value);
+    xmlChar* content = xmlNodeGetContent(m_node);
+    const std::string text = FromXml(content);
+    xmlFree(content);
+    value->vt = VT_BSTR;
+    const HRESULT hr = ReturnText(text, &value->bstrVal);
+    if (FAILED(hr)) value->vt = VT_EMPTY;
+    return hr;
+  }
+
+  STDMETHODIMP put_value(VARIANT value) override {
+    std::string utf8;
+    const HRESULT hr = TextOfVariant(value, utf8);
+    if (FAILED(hr)) return hr;
+    return ReplaceContent(*m_tree, m_node, utf8);
+  }
+
+ private:
+  ~DomAttribute() { m_owner->Release(); }
 
   RefCount m_refs;
   DomDocument* m_owner;
@@ -806,6 +941,12 @@ HRESULT WrapNode(DomDocument* owner, const std::shared_ptr<Tree>& tree, xmlNodeP
   if (node == reinterpret_cast<xmlNodePtr>(tree->doc)) {
     if (tree != owner->XmlTree()) return S_FALSE;  // the document has loaded another tree since
     return owner->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(out));
+  }
+  if (node->type == XML_ATTRIBUTE_NODE) {
+    auto* attribute = new DomAttribute(owner, tree, node);
+    const HRESULT hr = attribute->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(out));
+    attribute->Release();
+    return hr;
   }
   auto* wrapper = new DomNode(owner, tree, node);
   const HRESULT hr = wrapper->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(out));

@@ -4,6 +4,8 @@
 
 #include <cassert>
 
+#include "SimComObject.h"
+
 namespace hostsim {
 
 namespace {
@@ -69,13 +71,24 @@ ConfigurationTag* ConfigurationTag::Create(const TagDefinition& definition) {
   return new ConfigurationTag(definition);
 }
 
-ConfigurationTag::ConfigurationTag(const TagDefinition& definition) : m_definition(definition) {
+ConfigurationTag::ConfigurationTag(const TagDefinition& definition)
+    : m_definition(definition), m_suffix(definition.suffix), m_forcesEnabled(definition.forcesEnabled) {
   for (const MemberDefinition& member : m_definition.members) {
-    MemberState state{&member, member.defaultValue};
+    MemberState state;
+    state.definition = &member;
+    state.value = member.defaultValue;
     for (size_t i = 0; i < member.entries.size(); ++i)
       if (member.entries[i].code == member.defaultValue.integer) state.entry = i;
+    state.dirty = member.dirty;
+    state.forced = member.forced;
+    state.forceValue = member.forceValue;
     m_members.emplace(member.name, state);
   }
+}
+
+HRESULT ConfigurationTag::MemberState::Failure(TagOperation operation) const {
+  const auto found = failures.find(operation);
+  return found == failures.end() ? S_OK : found->second;
 }
 
 ConfigurationTag::~ConfigurationTag() = default;
@@ -83,10 +96,13 @@ ConfigurationTag::~ConfigurationTag() = default;
 STDMETHODIMP ConfigurationTag::QueryInterface(REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
   *ppv = nullptr;
-  if (riid != IID_IUnknown && riid != IID_IDispatch && riid != IID_ITag) return E_NOINTERFACE;
-  *ppv = static_cast<ITag*>(this);
-  AddRef();
-  return S_OK;
+  for (const IID& refused : m_refused)
+    if (refused == riid) return E_NOINTERFACE;
+  return QueryFromTable<ConfigurationTag>(
+      this, riid, ppv,
+      {HOSTSIM_ENTRY(ConfigurationTag, ITag2), HOSTSIM_ENTRY(ConfigurationTag, IDispatch),
+       HOSTSIM_ENTRY(ConfigurationTag, ITag), HOSTSIM_ENTRY(ConfigurationTag, ITagForcing),
+       HOSTSIM_ENTRY(ConfigurationTag, ITagEnumValues), HOSTSIM_ENTRY(ConfigurationTag, ITagExtProperty)});
 }
 
 STDMETHODIMP_(ULONG) ConfigurationTag::AddRef() {
@@ -132,12 +148,18 @@ const ConfigurationTag::MemberState* ConfigurationTag::Find(const std::wstring& 
   return found == m_members.end() ? nullptr : &found->second;
 }
 
+HRESULT ConfigurationTag::Lookup(BSTR member, TagOperation operation, MemberState** state) {
+  *state = Find(member);
+  if (!*state) return E_INVALIDARG;
+  return (*state)->Failure(operation);
+}
+
 STDMETHODIMP ConfigurationTag::GetMemberValue(BSTR member, VARIANT* value) {
   if (!value) return E_POINTER;
   MemberState* state = Find(member);
   if (!state) return E_INVALIDARG;
   ++state->reads;
-  if (FAILED(state->readFailure)) return state->readFailure;
+  if (const HRESULT failure = state->Failure(TagOperation::kValueRead); FAILED(failure)) return failure;
   HRESULT hr = MemberValueToVariant(*state->definition, state->value, value);
   if (SUCCEEDED(hr) && state->answerAs != VT_EMPTY) hr = VariantChangeType(value, value, 0, state->answerAs);
   return hr;
@@ -187,9 +209,10 @@ HRESULT ConfigurationTag::Store(MemberState& state, const VARIANT& given) {
 }
 
 STDMETHODIMP ConfigurationTag::SetMemberValue(BSTR member, VARIANT value) {
-  MemberState* state = Find(member);
-  if (!state) return E_INVALIDARG;
-  const HRESULT hr = Store(*state, value);
+  MemberState* state = nullptr;
+  HRESULT hr = Lookup(member, TagOperation::kValueWrite, &state);
+  if (FAILED(hr)) return hr;
+  hr = Store(*state, value);
   if (FAILED(hr)) return hr;
   state->dirty = true;
   m_writes.push_back({state->definition->name, V_VT(&value), TextOf(value)});
@@ -198,16 +221,16 @@ STDMETHODIMP ConfigurationTag::SetMemberValue(BSTR member, VARIANT value) {
 
 STDMETHODIMP ConfigurationTag::GetEnumValue(BSTR member, LONG* index) {
   if (!index) return E_POINTER;
-  MemberState* state = Find(member);
-  if (!state) return E_INVALIDARG;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kEnumRead, &state); FAILED(hr)) return hr;
   if (state->definition->type != MemberType::kEnumeration) return DISP_E_TYPEMISMATCH;
   *index = static_cast<LONG>(state->entry);
   return S_OK;
 }
 
 STDMETHODIMP ConfigurationTag::SetEnumValue(BSTR member, LONG index) {
-  MemberState* state = Find(member);
-  if (!state) return E_INVALIDARG;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kEnumWrite, &state); FAILED(hr)) return hr;
   const MemberDefinition& definition = *state->definition;
   if (definition.type != MemberType::kEnumeration) return DISP_E_TYPEMISMATCH;
   if (index < 0 || static_cast<size_t>(index) >= definition.entries.size()) return DISP_E_BADINDEX;
@@ -221,15 +244,20 @@ STDMETHODIMP ConfigurationTag::SetEnumValue(BSTR member, LONG index) {
 STDMETHODIMP ConfigurationTag::GetEnumStrings(BSTR member, SAFEARRAY** texts) {
   if (!texts) return E_POINTER;
   *texts = nullptr;
-  MemberState* state = Find(member);
-  if (!state) return E_INVALIDARG;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kEnumTexts, &state); FAILED(hr)) return hr;
   const MemberDefinition& definition = *state->definition;
   if (definition.type != MemberType::kEnumeration) return DISP_E_TYPEMISMATCH;
-  SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(definition.entries.size()));
+  std::vector<std::wstring> entries;
+  for (const EnumerationEntry& entry : definition.entries) entries.push_back(entry.text);
+  const std::vector<std::wstring>& shown = state->textsOverridden ? state->texts : entries;
+  const LONG lower = state->textsOverridden ? state->textsLowerBound : 0;
+  SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, lower, static_cast<ULONG>(shown.size()));
   if (!array) return E_OUTOFMEMORY;
-  for (LONG i = 0; i < static_cast<LONG>(definition.entries.size()); ++i) {
-    BSTR text = SysAllocString(definition.entries[i].text.c_str());
-    const HRESULT hr = SafeArrayPutElement(array, &i, text);
+  for (LONG i = 0; i < static_cast<LONG>(shown.size()); ++i) {
+    BSTR text = SysAllocString(shown[i].c_str());
+    LONG at = lower + i;
+    const HRESULT hr = SafeArrayPutElement(array, &at, text);
     SysFreeString(text);
     if (FAILED(hr)) {
       SafeArrayDestroy(array);
@@ -240,16 +268,111 @@ STDMETHODIMP ConfigurationTag::GetEnumStrings(BSTR member, SAFEARRAY** texts) {
   return S_OK;
 }
 
+HRESULT ConfigurationTag::ReadLimit(BSTR member, TagOperation operation, bool maximum, VARIANT* value) {
+  if (!value) return E_POINTER;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, operation, &state); FAILED(hr)) return hr;
+  const MemberDefinition& definition = *state->definition;
+  HRESULT hr = MemberValueToVariant(definition, maximum ? definition.maximum : definition.minimum, value);
+  if (SUCCEEDED(hr) && state->answerAs != VT_EMPTY) hr = VariantChangeType(value, value, 0, state->answerAs);
+  return hr;
+}
+
 STDMETHODIMP ConfigurationTag::GetMinValue(BSTR member, VARIANT* value) {
-  MemberState* state = Find(member);
-  if (!state) return E_INVALIDARG;
-  return MemberValueToVariant(*state->definition, state->definition->minimum, value);
+  return ReadLimit(member, TagOperation::kMinRead, false, value);
 }
 
 STDMETHODIMP ConfigurationTag::GetMaxValue(BSTR member, VARIANT* value) {
-  MemberState* state = Find(member);
-  if (!state) return E_INVALIDARG;
-  return MemberValueToVariant(*state->definition, state->definition->maximum, value);
+  return ReadLimit(member, TagOperation::kMaxRead, true, value);
+}
+
+STDMETHODIMP ConfigurationTag::get_Suffix(BSTR* suffix) {
+  if (!suffix) return E_POINTER;
+  *suffix = nullptr;
+  if (FAILED(m_suffixFailure)) return m_suffixFailure;
+  *suffix = SysAllocString(m_suffix.c_str());
+  return *suffix ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP ConfigurationTag::GetMemberDirtyState(BSTR member, VARIANT_BOOL* dirty) {
+  if (!dirty) return E_POINTER;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kDirtyRead, &state); FAILED(hr)) return hr;
+  *dirty = state->dirty ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::GetIsForced(BSTR member, VARIANT_BOOL* forced) {
+  if (!forced) return E_POINTER;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kForcedRead, &state); FAILED(hr)) return hr;
+  *forced = state->forced ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::GetForcesEnabled(VARIANT_BOOL* enabled) {
+  if (!enabled) return E_POINTER;
+  if (FAILED(m_forcesEnabledFailure)) return m_forcesEnabledFailure;
+  *enabled = m_forcesEnabled ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::SetForcesEnabled(VARIANT_BOOL enabled) {
+  m_forcesEnabled = enabled != VARIANT_FALSE;
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::GetForceValue(BSTR member, VARIANT* value) {
+  if (!value) return E_POINTER;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kForceValueRead, &state); FAILED(hr)) return hr;
+  return MemberValueToVariant(*state->definition, state->forceValue, value);
+}
+
+STDMETHODIMP ConfigurationTag::GetEnumValues(BSTR member, SAFEARRAY** values) {
+  if (!values) return E_POINTER;
+  *values = nullptr;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kEnumValuesRead, &state); FAILED(hr)) return hr;
+  const MemberDefinition& definition = *state->definition;
+  if (definition.type != MemberType::kEnumeration) return DISP_E_TYPEMISMATCH;
+  SAFEARRAY* array = SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(definition.entries.size()));
+  if (!array) return E_OUTOFMEMORY;
+  for (LONG i = 0; i < static_cast<LONG>(definition.entries.size()); ++i) {
+    LONG code = definition.entries[i].code;
+    const HRESULT hr = SafeArrayPutElement(array, &i, &code);
+    if (FAILED(hr)) {
+      SafeArrayDestroy(array);
+      return hr;
+    }
+  }
+  *values = array;
+  return S_OK;
+}
+
+STDMETHODIMP ConfigurationTag::GetProperty(LONG key, BSTR member, VARIANT* value) {
+  if (!value) return E_POINTER;
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kPropertyRead, &state); FAILED(hr)) return hr;
+  const auto found = m_properties.find({key, state->definition->name});
+  VariantInit(value);
+  V_VT(value) = VT_BSTR;
+  V_BSTR(value) = SysAllocString(found == m_properties.end() ? L"" : found->second.c_str());
+  if (V_BSTR(value)) return S_OK;
+  V_VT(value) = VT_EMPTY;
+  return E_OUTOFMEMORY;
+}
+
+STDMETHODIMP ConfigurationTag::SetProperty(LONG key, BSTR member, VARIANT value) {
+  MemberState* state = nullptr;
+  if (const HRESULT hr = Lookup(member, TagOperation::kPropertyWrite, &state); FAILED(hr)) return hr;
+  VARIANT text;
+  VariantInit(&text);
+  const HRESULT hr = VariantChangeType(&text, &value, 0, VT_BSTR);
+  if (FAILED(hr)) return hr;
+  m_properties[{key, state->definition->name}] = V_BSTR(&text) ? V_BSTR(&text) : L"";
+  VariantClear(&text);
+  return S_OK;
 }
 
 bool ConfigurationTag::SetInteger(const std::wstring& member, LONGLONG value) {
@@ -305,7 +428,37 @@ void ConfigurationTag::RemoveMember(const std::wstring& member) {
 }
 
 void ConfigurationTag::FailValueReads(const std::wstring& member, HRESULT hr) {
-  if (MemberState* state = Find(member)) state->readFailure = hr;
+  FailOperation(member, TagOperation::kValueRead, hr);
+}
+
+void ConfigurationTag::FailOperation(const std::wstring& member, TagOperation operation, HRESULT hr) {
+  MemberState* state = Find(member);
+  if (!state) return;
+  if (SUCCEEDED(hr))
+    state->failures.erase(operation);
+  else
+    state->failures[operation] = hr;
+}
+
+bool ConfigurationTag::SetForced(const std::wstring& member, bool forced, const MemberValue* value) {
+  MemberState* state = Find(member);
+  if (!state) return false;
+  state->forced = forced;
+  if (value) state->forceValue = *value;
+  return true;
+}
+
+void ConfigurationTag::AnswerEnumStrings(const std::wstring& member, LONG lowerBound,
+                                         const std::vector<std::wstring>& texts) {
+  MemberState* state = Find(member);
+  if (!state) return;
+  state->textsOverridden = true;
+  state->textsLowerBound = lowerBound;
+  state->texts = texts;
+}
+
+void ConfigurationTag::RefuseInterface(const IID& iid) {
+  m_refused.push_back(iid);
 }
 
 void ConfigurationTag::AnswerValueAs(const std::wstring& member, VARTYPE vt) {

@@ -1,16 +1,35 @@
-// The simulated module object: the object the host hands a page as its module. It answers
-// the safety interfaces (states a test sets), IModuleInternal7 (a settable host version),
+// The simulated module object: the object the host hands a page as its module. Its
+// configuration tags come from a module definition: IModule gives the standard tag,
+// IModuleSafetyTag the safety tag, IModulePrivateTags any tag by name. It also answers the
+// safety interfaces (states a test sets), IModuleInternal7 (a settable host version),
 // IDeviceInfo2 (a settable identity status) and IModuleStateSource (a settable flag).
-// The configuration tag interfaces join it as further bases and rows of its QueryInterface
-// table (HostModule::QueryInterface); the state they need goes beside SafetyState.
 #pragma once
 
 #include <HostServices.h>
 #include <PVInterfaces.h>
 
+#include <string>
+#include <vector>
+
+#include "ConfigurationTag.h"
+#include "ModuleDefinition.h"
 #include "SimComObject.h"
 
 namespace hostsim {
+
+// What the tag queries answer, beyond the tags of the definition.
+struct TagQueryState {
+  // A failure of the standard tag query (S_OK: the tag, or E_NOINTERFACE without one).
+  HRESULT standardResult = S_OK;
+  // QueryInterface for IModuleSafetyTag: answered, or this failure (S_OK: answered).
+  HRESULT safetyQueryResult = S_OK;
+  // A failure of the safety tag query (S_OK: the tag, or E_NOINTERFACE without one).
+  HRESULT safetyResult = S_OK;
+  // QueryInterface for IModulePrivateTags: answered, or this failure.
+  HRESULT privateQueryResult = S_OK;
+  int standardCalls = 0;
+  int safetyCalls = 0;
+};
 
 // What the safety interfaces answer, and how often they were asked.
 struct SafetyState {
@@ -57,14 +76,21 @@ struct ModuleStateFlag {
 };
 
 class HostModule : public IModule,
+                   public IModuleSafetyTag,
+                   public IModulePrivateTags,
                    public IModuleSafety,
                    public IModuleSafetyLock,
                    public IModuleInternal7,
                    public IDeviceInfo2,
                    public IModuleStateSource {
  public:
-  // A new module with one reference for the caller.
-  static HostModule* Create() { return new HostModule(); }
+  // A new module over the built-in Coriolis definition (standard and safety tags), with one
+  // reference for the caller.
+  static HostModule* Create();
+  // A new module whose tags (every member at its default) are those of the definition: the
+  // first standard and the first safety tag are the configuration tags; a kind the definition
+  // lacks is answered with E_NOINTERFACE.
+  static HostModule* Create(const ModuleDefinition& definition);
 
   // The object's identity, as the host hands it out.
   IUnknown* GetUnknown() { return static_cast<IModule*>(this); }
@@ -72,6 +98,13 @@ class HostModule : public IModule,
 
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   HOSTSIM_REFCOUNT_IMPL
+
+  // IModule: the standard tag; no connections are simulated (E_NOINTERFACE at index 0).
+  STDMETHODIMP GetConfigurationTag(ITag** tag) override;
+  STDMETHODIMP GetConnectionInstance(LONG index, IConnectionInstance** instance) override;
+  // IModuleSafetyTag, IModulePrivateTags (any tag of the module by its name).
+  STDMETHODIMP GetSafetyConfigurationTag(ITag** tag) override;
+  STDMETHODIMP GetPrivateTag(BSTR name, ITag** tag) override;
 
   STDMETHODIMP GetSafetyEnabled(LONG which, VARIANT_BOOL* enabled) override;
   STDMETHODIMP GetSafetyLocked(VARIANT_BOOL* locked) override;
@@ -145,13 +178,28 @@ class HostModule : public IModule,
   HOST_RESERVED_SLOT_IMPL(61);
   HOST_RESERVED_SLOT_IMPL(62);
 
+  // The module's tags, for a test to set values and knobs on (not AddRef'd; null when the
+  // definition has no such tag).
+  ConfigurationTag* StandardTag() const;
+  ConfigurationTag* SafetyTag() const;
+  ConfigurationTag* FindTag(const std::wstring& name) const;
+  // The module no longer has a standard or safety tag (the query answers E_NOINTERFACE).
+  void DropStandardTag() { m_standard = -1; }
+  void DropSafetyTag() { m_safety = -1; }
+
   SafetyState safety;
   VersionState version;
   IdentityState identity;
   ModuleStateFlag stateFlag;
+  TagQueryState tags;
 
  private:
-  HostModule() = default;
+  explicit HostModule(const ModuleDefinition& definition);
+  HRESULT HandOut(int index, HRESULT failure, ITag** tag) const;
+
+  std::vector<Ref<ConfigurationTag>> m_tags;
+  int m_standard = -1;
+  int m_safety = -1;
 
  protected:
   virtual ~HostModule() = default;

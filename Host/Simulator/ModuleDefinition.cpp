@@ -183,6 +183,7 @@ MemberDefinition ParseMember(const xmlNode* node) {
   if (auto forced = Attribute(node, "forced")) member.forced = ParseBoolText(node, *forced);
   member.forceValue = member.defaultValue;
   if (auto text = Attribute(node, "forceValue")) member.forceValue = ParseValue(node, member, *text);
+  if (auto dirty = Attribute(node, "dirty")) member.dirty = ParseBoolText(node, *dirty);
   return member;
 }
 

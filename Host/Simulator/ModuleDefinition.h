@@ -10,12 +10,17 @@
 //       <member name="Petroleum_Oil_density_sample" type="REAL" default="850" min="0" max="2000"/>
 //       <member name="Totalizer_1_Reset" type="BOOL" default="false"/>
 //       <member name="Access_code" type="DINT" default="0" min="0" max="9999"
-//               forced="true" forceValue="17"/>
+//               forced="true" forceValue="17" dirty="true"/>
 //       <member name="Serial_number" type="LINT" default="0"/>
 //       <member name="Device_tag" type="STRING" default="FT-101"/>
 //     </tag>
 //     <tag name="Corvane300:S" kind="safety"> ... </tag>
 //   </module>
+//
+// A tag's suffix tells whether its members can be forced ("O" and "EO" can); forcesEnabled is
+// the controller's forces switch as the tag reports it. forced and forceValue say whether the
+// controller imposes a value on a member and which; dirty marks a member as edited since the
+// project was last saved.
 //
 // Types: BOOL ("true"/"false"/"1"/"0"), DINT (32-bit), LINT (64-bit), REAL (32-bit float),
 // STRING, enumeration (its value is the code of one of its entries, in file order). min and max
@@ -60,6 +65,7 @@ struct MemberDefinition {
   std::vector<EnumerationEntry> entries;  // enumerations, in list order
   bool forced = false;
   MemberValue forceValue;
+  bool dirty = false;
 };
 
 enum class TagKind { kStandard, kSafety };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <HostServices.h>
+#include <HostTags.h>
 #include <oaidl.h>
 #include <winuser.h>
 
@@ -29,9 +30,16 @@ interface IPVChild : public IUnknown {
 DECLARE_UUIDOF(IPVChild, "2733499C-0495-4B5D-9DBE-2ABEFBAA5DE3");
 
 // The host module object. The configuration-tag queries are its own operations; the
-// companion interfaces (safety, version, identity, module state, sub-item source) are reached
-// by QueryInterface on it.
-interface IModule : public IUnknown {};
+// companion interfaces (safety, safety tag, private tags, version, identity, module state,
+// sub-item source) are reached by QueryInterface on it.
+interface IModule : public IUnknown {
+  // The module's standard configuration tag (a new reference); E_NOINTERFACE when the module
+  // has none.
+  STDMETHOD(GetConfigurationTag)(ITag** tag) = 0;
+  // The module's connections to the controller by position from 0 (a new reference);
+  // E_NOINTERFACE past the last one.
+  STDMETHOD(GetConnectionInstance)(LONG index, IConnectionInstance** instance) = 0;
+};
 DECLARE_UUIDOF(IModule, "9C3C1A52-5E0B-4F7D-8A2B-61D0E4B7A3C5");
 
 interface IPVPanel3;

@@ -164,4 +164,140 @@ TEST_F(Tag, FaultKnobsChangeWhatAReadAnswers) {
   EXPECT_EQ(1, m_tag->ValueReadCount(L"Level"));
 }
 
+TEST_F(Tag, TheSecondVersionGivesTheSuffixAndTheDirtyFlags) {
+  ITag2* tag2 = nullptr;
+  ASSERT_EQ(Hex(S_OK), Hex(m_tag->QueryInterface(__uuidof(ITag2), reinterpret_cast<void**>(&tag2))));
+  BSTR suffix = nullptr;
+  EXPECT_EQ(Hex(S_OK), Hex(tag2->get_Suffix(&suffix)));
+  EXPECT_EQ(std::wstring(), std::wstring(suffix ? suffix : L""));
+  SysFreeString(suffix);
+  m_tag->SetSuffix(L"EO");
+  EXPECT_EQ(Hex(S_OK), Hex(tag2->get_Suffix(&suffix)));
+  EXPECT_EQ(std::wstring(L"EO"), suffix);
+  SysFreeString(suffix);
+  m_tag->FailSuffixRead(E_ACCESSDENIED);
+  EXPECT_EQ(Hex(E_ACCESSDENIED), Hex(tag2->get_Suffix(&suffix)));
+  EXPECT_EQ(nullptr, suffix);
+
+  BSTR name = SysAllocString(L"Unit");
+  VARIANT_BOOL dirty = VARIANT_TRUE;
+  EXPECT_EQ(Hex(S_OK), Hex(tag2->GetMemberDirtyState(name, &dirty)));
+  EXPECT_EQ(VARIANT_FALSE, dirty);
+  EXPECT_EQ(Hex(S_OK), Hex(tag2->SetEnumValue(name, 0)));
+  EXPECT_EQ(Hex(S_OK), Hex(tag2->GetMemberDirtyState(name, &dirty)));
+  EXPECT_EQ(VARIANT_TRUE, dirty);
+  m_tag->FailOperation(L"Unit", hostsim::TagOperation::kDirtyRead, E_ACCESSDENIED);
+  EXPECT_EQ(Hex(E_ACCESSDENIED), Hex(tag2->GetMemberDirtyState(name, &dirty)));
+  SysFreeString(name);
+  tag2->Release();
+}
+
+TEST_F(Tag, ForcingAnswersPerMemberAndForTheWholeController) {
+  ITagForcing* forcing = nullptr;
+  ASSERT_EQ(Hex(S_OK), Hex(m_tag->QueryInterface(__uuidof(ITagForcing), reinterpret_cast<void**>(&forcing))));
+  BSTR name = SysAllocString(L"Level");
+  VARIANT_BOOL flag = VARIANT_TRUE;
+  EXPECT_EQ(Hex(S_OK), Hex(forcing->GetIsForced(name, &flag)));
+  EXPECT_EQ(VARIANT_FALSE, flag);
+  hostsim::MemberValue forced;
+  forced.real = 0.75f;
+  EXPECT_TRUE(m_tag->SetForced(L"Level", true, &forced));
+  EXPECT_EQ(Hex(S_OK), Hex(forcing->GetIsForced(name, &flag)));
+  EXPECT_EQ(VARIANT_TRUE, flag);
+  VARIANT value;
+  VariantInit(&value);
+  EXPECT_EQ(Hex(S_OK), Hex(forcing->GetForceValue(name, &value)));
+  EXPECT_EQ(VT_R4, V_VT(&value));
+  EXPECT_FLOAT_EQ(0.75f, V_R4(&value));
+  EXPECT_EQ(Hex(S_OK), Hex(forcing->GetForcesEnabled(&flag)));
+  EXPECT_EQ(VARIANT_FALSE, flag);
+  EXPECT_EQ(Hex(S_OK), Hex(forcing->SetForcesEnabled(VARIANT_TRUE)));
+  EXPECT_EQ(Hex(S_OK), Hex(forcing->GetForcesEnabled(&flag)));
+  EXPECT_EQ(VARIANT_TRUE, flag);
+  m_tag->FailForcesEnabledRead(E_ACCESSDENIED);
+  EXPECT_EQ(Hex(E_ACCESSDENIED), Hex(forcing->GetForcesEnabled(&flag)));
+  SysFreeString(name);
+  name = SysAllocString(L"Missing");
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(forcing->GetIsForced(name, &flag)));
+  EXPECT_EQ(Hex(E_INVALIDARG), Hex(forcing->GetForceValue(name, &value)));
+  SysFreeString(name);
+  forcing->Release();
+}
+
+TEST_F(Tag, EnumerationCodesAndExtensionPropertiesHaveInterfacesOfTheirOwn) {
+  ITagEnumValues* values = nullptr;
+  ASSERT_EQ(Hex(S_OK),
+            Hex(m_tag->QueryInterface(__uuidof(ITagEnumValues), reinterpret_cast<void**>(&values))));
+  BSTR unit = SysAllocString(L"Unit");
+  BSTR count = SysAllocString(L"Count");
+  SAFEARRAY* codes = nullptr;
+  ASSERT_EQ(Hex(S_OK), Hex(values->GetEnumValues(unit, &codes)));
+  const LONG expected[] = {10, 20, -30};
+  for (LONG i = 0; i < 3; ++i) {
+    LONG code = 0;
+    SafeArrayGetElement(codes, &i, &code);
+    EXPECT_EQ(expected[i], code);
+  }
+  SafeArrayDestroy(codes);
+  EXPECT_EQ(Hex(DISP_E_TYPEMISMATCH), Hex(values->GetEnumValues(count, &codes)));
+  values->Release();
+
+  ITagExtProperty* properties = nullptr;
+  ASSERT_EQ(Hex(S_OK),
+            Hex(m_tag->QueryInterface(__uuidof(ITagExtProperty), reinterpret_cast<void**>(&properties))));
+  VARIANT value;
+  VariantInit(&value);
+  EXPECT_EQ(Hex(S_OK), Hex(properties->GetProperty(1, count, &value)));
+  EXPECT_EQ(VT_BSTR, V_VT(&value));
+  EXPECT_EQ(0u, SysStringLen(V_BSTR(&value)));
+  VariantClear(&value);
+  V_VT(&value) = VT_I4;
+  V_I4(&value) = 12;
+  EXPECT_EQ(Hex(S_OK), Hex(properties->SetProperty(1, count, value)));
+  EXPECT_EQ(Hex(S_OK), Hex(properties->GetProperty(1, count, &value)));
+  EXPECT_EQ(std::wstring(L"12"), V_BSTR(&value));
+  VariantClear(&value);
+  EXPECT_EQ(Hex(S_OK), Hex(properties->GetProperty(2, count, &value)));  // another key
+  EXPECT_EQ(0u, SysStringLen(V_BSTR(&value)));
+  VariantClear(&value);
+  properties->Release();
+  SysFreeString(unit);
+  SysFreeString(count);
+}
+
+TEST_F(Tag, ARefusedInterfaceIsNotAnswered) {
+  const IID refusable[] = {__uuidof(ITag2), __uuidof(ITagForcing), __uuidof(ITagEnumValues),
+                           __uuidof(ITagExtProperty)};
+  for (const IID& iid : refusable) {
+    IUnknown* answered = nullptr;
+    ASSERT_EQ(Hex(S_OK), Hex(m_tag->QueryInterface(iid, reinterpret_cast<void**>(&answered))));
+    answered->Release();
+    m_tag->RefuseInterface(iid);
+    EXPECT_EQ(Hex(E_NOINTERFACE), Hex(m_tag->QueryInterface(iid, reinterpret_cast<void**>(&answered))));
+    EXPECT_EQ(nullptr, answered);
+  }
+  IUnknown* tag = nullptr;
+  EXPECT_EQ(Hex(S_OK), Hex(m_tag->QueryInterface(IID_ITag, reinterpret_cast<void**>(&tag))));
+  tag->Release();
+}
+
+TEST_F(Tag, AFailedOperationAnswersItsCodeUntilCleared) {
+  BSTR name = SysAllocString(L"Unit");
+  LONG index = 0;
+  VARIANT value;
+  VariantInit(&value);
+  m_tag->FailOperation(L"Unit", hostsim::TagOperation::kEnumRead, E_ACCESSDENIED);
+  m_tag->FailOperation(L"Unit", hostsim::TagOperation::kMinRead, E_ACCESSDENIED);
+  EXPECT_EQ(Hex(E_ACCESSDENIED), Hex(m_tag->GetEnumValue(name, &index)));
+  EXPECT_EQ(Hex(E_ACCESSDENIED), Hex(m_tag->GetMinValue(name, &value)));
+  EXPECT_EQ(Hex(S_OK), Hex(m_tag->GetMaxValue(name, &value)));
+  m_tag->FailOperation(L"Unit", hostsim::TagOperation::kEnumRead, S_OK);
+  EXPECT_EQ(Hex(S_OK), Hex(m_tag->GetEnumValue(name, &index)));
+  m_tag->AnswerValueAs(L"Unit", VT_R8);  // limits follow the value's override
+  EXPECT_EQ(Hex(S_OK), Hex(m_tag->GetMaxValue(name, &value)));
+  EXPECT_EQ(VT_R8, V_VT(&value));
+  EXPECT_DOUBLE_EQ(20.0, V_R8(&value));
+  SysFreeString(name);
+}
+
 }  // namespace

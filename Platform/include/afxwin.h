@@ -458,6 +458,11 @@ class PLATFORM_API CWnd : public CCmdTarget {
   DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
   BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
   BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+  // Shows the application's help for dwData (a help context with HH_HELP_CONTEXT, 0x000F) with
+  // this window as the caller: HTML Help on the application's help file when its help mode
+  // is afxHTMLHelp, and AFX_IDP_FAILED_TO_LAUNCH_HELP when no help window opens. Simplified:
+  // the older help engine is not part of the stand-in, so the afxWinHelp mode shows nothing.
+  void WinHelpInternal(DWORD_PTR dwData, UINT nCmd = 0x000F);
   DWORD GetWindowContextHelpId() const { return ::GetWindowContextHelpId(m_hWnd); }
   BOOL SetWindowContextHelpId(DWORD dwContextHelpId) {
     return ::SetWindowContextHelpId(m_hWnd, dwContextHelpId);
@@ -537,6 +542,9 @@ class PLATFORM_API CDialog : public CWnd {
   virtual void OnCancel();
   // Keyboard messages go to IsDialogMessageW for a modeless dialog.
   BOOL PreTranslateMessage(MSG* pMsg) override;
+  // WM_COMMANDHELP (afxpriv.h): the help context in lParam, or else the dialog's own
+  // (HID_BASE_RESOURCE + m_nIDHelp), shown through WinHelpInternal; FALSE without either.
+  afx_msg LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
 
   LPCTSTR m_lpszTemplateName = nullptr;  // an id as MAKEINTRESOURCE, or a name
   UINT m_nIDHelp = 0;                    // the dialog's help id (its template id)

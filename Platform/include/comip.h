@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <utility>
 
 #include "comutil.h"
@@ -62,7 +63,7 @@ class _com_ptr_t {
 
   _com_ptr_t& operator=(const _com_ptr_t& other) noexcept { return *this = other.p_; }
   _com_ptr_t& operator=(_com_ptr_t&& other) noexcept {
-    if (this != &other) {
+    if (this != std::addressof(other)) {  // operator& is the out-parameter form
       ReleaseIfAny();
       p_ = std::exchange(other.p_, nullptr);
     }

@@ -10,8 +10,10 @@
 // Paths are in the platform's form (Z:\..., backslashes). A bare file name ("x.dll") is looked
 // up in the executable's folder only (simplified: no search path); a name without an
 // extension gets ".dll", unless it ends with a dot.
-// Pseudo-modules that are always loaded: "KERNEL32.DLL" and "shfolder.dll"; they have no file
-// and export a few of the platform library's own functions by name.
+// Pseudo-modules that are always loaded: "KERNEL32.DLL", "shfolder.dll" and "COMCTL32.DLL";
+// they have no file and export a few of the platform library's own functions by name.
+// "COMCTL32.DLL" exports nothing; it carries the property sheet's page template (RT_DIALOG
+// 1006, 9 points "System Sans"), which callers load it as a data file to read.
 #pragma once
 
 #include "wtypesbase.h"

@@ -10,7 +10,8 @@
 namespace platform::modules {
 
 // Makes GetProcAddress(module, name) return address; a null address makes the export missing
-// (ERROR_PROC_NOT_FOUND). module: "KERNEL32" or "shfolder.dll", any case, ".dll" optional.
+// (ERROR_PROC_NOT_FOUND). module: "KERNEL32", "shfolder.dll" or "COMCTL32", any case, ".dll"
+// optional.
 // Returns false for another module name.
 PLATFORM_API bool SetPseudoModuleExport(const wchar_t* module, const char* name, void* address);
 
@@ -18,7 +19,7 @@ PLATFORM_API bool SetPseudoModuleExport(const wchar_t* module, const char* name,
 // with ERROR_MOD_NOT_FOUND, as if its file were absent. Returns false for another module name.
 PLATFORM_API bool SetPseudoModuleAvailable(const wchar_t* module, bool available);
 
-// Restores both pseudo-modules: available, their default exports, their reference counts.
+// Restores every pseudo-module: available, its default exports, its reference count.
 PLATFORM_API void ResetPseudoModules();
 
 // The number of loaded modules and data-file handles, not counting the executable and the

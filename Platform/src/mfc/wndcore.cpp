@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "afxwin.h"
+#include "htmlhelp.h"
 
 namespace {
 
@@ -366,6 +367,13 @@ void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
 
 CFont* CWnd::GetFont() const {
   return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
+}
+
+void CWnd::WinHelpInternal(DWORD_PTR dwData, UINT nCmd) {
+  CWinApp* app = AfxGetApp();
+  if (!app || app->GetHelpMode() != afxHTMLHelp) return;
+  if (!::HtmlHelpW(m_hWnd, app->m_pszHelpFilePath, nCmd, dwData))
+    AfxMessageBox(AFX_IDP_FAILED_TO_LAUNCH_HELP);
 }
 
 BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT) {

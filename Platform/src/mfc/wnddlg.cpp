@@ -1,4 +1,5 @@
 // The class library's dialogs: CDialog over the dialog manager, and dialog data exchange.
+#include "afxpriv.h"
 #include "afxwin.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -6,6 +7,7 @@ IMPLEMENT_DYNAMIC(CDialog, CWnd)
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnOK)
 ON_COMMAND(IDCANCEL, OnCancel)
+ON_MESSAGE(WM_COMMANDHELP, OnCommandHelp)
 END_MESSAGE_MAP()
 
 CDialog::CDialog() = default;
@@ -96,6 +98,14 @@ void CDialog::OnCancel() {
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
   if (!m_hWnd || m_bModal || !pMsg || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
   return ::IsDialogMessageW(m_hWnd, pMsg);
+}
+
+LRESULT CDialog::OnCommandHelp(WPARAM, LPARAM lParam) {
+  DWORD_PTR context = static_cast<DWORD_PTR>(lParam);
+  if (context == 0 && m_nIDHelp != 0) context = HID_BASE_RESOURCE + m_nIDHelp;
+  if (context == 0) return FALSE;
+  WinHelpInternal(context);
+  return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -19,6 +19,7 @@
 
 #include "../internal/paths.h"
 #include "../internal/unicode.h"
+#include "dlgtemplate.h"
 #include "errhandlingapi.h"
 #include "fileapi.h"
 #include "libloaderapi.h"
@@ -199,8 +200,32 @@ void SetDefaultExports(Module* module) {
   module->available = true;
   if (platform::CompareNoCase(module->pseudoName, L"KERNEL32.DLL") == 0)
     module->exports["GetLongPathNameW"] = reinterpret_cast<void*>(&GetLongPathNameW);
-  else
+  else if (platform::CompareNoCase(module->pseudoName, L"shfolder.dll") == 0)
     module->exports["SHGetFolderPathW"] = reinterpret_cast<void*>(&SHGetFolderPathW);
+}
+
+// The common controls library as callers read it for its resources: the property sheet's
+// page template, dialog 1006, whose font (9 points "System Sans", the system's message font)
+// is the property sheet's font. It exports nothing that the servers call.
+void AddCommonControlsResources(Module* module) {
+  platform::dialogs::DialogTemplate page;
+  page.style = WS_CHILD | WS_VISIBLE | DS_SETFONT | DS_CONTROL;
+  page.cx = 212;
+  page.cy = 188;
+  page.pointSize = 9;
+  page.weight = FW_NORMAL;
+  page.charset = DEFAULT_CHARSET;
+  page.typeface = L"System Sans";
+  const std::vector<BYTE> blob =
+      platform::resources::BuildResourceBlob({{ResourceId::Ordinal(5), ResourceId::Ordinal(1006), 0x0409,
+                                               platform::dialogs::BuildDialogTemplateEx(page)}});
+  module->section.assign((blob.size() + 3) / 4, 0);
+  std::memcpy(module->section.data(), blob.data(), blob.size());
+  auto found = platform::resources::ParseResourceBlob(reinterpret_cast<const BYTE*>(module->section.data()),
+                                                      blob.size());
+  if (!found) return;
+  for (auto& resource : *found) module->resources.push_back({std::move(resource), module});
+  module->hasResourceSection = true;
 }
 
 Module* AddPseudoModule(LoaderState* state, const std::wstring& name, const std::string& folder) {
@@ -238,6 +263,7 @@ LoaderState& State() {
     const std::string folder = FolderOf(RealPath(self.dli_fname ? self.dli_fname : "."));
     AddPseudoModule(created, L"KERNEL32.DLL", folder);
     AddPseudoModule(created, L"shfolder.dll", folder);
+    AddCommonControlsResources(AddPseudoModule(created, L"COMCTL32.DLL", folder));
     return created;
   }();
   return *state;

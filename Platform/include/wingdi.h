@@ -179,6 +179,13 @@ WINGDIAPI HGDIOBJ WINAPI GetStockObject(int i);
 // 0 for another index or a dead hdc.
 WINGDIAPI int WINAPI GetDeviceCaps(HDC hdc, int index);
 
+#define CLR_INVALID 0xFFFFFFFF
+
+// The colour text is drawn in (black in a new context). SetTextColor returns the previous
+// colour; both give CLR_INVALID for a dead hdc.
+WINGDIAPI COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);
+WINGDIAPI COLORREF WINAPI GetTextColor(HDC hdc);
+
 namespace platform::gdi {
 
 // The number of live fonts and device contexts (stock objects not counted): a test that

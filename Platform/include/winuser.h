@@ -644,6 +644,15 @@ WINUSERAPI HANDLE WINAPI LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, in
 // minimum window 136 x 39; full screen 1920 x 1034. 0 for another index.
 WINUSERAPI int WINAPI GetSystemMetrics(int nIndex);
 
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWTEXT 8
+#define COLOR_BTNFACE 15
+#define COLOR_GRAYTEXT 17
+
+// The fixed colours of the display's standard scheme: window white, window text black,
+// button face 0xF0F0F0, grey text 0x6D6D6D. 0 for another index.
+WINUSERAPI DWORD WINAPI GetSysColor(int nIndex);
+
 #define SPI_GETNONCLIENTMETRICS 0x0029
 #define SPI_GETWORKAREA 0x0030
 
@@ -968,6 +977,8 @@ WINUSERAPI UINT WINAPI IsDlgButtonChecked(HWND hDlg, int nIDButton);
 #define CB_SETITEMDATA 0x0151
 #define CB_GETDROPPEDSTATE 0x0157
 #define CB_FINDSTRINGEXACT 0x0158
+#define CB_GETDROPPEDWIDTH 0x015F
+#define CB_SETDROPPEDWIDTH 0x0160
 #define CBN_ERRSPACE (-1)
 #define CBN_SELCHANGE 1
 #define CBN_DBLCLK 2

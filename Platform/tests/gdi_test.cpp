@@ -186,6 +186,19 @@ TEST_F(GdiTest, ContextsComeFromGetDcAndCreateDcAndGoBackTheWayTheyCame) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
+TEST_F(GdiTest, AContextKeepsItsTextColourFromBlackOn) {
+  EXPECT_EQ(GetTextColor(dc_), 0u);
+  EXPECT_EQ(SetTextColor(dc_, 0x00A5FF), 0u) << "the previous colour";
+  EXPECT_EQ(GetTextColor(dc_), 0x00A5FFu);
+  HDC other = CreateCompatibleDC(dc_);
+  EXPECT_EQ(GetTextColor(other), 0u) << "each context has its own";
+  EXPECT_TRUE(DeleteDC(other));
+  EXPECT_EQ(SetTextColor(other, 0xFF), CLR_INVALID);
+  EXPECT_EQ(GetTextColor(other), CLR_INVALID);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOWTEXT), 0u);
+  EXPECT_EQ(GetSysColor(COLOR_WINDOW), 0x00FFFFFFu);
+}
+
 TEST(MulDivTest, LayoutArithmeticRoundsHalfAwayFromZero) {
   EXPECT_EQ(MulDiv(186, 5, 4), 233);
   EXPECT_EQ(MulDiv(95, 13, 8), 154);

@@ -89,11 +89,16 @@ PLATFORM_API bool FocusControl(HWND control);
 PLATFORM_API bool TypeText(HWND control, const std::wstring& text);
 // Pastes into the control as Ctrl+V would: focuses it and sends WM_PASTE.
 PLATFORM_API bool Paste(HWND control);
-// Selects the combo box's item index as the user would from its list: focus, the selection
-// (CB_SETCURSEL's effect, the text of a drop-down list) and CBN_SELCHANGE to the parent, then
-// CBN_SELENDOK and CBN_CLOSEUP. False for a disabled or hidden combo box or an index out of
-// range.
+// Selects the combo box's item index as the user would with the mouse from its list: focus,
+// the list opened (CBN_DROPDOWN), the selection (CB_SETCURSEL's effect, the text of a drop-down
+// list) and CBN_SELCHANGE to the parent, then CBN_SELENDOK and the list closed (CBN_CLOSEUP).
+// False for a disabled or hidden combo box or an index out of range.
 PLATFORM_API bool SelectComboItem(HWND combo, int index);
+// Chooses with the keyboard in the open list: focus and the list opened as a click opens it,
+// then VK_DOWN or VK_UP pressed (as PressKey does, the thread's messages pumped after each)
+// until the selection is index, then closeKey pressed: VK_RETURN commits the choice, VK_ESCAPE
+// abandons it. False for a disabled or hidden combo box or an index out of range.
+PLATFORM_API bool ChooseComboItemByKeys(HWND combo, int index, int closeKey);
 // Presses and releases the key on the focused window (target: the window to focus first, or
 // null to keep the focus), as posted WM_KEYDOWN and WM_KEYUP that the thread's loop
 // translates: in a dialog Escape and Return act on it (IsDialogMessageW), F1 becomes WM_HELP,

@@ -21,6 +21,7 @@ struct GdiObject {
   Kind kind;
   LOGFONTW font{};           // kFont
   HFONT selected = nullptr;  // kDc
+  COLORREF textColor = 0;    // kDc: black until set
   bool fromGetDC = false;    // kDc: given out by GetDC (ReleaseDC frees it)
 };
 
@@ -310,6 +311,24 @@ EXTERN_C int WINAPI GetDeviceCaps(HDC hdc, int index) {
     default:
       return 0;
   }
+}
+
+EXTERN_C COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
+  GdiObject* dc = FindObject(hdc, Kind::kDc);
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return CLR_INVALID;
+  }
+  return std::exchange(dc->textColor, color);
+}
+
+EXTERN_C COLORREF WINAPI GetTextColor(HDC hdc) {
+  GdiObject* dc = FindObject(hdc, Kind::kDc);
+  if (!dc) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return CLR_INVALID;
+  }
+  return dc->textColor;
 }
 
 // ---------------------------------------------------------------------------------------

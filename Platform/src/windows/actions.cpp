@@ -37,15 +37,53 @@ bool Paste(HWND control) {
   return true;
 }
 
+namespace {
+
+bool IsDropDown(HWND combo) {
+  return (GetWindowLongW(combo, GWL_STYLE) & 0x3) != CBS_SIMPLE;
+}
+
+// Opens a drop-down combo box's list as a click on it would: focus, then CBN_DROPDOWN.
+void OpenComboList(HWND combo) {
+  SetFocus(combo);
+  if (IsWindow(combo) && IsDropDown(combo)) SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+}
+
+}  // namespace
+
 bool SelectComboItem(HWND combo, int index) {
   if (!IsReachable(combo)) return false;
   int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
   if (index < 0 || index >= count) return false;
-  SetFocus(combo);
+  OpenComboList(combo);
+  if (!IsWindow(combo)) return true;
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   NotifyParent(combo, CBN_SELCHANGE);
   if (IsWindow(combo)) NotifyParent(combo, CBN_SELENDOK);
-  if (IsWindow(combo)) NotifyParent(combo, CBN_CLOSEUP);
+  if (IsWindow(combo) && SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) {
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  }
+  return true;
+}
+
+bool ChooseComboItemByKeys(HWND combo, int index, int closeKey) {
+  if (!IsReachable(combo)) return false;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  if (index < 0 || index >= count) return false;
+  OpenComboList(combo);
+  PumpMessages();
+  // One press per entry at most: a selection that stops moving ends the walk.
+  for (int presses = 0; presses <= count && IsWindow(combo); ++presses) {
+    const int selection = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    if (selection == index) break;
+    PressKey(combo, selection < index ? VK_DOWN : VK_UP);
+    PumpMessages();
+    if (static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) == selection) break;
+  }
+  if (IsWindow(combo)) {
+    PressKey(combo, closeKey);
+    PumpMessages();
+  }
   return true;
 }
 

@@ -1,5 +1,9 @@
 // The combo box: its list of items with data, the selection, and the text of a drop-down
-// list (the selected item's). The list is never shown; CB_SHOWDROPDOWN only keeps the state.
+// list (the selected item's). The list is never shown; its dropped state and width are kept.
+// While the list is open, Return commits the selection (CBN_SELENDOK) and Escape or the loss
+// of the focus abandons it (CBN_SELENDCANCEL); either closes the list (CBN_CLOSEUP). The
+// selection the keys moved to is not put back on Escape: the owner decides what to show.
+// Simplified: the window has one rectangle, so its client area includes the list's room.
 #include <algorithm>
 
 #include "windows_internal.h"
@@ -19,6 +23,7 @@ struct ComboState : ControlState {
   int selection = -1;
   bool dropped = false;
   int limit = 0;
+  int droppedWidth = 0;  // CB_SETDROPPEDWIDTH's minimum
 };
 
 bool IsDropDownList(const Window* w) {
@@ -44,6 +49,20 @@ int Find(const ComboState* s, int start, LPCWSTR text, bool exact) {
 void SetSelection(Window* w, ComboState* s, int index) {
   s->selection = index;
   w->text = index >= 0 ? s->items[static_cast<size_t>(index)].text : L"";
+}
+
+// Closes the open list as the user does: endCode (CBN_SELENDOK or CBN_SELENDCANCEL) while it
+// is still open, then CBN_CLOSEUP.
+void CloseList(HWND hwnd, WORD endCode) {
+  NotifyParent(hwnd, endCode);
+  ComboState* s = StateOf<ComboState>(hwnd);
+  if (!s || !s->dropped) return;
+  s->dropped = false;
+  NotifyParent(hwnd, CBN_CLOSEUP);
+}
+
+bool IsListKey(WPARAM vk) {
+  return vk == VK_RETURN || vk == VK_ESCAPE;
 }
 
 }  // namespace
@@ -139,6 +158,13 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       return TRUE;
     case CB_GETDROPPEDSTATE:
       return s->dropped ? TRUE : FALSE;
+    case CB_SETDROPPEDWIDTH:
+      if (static_cast<int>(wParam) < 0) return CB_ERR;
+      s->droppedWidth = static_cast<int>(wParam);
+      return std::max<LRESULT>(s->droppedWidth, w->rect.right - w->rect.left);
+    case CB_GETDROPPEDWIDTH:
+      // The list is never narrower than the combo box.
+      return std::max<LRESULT>(s->droppedWidth, w->rect.right - w->rect.left);
     case CB_LIMITTEXT:
       if (IsDropDownList(w)) return CB_ERR;
       s->limit = static_cast<int>(wParam);
@@ -147,6 +173,10 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       if (IsDropDownList(w)) return CB_ERR;
       return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_KEYDOWN: {
+      if (s->dropped && IsListKey(wParam)) {
+        CloseList(hwnd, wParam == VK_RETURN ? CBN_SELENDOK : CBN_SELENDCANCEL);
+        return 0;
+      }
       int next = s->selection;
       if (wParam == VK_DOWN) next = std::min(count - 1, s->selection + 1);
       if (wParam == VK_UP) next = std::max(count > 0 ? 0 : -1, s->selection - 1);
@@ -158,8 +188,13 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       }
       return 0;
     }
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+      // The open list takes Return and Escape itself, so the dialog does not see them.
+      const auto* message = reinterpret_cast<const MSG*>(lParam);
+      const bool listKey =
+          s->dropped && message && message->message == WM_KEYDOWN && IsListKey(message->wParam);
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (listKey ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_LBUTTONDOWN:
       SetFocus(hwnd);
       return 0;
@@ -167,7 +202,8 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
       NotifyParent(hwnd, CBN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
-      NotifyParent(hwnd, CBN_KILLFOCUS);
+      if (s->dropped) CloseList(hwnd, CBN_SELENDCANCEL);
+      if (IsWindow(hwnd)) NotifyParent(hwnd, CBN_KILLFOCUS);
       return 0;
     case WM_SETFONT:
       w->font = reinterpret_cast<HFONT>(wParam);

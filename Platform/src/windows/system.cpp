@@ -68,6 +68,17 @@ EXTERN_C int WINAPI GetSystemMetrics(int nIndex) {
   return it == kMetrics.end() ? 0 : it->second;
 }
 
+EXTERN_C DWORD WINAPI GetSysColor(int nIndex) {
+  static const std::map<int, DWORD> kColors = {
+      {COLOR_WINDOW, 0x00FFFFFF},
+      {COLOR_WINDOWTEXT, 0x00000000},
+      {COLOR_BTNFACE, 0x00F0F0F0},
+      {COLOR_GRAYTEXT, 0x006D6D6D},
+  };
+  auto it = kColors.find(nIndex);
+  return it == kColors.end() ? 0 : it->second;
+}
+
 EXTERN_C BOOL WINAPI SystemParametersInfoW(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT) {
   if (uiAction == SPI_GETNONCLIENTMETRICS && pvParam) {
     auto* metrics = static_cast<NONCLIENTMETRICSW*>(pvParam);

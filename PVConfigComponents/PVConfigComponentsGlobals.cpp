@@ -1,0 +1,99 @@
+#include "PVConfigComponentsGlobals.h"
+
+#include <HostTags.h>
+#include <comdef.h>
+#include <oleauto.h>
+
+#include <new>
+
+#include "PVGetSetAdapterITagExtProperty.h"
+#include "PVLog.h"
+
+namespace {
+
+constexpr wchar_t kSourceFile[] = L"PVConfigComponentsGlobals";
+constexpr wchar_t kFunction[] = L"GetTagExtPropertyIPVGetSetAdapter";
+
+void Log(const wchar_t* message, int line) {
+  PVLog(message, kSourceFile, kFunction, line);
+}
+
+// The tag of tagType for one connection instance: S_OK with the tag, E_NOINTERFACE when
+// there is none, E_INVALIDARG for a tag type that names no tag, or the host's failure.
+HRESULT GetTagOfType(IModule* module, IConnectionInstance* instance, LONG tagType, ITag** tag) {
+  switch (tagType) {
+    case PV_TAGEXT_CONNECTION_TAG_FIRST:
+    case PV_TAGEXT_CONNECTION_TAG_SECOND:
+      return instance->GetConnectionTag(tagType, tag);
+    case PV_TAGEXT_CONFIGURATION_TAG:
+      return module->GetConfigurationTag(tag);
+    default:
+      return E_INVALIDARG;
+  }
+}
+
+IUnknown* IdentityOf(IUnknown* object) {
+  IUnknown* identity = nullptr;
+  if (FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity))) || !identity)
+    return object;
+  identity->Release();  // the caller holds the object: the identity lives as long
+  return identity;
+}
+
+}  // namespace
+
+IPVGetSetAdapter* GetTagExtPropertyIPVGetSetAdapter(IModule* pIModule, LONG tagType, LONG propertyKey,
+                                                    const wchar_t* memberName,
+                                                    CPVTagExtAdapterMap& adapters) {
+  if (!pIModule) {
+    Log(L"Invalid pointer 'pIModule'\n", __LINE__);
+    return nullptr;
+  }
+  if (tagType < PV_TAGEXT_CONNECTION_TAG_FIRST || tagType > PV_TAGEXT_CONFIGURATION_TAG) {
+    // Every instance would answer the same: one line, and no tag.
+    Log(L"Invalid tag type\n", __LINE__);
+    return nullptr;
+  }
+  const _bstr_t member(memberName ? memberName : L"");
+  for (LONG index = 0;; ++index) {
+    IConnectionInstancePtr instance;
+    HRESULT hr = pIModule->GetConnectionInstance(index, &instance);
+    if (hr == E_NOINTERFACE) break;
+    if (FAILED(hr) || !instance) {
+      Log(L"Failed to get connection instance from ORVO services\n", __LINE__);
+      break;
+    }
+    ITagPtr tag;
+    hr = GetTagOfType(pIModule, instance, tagType, &tag);
+    if (FAILED(hr) || !tag) {
+      if (hr != E_NOINTERFACE) Log(L"Failed to get tag from ORVO services\n", __LINE__);
+      continue;
+    }
+    VARIANT value;
+    VariantInit(&value);
+    hr = tag->GetMemberValue(member, &value);
+    VariantClear(&value);
+    if (hr == E_INVALIDARG) continue;  // this tag has no such member
+    if (FAILED(hr)) {
+      Log(L"Failed to get value from output tag\n", __LINE__);
+      continue;
+    }
+
+    const CPVTagExtAdapterKey key{propertyKey, IdentityOf(tag)};
+    const auto found = adapters.find(key);
+    if (found != adapters.end()) return found->second;
+    ITagExtPropertyPtr properties(tag);
+    CPVGetSetAdapterITagExtProperty* created =
+        properties ? new (std::nothrow) CPVGetSetAdapterITagExtProperty(propertyKey, properties) : nullptr;
+    if (!created) {
+      Log(L"Failed to create adapter object.", __LINE__);
+      return nullptr;
+    }
+    IPVGetSetAdapterPtr adapter;
+    adapter.Attach(static_cast<IPVGetSetAdapter*>(created));  // the map owns the first reference
+    IPVGetSetAdapter* handedOut = adapter;
+    adapters.emplace(key, std::move(adapter));
+    return handedOut;
+  }
+  return nullptr;
+}

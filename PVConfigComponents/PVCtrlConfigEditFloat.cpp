@@ -1,0 +1,65 @@
+#include "PVCtrlConfigEditFloat.h"
+
+#include "CnvTextToValue.h"
+#include "EditMask.h"
+
+BEGIN_MESSAGE_MAP(CPVCtrlConfigEditFloat, CPVCtrlConfigEditCtrl)
+ON_WM_KILLFOCUS()
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr unsigned kMostDecimals = 9;
+
+}  // namespace
+
+CPVCtrlConfigEditFloat::CPVCtrlConfigEditFloat(int itemId) : CPVCtrlConfigEditCtrl(itemId) {
+  m_pEditMask = GetEditFloatMask();
+}
+
+CPVCtrlConfigEditFloat::~CPVCtrlConfigEditFloat() = default;
+
+HRESULT CPVCtrlConfigEditFloat::Initialize(IPVGetSetValue* value, int textLimit, DWORD signFlags,
+                                           int decimals, IPVEnableCondition* enableCondition) {
+  m_nDecimals = decimals;
+  return CPVCtrlConfigEditCtrl::Initialize(value, textLimit, signFlags, PV_EDIT_DATA_FLOAT, enableCondition);
+}
+
+BOOL CPVCtrlConfigEditFloat::IsBindingValid() {
+  return CPVCtrlConfigEditCtrl::IsBindingValid() && m_nDataType == PV_EDIT_DATA_FLOAT &&
+                 static_cast<unsigned>(m_nDecimals) <= kMostDecimals && m_dwSignFlags != 0
+             ? TRUE
+             : FALSE;
+}
+
+HRESULT CPVCtrlConfigEditFloat::ReadValue(CPromptInfo* prompt) {
+  if (!IsBindingValid()) return E_FAIL;
+  CString text;
+  const HRESULT hr = m_spValue->GetValue(text, m_nDecimals, m_nDataType, prompt);
+  if (FAILED(hr)) return E_FAIL;
+  ShowValueText(text);
+  return hr;
+}
+
+HRESULT CPVCtrlConfigEditFloat::WriteValue(CPromptInfo* prompt) {
+  if (!IsBindingValid()) return E_FAIL;
+  CString text;
+  GetWindowText(text);
+  bool changed = false;
+  HRESULT hr = m_pEditMask->ConvertText(text, &changed, prompt, 0);
+  if (SUCCEEDED(hr)) hr = m_spValue->SetValue(text, m_nDecimals, m_nDataType, prompt);
+  PrefixMemberName(hr, prompt);
+  return hr;
+}
+
+void CPVCtrlConfigEditFloat::OnKillFocus(CWnd* newWindow) {
+  CEdit::OnKillFocus(newWindow);
+  CString text;
+  GetWindowText(text);
+  float value = 0.0f;
+  CString rounded;
+  if (SUCCEEDED(
+          GetCnvTextToFloat()->ConvertTextToValueRounded(text, m_nDecimals, &value, &rounded, nullptr))) {
+    SetWindowText(rounded);
+  }
+}

@@ -1,0 +1,54 @@
+#include "PVGetEnumStrings.h"
+
+#include <oleauto.h>
+#include <wil/resource.h>
+
+#include "PromptInfo.h"
+
+CPVGetEnumStrings::CPVGetEnumStrings(const wchar_t* memberName, IPVGetSetAdapter* adapter)
+    : CPVGetSetMemberNameValue(memberName, adapter) {}
+
+CPVGetEnumStrings::~CPVGetEnumStrings() = default;
+
+STDMETHODIMP CPVGetEnumStrings::GetValue(CString& text, int format, CPromptInfo* prompt) {
+  HRESULT hr = InitializationIsValid();
+  if (FAILED(hr)) return hr;
+  if (format != PV_FORMAT_ENUM_STRINGS) return E_FAIL;
+  const CString member = BoundMember();
+  wil::unique_safearray array;
+  hr = GetIPVGetSetAdapter()->GetEnumStrings(member, array.put());
+  if (FAILED(hr)) {
+    ErrorReadingValue(member);
+    return hr;
+  }
+  // The array is destroyed on every path from here (its owner).
+  SAFEARRAY* texts = array.get();
+  if (!texts || SafeArrayGetDim(texts) != 1) return E_FAIL;
+  LONG lower = 0;
+  LONG upper = -1;
+  hr = SafeArrayGetLBound(texts, 1, &lower);
+  if (SUCCEEDED(hr)) hr = SafeArrayGetUBound(texts, 1, &upper);
+  if (FAILED(hr)) return hr;
+  BSTR* elements = nullptr;
+  hr = SafeArrayAccessData(texts, reinterpret_cast<void**>(&elements));
+  if (FAILED(hr)) {
+    if (prompt)
+      prompt->m_text.FormatMessage(L"Error: Obtaining enum strings from safearray for member %1!s!\n",
+                                   member.GetString());
+    return hr;
+  }
+  CString joined;
+  // An array of another element type holds no texts to join.
+  VARTYPE vt = VT_EMPTY;
+  if (SUCCEEDED(SafeArrayGetVartype(texts, &vt)) && vt == VT_BSTR) {
+    for (LONG i = 0; i <= upper - lower; ++i) {
+      joined += elements[i] ? elements[i] : L"";
+      joined += L"\n";
+    }
+  } else {
+    hr = E_FAIL;
+  }
+  SafeArrayUnaccessData(texts);
+  if (SUCCEEDED(hr)) text = joined;
+  return hr;
+}

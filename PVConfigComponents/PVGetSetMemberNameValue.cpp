@@ -1,0 +1,113 @@
+#include "PVGetSetMemberNameValue.h"
+
+#include <wil/resource.h>
+
+#include "PVComponentsGlobals.h"
+#include "PVLog.h"
+
+namespace {
+
+constexpr wchar_t kSourceFile[] = L"PVGetSetMemberNameValue";
+
+}  // namespace
+
+CPVGetSetMemberNameValue::CPVGetSetMemberNameValue(const wchar_t* memberName, IPVGetSetAdapter* adapter)
+    : CPVGetSetValue(memberName), m_spIPVGetSetAdapter(adapter) {}
+
+CPVGetSetMemberNameValue::~CPVGetSetMemberNameValue() = default;
+
+STDMETHODIMP CPVGetSetMemberNameValue::QueryInterface(REFIID riid, void** ppv) {
+  if (ppv && riid == __uuidof(IPVGetValueForcing)) {
+    *ppv = static_cast<IPVGetValueForcing*>(this);
+    AddRef();
+    return S_OK;
+  }
+  return CPVGetSetValue::QueryInterface(riid, ppv);
+}
+
+STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::AddRef() {
+  return CPVGetSetValue::AddRef();
+}
+
+STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::Release() {
+  return CPVGetSetValue::Release();
+}
+
+STDMETHODIMP CPVGetSetMemberNameValue::InitializationIsValid() {
+  CPVGetSetValue::InitializationIsValid();
+  if (!InterfaceIsValid(m_spIPVGetSetAdapter.GetInterfacePtr())) {
+    PVLog(L"Error: m_spIPVGetSetAdapter not initialized!", kSourceFile,
+          L"CPVGetSetMemberNameValue::InitializationIsValid", __LINE__);
+    return E_FAIL;
+  }
+  return S_OK;
+}
+
+IPVGetSetAdapter* CPVGetSetMemberNameValue::GetIPVGetSetAdapter() {
+  if (!m_spIPVGetSetAdapter)
+    PVLog(L"Failed to get Get/Set Adapter", kSourceFile, L"CPVGetSetMemberNameValue::GetIPVGetSetAdapter",
+          __LINE__);
+  return m_spIPVGetSetAdapter.GetInterfacePtr();
+}
+
+STDMETHODIMP CPVGetSetMemberNameValue::GetIsForcingSupported(bool* supported) {
+  if (!supported) return E_POINTER;
+  *supported = false;
+  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
+  if (!adapter) return E_FAIL;
+  IPVGetSetAdapter2Ptr adapter2(adapter);
+  if (!adapter2) return S_OK;
+  ITag2Ptr tag;
+  if (FAILED(adapter2->GetITag(&tag)) || !tag) return S_OK;
+  wil::unique_bstr suffix;
+  const HRESULT hr = tag->get_Suffix(suffix.put());
+  if (FAILED(hr)) {
+    PVLog(L"Failed ITag2::get_Suffix\n.", kSourceFile, L"CPVGetSetMemberNameValue::GetIsForcingSupported",
+          __LINE__);
+    return hr;
+  }
+  const CString text(suffix.get() ? suffix.get() : L"");
+  *supported = text == L"O" || text == L"EO";
+  return S_OK;
+}
+
+ITagForcingPtr CPVGetSetMemberNameValue::FindTagForcing() {
+  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
+  if (!adapter) return nullptr;
+  IPVGetSetAdapter2Ptr adapter2(adapter);
+  if (!adapter2) return nullptr;
+  ITag2Ptr tag;
+  if (FAILED(adapter2->GetITag(&tag)) || !tag) return nullptr;
+  return ITagForcingPtr(tag);
+}
+
+STDMETHODIMP CPVGetSetMemberNameValue::GetForcesEnabled(bool* enabled) {
+  if (!enabled) return E_POINTER;
+  *enabled = false;
+  ITagForcingPtr forcing = FindTagForcing();
+  if (!forcing) return S_OK;
+  VARIANT_BOOL value = VARIANT_FALSE;
+  const HRESULT hr = forcing->GetForcesEnabled(&value);
+  if (SUCCEEDED(hr)) *enabled = value == VARIANT_TRUE;
+  return hr;
+}
+
+STDMETHODIMP CPVGetSetMemberNameValue::GetIsForced(bool* forced) {
+  if (!forced) return E_POINTER;
+  *forced = false;
+  ITagForcingPtr forcing = FindTagForcing();
+  if (!forcing) return S_OK;
+  wil::unique_bstr member(SysAllocString(BoundMember()));
+  VARIANT_BOOL value = VARIANT_FALSE;
+  const HRESULT hr = forcing->GetIsForced(member.get(), &value);
+  if (SUCCEEDED(hr)) *forced = value == VARIANT_TRUE;
+  return hr;
+}
+
+STDMETHODIMP CPVGetSetMemberNameValue::GetForceValue(VARIANT* value) {
+  if (!value) return E_INVALIDARG;
+  ITagForcingPtr forcing = FindTagForcing();
+  if (!forcing) return E_NOINTERFACE;
+  wil::unique_bstr member(SysAllocString(BoundMember()));
+  return forcing->GetForceValue(member.get(), value);
+}

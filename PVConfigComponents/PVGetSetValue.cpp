@@ -1,0 +1,255 @@
+#include "PVGetSetValue.h"
+
+#include "PVLog.h"
+
+namespace {
+
+constexpr wchar_t kSourceFile[] = L"PVGetSetValue";
+
+HRESULT Unsupported(const wchar_t* function, int line) {
+  PVLog(L"Unsupported operation.", kSourceFile, function, line);
+  return E_FAIL;
+}
+
+constexpr wchar_t kGetValue[] = L"CPVGetSetValue::GetValue";
+constexpr wchar_t kSetValue[] = L"CPVGetSetValue::SetValue";
+constexpr wchar_t kGetMinValue[] = L"CPVGetSetValue::GetMinValue";
+constexpr wchar_t kGetMaxValue[] = L"CPVGetSetValue::GetMaxValue";
+constexpr wchar_t kGetDefaultValue[] = L"CPVGetSetValue::GetDefaultValue";
+constexpr wchar_t kTestValue[] = L"CPVGetSetValue::TestValue";
+
+}  // namespace
+
+CPVGetSetValue::CPVGetSetValue(const wchar_t* memberName) {
+  AddMemberName(memberName, 0);
+  CPVGetSetValue::InitializationIsValid();
+}
+
+CPVGetSetValue::~CPVGetSetValue() = default;
+
+STDMETHODIMP CPVGetSetValue::QueryInterface(REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVGetSetValue)};
+  for (const IID* iid : kInterfaces) {
+    if (*iid == riid) {
+      *ppv = static_cast<IPVGetSetValue*>(this);
+      AddRef();
+      return S_OK;
+    }
+  }
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CPVGetSetValue::AddRef() {
+  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
+}
+
+STDMETHODIMP_(ULONG) CPVGetSetValue::Release() {
+  const int32_t count = m_refCount.fetch_sub(1) - 1;
+  if (count == 0) {
+    m_refCount.store(1);  // stabilized while the destructor runs
+    delete this;
+  }
+  return static_cast<ULONG>(count);
+}
+
+// The operations no class of the framework supports in this form.
+STDMETHODIMP CPVGetSetValue::GetValue(CString&, int, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetValue(bool*, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetValue(SHORT*, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetValue(USHORT*, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetValue(LONG*, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetValue(ULONG*, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetValue(float*, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetValue(CString&, int, int, CPromptInfo*) {
+  return Unsupported(kGetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(const CString&, int, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(bool, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(SHORT, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(USHORT, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(LONG, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(ULONG, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(float, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetValue(const CString&, int, int, CPromptInfo*) {
+  return Unsupported(kSetValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMinValue(CString&, int, CPromptInfo*) {
+  return Unsupported(kGetMinValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMinValue(SHORT*, CPromptInfo*) {
+  return Unsupported(kGetMinValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMinValue(USHORT*, CPromptInfo*) {
+  return Unsupported(kGetMinValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMinValue(LONG*, CPromptInfo*) {
+  return Unsupported(kGetMinValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMinValue(ULONG*, CPromptInfo*) {
+  return Unsupported(kGetMinValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMinValue(float*, CPromptInfo*) {
+  return Unsupported(kGetMinValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMinValue(CString&, int, int, CPromptInfo*) {
+  return Unsupported(kGetMinValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMaxValue(CString&, int, CPromptInfo*) {
+  return Unsupported(kGetMaxValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMaxValue(SHORT*, CPromptInfo*) {
+  return Unsupported(kGetMaxValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMaxValue(USHORT*, CPromptInfo*) {
+  return Unsupported(kGetMaxValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMaxValue(LONG*, CPromptInfo*) {
+  return Unsupported(kGetMaxValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMaxValue(ULONG*, CPromptInfo*) {
+  return Unsupported(kGetMaxValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMaxValue(float*, CPromptInfo*) {
+  return Unsupported(kGetMaxValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetMaxValue(CString&, int, int, CPromptInfo*) {
+  return Unsupported(kGetMaxValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetDefaultValue(bool*, CPromptInfo*) {
+  return Unsupported(kGetDefaultValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetDefaultValue(SHORT*, CPromptInfo*) {
+  return Unsupported(kGetDefaultValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetDefaultValue(USHORT*, CPromptInfo*) {
+  return Unsupported(kGetDefaultValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetDefaultValue(LONG*, CPromptInfo*) {
+  return Unsupported(kGetDefaultValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetDefaultValue(ULONG*, CPromptInfo*) {
+  return Unsupported(kGetDefaultValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetDefaultValue(float*, CPromptInfo*) {
+  return Unsupported(kGetDefaultValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::TestValue(SHORT, CPromptInfo*) {
+  return Unsupported(kTestValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::TestValue(USHORT, CPromptInfo*) {
+  return Unsupported(kTestValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::TestValue(LONG, CPromptInfo*) {
+  return Unsupported(kTestValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::TestValue(ULONG, CPromptInfo*) {
+  return Unsupported(kTestValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::TestValue(float, CPromptInfo*) {
+  return Unsupported(kTestValue, __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::GetRawValue(VARIANT*, CPromptInfo*) {
+  return Unsupported(L"CPVGetSetValue::GetRawValue", __LINE__);
+}
+STDMETHODIMP CPVGetSetValue::SetToDefaultValue(CPromptInfo*) {
+  return Unsupported(L"CPVGetSetValue::SetToDefaultValue", __LINE__);
+}
+
+STDMETHODIMP CPVGetSetValue::InitializationIsValid() {
+  CString name;
+  if (m_memberNames.GetSize() > 0) m_memberNames.GetAt(0, name);
+  if (name.IsEmpty())
+    PVLog(L"Member name not initialized!", kSourceFile, L"CPVGetSetValue::InitializationIsValid", __LINE__);
+  return S_OK;
+}
+
+STDMETHODIMP CPVGetSetValue::GetMemberNameAt(UINT index, CString& name) {
+  name = GetMemberName(index);
+  return name.IsEmpty() ? E_FAIL : S_OK;
+}
+
+STDMETHODIMP CPVGetSetValue::HasMemberName(const wchar_t* name) {
+  if (!name) return E_FAIL;
+  return m_memberNames.Contains(CString(name)) ? S_OK : E_FAIL;
+}
+
+CString CPVGetSetValue::GetMemberName(UINT index) {
+  CString name;
+  if (index < m_memberNames.GetSize()) m_memberNames.GetAt(index, name);
+  if (name.IsEmpty()) {
+    CString message;
+    message.Format(L"Invalid index %u or invalid member name %s returned\n", index, name.GetString());
+    PVLog(message, kSourceFile, L"CPVGetSetValue::GetMemberName", __LINE__);
+  }
+  return name;
+}
+
+BOOL CPVGetSetValue::AddMemberName(const wchar_t* name, UINT index) {
+  constexpr wchar_t kFunction[] = L"CPVGetSetValue::AddMemberName";
+  if (!name) {
+    PVLog(L"Invalid member name parameter.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  if (!*name) {
+    PVLog(L"Empty string specified as member name.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  const CString text(name);
+  if (index >= m_memberNames.GetSize()) {
+    if (index > m_memberNames.GetSize() || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
+      PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
+      return FALSE;
+    }
+    return TRUE;
+  }
+  if (m_memberNames.Contains(text)) return FALSE;
+  CString stored;
+  m_memberNames.GetAt(index, stored);
+  if (!stored.IsEmpty()) {
+    // The stored name is kept: nothing of the framework binds a second name.
+    PVLog(L"Overwriting existing member name.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  if (!m_memberNames.RemoveAt(index) || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
+    PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HRESULT CPVGetSetValue::ErrorReadingValue(const wchar_t* member) {
+  CString message;
+  message.Format(L"Error: Reading value for member %s from services!\n", member ? member : L"");
+  PVLog(message, kSourceFile, L"CPVGetSetValue::ErrorReadingValue", __LINE__);
+  return E_FAIL;
+}

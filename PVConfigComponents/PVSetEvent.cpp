@@ -1,0 +1,108 @@
+#include "PVSetEvent.h"
+
+#include "PVLog.h"
+
+namespace {
+
+constexpr wchar_t kSourceFile[] = L"PVSetEvent";
+
+}  // namespace
+
+CPVSetEvent::CPVSetEvent(const wchar_t* memberName) {
+  AddMemberName(memberName, 0);
+}
+
+CPVSetEvent::~CPVSetEvent() = default;
+
+STDMETHODIMP CPVSetEvent::QueryInterface(REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = nullptr;
+  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVSetEvent)};
+  for (const IID* iid : kInterfaces) {
+    if (*iid == riid) {
+      *ppv = static_cast<IPVSetEvent*>(this);
+      AddRef();
+      return S_OK;
+    }
+  }
+  return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) CPVSetEvent::AddRef() {
+  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
+}
+
+STDMETHODIMP_(ULONG) CPVSetEvent::Release() {
+  const int32_t count = m_refCount.fetch_sub(1) - 1;
+  if (count == 0) {
+    m_refCount.store(1);  // stabilized while the destructor runs
+    delete this;
+  }
+  return static_cast<ULONG>(count);
+}
+
+STDMETHODIMP CPVSetEvent::SetEvent() {
+  PVLog(L"Unsupported operation.", kSourceFile, L"CPVSetEvent::SetEvent", __LINE__);
+  return E_FAIL;
+}
+
+STDMETHODIMP CPVSetEvent::SetEvent(LONG) {
+  PVLog(L"Unsupported operation.", kSourceFile, L"CPVSetEvent::SetEvent", __LINE__);
+  return E_FAIL;
+}
+
+STDMETHODIMP CPVSetEvent::InitializationIsValid() {
+  CString name;
+  if (m_memberNames.GetSize() > 0) m_memberNames.GetAt(0, name);
+  if (!name.IsEmpty()) return S_OK;
+  PVLog(L"Error: MemberName not initialized!", kSourceFile, L"CPVSetEvent::InitializationIsValid", __LINE__);
+  return E_FAIL;
+}
+
+STDMETHODIMP CPVSetEvent::GetMemberName(UINT index, CString& name) {
+  CString found;
+  if (index < m_memberNames.GetSize()) m_memberNames.GetAt(index, found);
+  name = found;
+  if (!found.IsEmpty()) return S_OK;
+  CString message;
+  message.Format(L"Invalid index %u or invalid member name %s returned\n", index, found.GetString());
+  PVLog(message, kSourceFile, L"CPVSetEvent::GetMemberName", __LINE__);
+  return E_FAIL;
+}
+
+STDMETHODIMP CPVSetEvent::HasMemberName(const wchar_t* name) {
+  if (!name) return E_FAIL;
+  return m_memberNames.Contains(CString(name)) ? S_OK : E_FAIL;
+}
+
+BOOL CPVSetEvent::AddMemberName(const wchar_t* name, UINT index) {
+  constexpr wchar_t kFunction[] = L"CPVSetEvent::AddMemberName";
+  if (!name) {
+    PVLog(L"Invalid member name parameter.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  if (!*name) {
+    PVLog(L"Member name parameter is empty string.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  const CString text(name);
+  if (index >= m_memberNames.GetSize()) {
+    if (index > m_memberNames.GetSize() || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
+      PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
+      return FALSE;
+    }
+    return TRUE;
+  }
+  if (m_memberNames.Contains(text)) return FALSE;
+  CString stored;
+  m_memberNames.GetAt(index, stored);
+  if (!stored.IsEmpty()) {
+    PVLog(L"Overwriting existing member name.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  if (!m_memberNames.RemoveAt(index) || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
+    PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
+    return FALSE;
+  }
+  return TRUE;
+}

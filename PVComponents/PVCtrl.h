@@ -16,9 +16,6 @@
 
 class CPromptInfo;
 
-_COM_SMARTPTR_TYPEDEF(IModule, __uuidof(IModule));
-_COM_SMARTPTR_TYPEDEF(IApplication, __uuidof(IApplication));
-
 class CPVCtrlBase : public IPVCtrl,
                     public IPVEventHandler2,
                     public IPVCloseDlgHandler,

@@ -46,3 +46,7 @@ interface IPVPropPageEnum : public IUnknown {
   STDMETHOD(GetHostService)(REFCLSID clsid, IUnknown** service) = 0;
 };
 DECLARE_UUIDOF(IPVPropPageEnum, "E70F69B4-7994-45B5-B04F-416535D7FA5C");
+
+_COM_SMARTPTR_TYPEDEF(IPVCtrl, __uuidof(IPVCtrl));
+_COM_SMARTPTR_TYPEDEF(IPVCloseDlgHandler, __uuidof(IPVCloseDlgHandler));
+_COM_SMARTPTR_TYPEDEF(IPVPropPageEnum, __uuidof(IPVPropPageEnum));

@@ -11,8 +11,6 @@
 #include "PVLog.h"
 #include "PVPropPageRegistration.h"
 
-_COM_SMARTPTR_TYPEDEF(IModuleSpecificFileFind, __uuidof(IModuleSpecificFileFind));
-
 namespace {
 
 constexpr wchar_t kSourceFile[] = L"PVPanel";

@@ -14,9 +14,6 @@
 #include <memory>
 #include <string>
 
-_COM_SMARTPTR_TYPEDEF(IDynamicSubItemHost, __uuidof(IDynamicSubItemHost));
-_COM_SMARTPTR_TYPEDEF(IDynamicSubItemSource, __uuidof(IDynamicSubItemSource));
-
 // Orders page ids as the host's map does: by their UTF-16 code units, then by length.
 struct CPVPageIdLess {
   bool operator()(const std::wstring& left, const std::wstring& right) const;

@@ -5,8 +5,6 @@
 #include "PVInputErrors.h"
 #include "PVLog.h"
 
-_COM_SMARTPTR_TYPEDEF(IPVEventHandler2, __uuidof(IPVEventHandler2));
-
 namespace {
 
 constexpr wchar_t kSourceFile[] = L"PVPanelEnum";

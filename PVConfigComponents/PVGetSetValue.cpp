@@ -1,6 +1,7 @@
 #include "PVGetSetValue.h"
 
 #include "PVLog.h"
+#include "PVMemberNameList.h"
 
 namespace {
 
@@ -215,36 +216,9 @@ CString CPVGetSetValue::GetMemberName(UINT index) {
 }
 
 BOOL CPVGetSetValue::AddMemberName(const wchar_t* name, UINT index) {
-  constexpr wchar_t kFunction[] = L"CPVGetSetValue::AddMemberName";
-  if (!name) {
-    PVLog(L"Invalid member name parameter.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  if (!*name) {
-    PVLog(L"Empty string specified as member name.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  const CString text(name);
-  if (index >= m_memberNames.GetSize()) {
-    if (index > m_memberNames.GetSize() || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
-      PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
-      return FALSE;
-    }
-    return TRUE;
-  }
-  if (m_memberNames.Contains(text)) return FALSE;
-  CString stored;
-  m_memberNames.GetAt(index, stored);
-  if (!stored.IsEmpty()) {
-    // The stored name is kept: nothing of the framework binds a second name.
-    PVLog(L"Overwriting existing member name.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  if (!m_memberNames.RemoveAt(index) || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
-    PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  return TRUE;
+  return AddMemberNameToList(
+      m_memberNames, name, index,
+      {kSourceFile, L"CPVGetSetValue::AddMemberName", L"Empty string specified as member name."});
 }
 
 HRESULT CPVGetSetValue::ErrorReadingValue(const wchar_t* member) {

@@ -1,6 +1,7 @@
 #include "PVSetEvent.h"
 
 #include "PVLog.h"
+#include "PVMemberNameList.h"
 
 namespace {
 
@@ -76,33 +77,7 @@ STDMETHODIMP CPVSetEvent::HasMemberName(const wchar_t* name) {
 }
 
 BOOL CPVSetEvent::AddMemberName(const wchar_t* name, UINT index) {
-  constexpr wchar_t kFunction[] = L"CPVSetEvent::AddMemberName";
-  if (!name) {
-    PVLog(L"Invalid member name parameter.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  if (!*name) {
-    PVLog(L"Member name parameter is empty string.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  const CString text(name);
-  if (index >= m_memberNames.GetSize()) {
-    if (index > m_memberNames.GetSize() || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
-      PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
-      return FALSE;
-    }
-    return TRUE;
-  }
-  if (m_memberNames.Contains(text)) return FALSE;
-  CString stored;
-  m_memberNames.GetAt(index, stored);
-  if (!stored.IsEmpty()) {
-    PVLog(L"Overwriting existing member name.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  if (!m_memberNames.RemoveAt(index) || !m_memberNames.InsertAt(text, static_cast<int>(index))) {
-    PVLog(L"Failed to add member name.", kSourceFile, kFunction, __LINE__);
-    return FALSE;
-  }
-  return TRUE;
+  return AddMemberNameToList(
+      m_memberNames, name, index,
+      {kSourceFile, L"CPVSetEvent::AddMemberName", L"Member name parameter is empty string."});
 }

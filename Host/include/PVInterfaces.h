@@ -252,3 +252,26 @@ DECLARE_UUIDOF(IHostViewConnector, "F2CC14A6-4710-443D-BFE9-97BD1BDAB36D");
 // The host application object; its properties are read through IDispatch.
 interface IApplication : public IDispatch {};
 DECLARE_UUIDOF(IApplication, "4A20F6BB-3C1A-11D2-959A-0060B03C3C87");
+
+_COM_SMARTPTR_TYPEDEF(IPVChild, __uuidof(IPVChild));
+_COM_SMARTPTR_TYPEDEF(IModule, __uuidof(IModule));
+_COM_SMARTPTR_TYPEDEF(IPVParent, __uuidof(IPVParent));
+_COM_SMARTPTR_TYPEDEF(IPVVexilProperties, __uuidof(IPVVexilProperties));
+_COM_SMARTPTR_TYPEDEF(IPVPanel, __uuidof(IPVPanel));
+_COM_SMARTPTR_TYPEDEF(IPVPanel2, __uuidof(IPVPanel2));
+_COM_SMARTPTR_TYPEDEF(IPVPanel3, __uuidof(IPVPanel3));
+_COM_SMARTPTR_TYPEDEF(IPVProvideHelp, __uuidof(IPVProvideHelp));
+_COM_SMARTPTR_TYPEDEF(IPVEventHandler2, __uuidof(IPVEventHandler2));
+_COM_SMARTPTR_TYPEDEF(IPVDocumentation, __uuidof(IPVDocumentation));
+_COM_SMARTPTR_TYPEDEF(IPVExtendedInfoXml, __uuidof(IPVExtendedInfoXml));
+_COM_SMARTPTR_TYPEDEF(IPVExtendedInfoXml2, __uuidof(IPVExtendedInfoXml2));
+_COM_SMARTPTR_TYPEDEF(IPVWndMsg, __uuidof(IPVWndMsg));
+_COM_SMARTPTR_TYPEDEF(IDynamicSubItemEvents, __uuidof(IDynamicSubItemEvents));
+_COM_SMARTPTR_TYPEDEF(IPVDynamicSubItem, __uuidof(IPVDynamicSubItem));
+_COM_SMARTPTR_TYPEDEF(IDynamicSubItemHost, __uuidof(IDynamicSubItemHost));
+_COM_SMARTPTR_TYPEDEF(IDynamicSubItemSource, __uuidof(IDynamicSubItemSource));
+_COM_SMARTPTR_TYPEDEF(IModuleStateSource, __uuidof(IModuleStateSource));
+_COM_SMARTPTR_TYPEDEF(IModuleSpecificFileFind, __uuidof(IModuleSpecificFileFind));
+_COM_SMARTPTR_TYPEDEF(IPVExtHostViewConnector, __uuidof(IPVExtHostViewConnector));
+_COM_SMARTPTR_TYPEDEF(IHostViewConnector, __uuidof(IHostViewConnector));
+_COM_SMARTPTR_TYPEDEF(IApplication, __uuidof(IApplication));

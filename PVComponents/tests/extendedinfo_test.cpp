@@ -16,9 +16,6 @@
 #include "PVPanel.h"
 #include "PanelHost.h"
 
-_COM_SMARTPTR_TYPEDEF(IPVExtendedInfoXml2, __uuidof(IPVExtendedInfoXml2));
-_COM_SMARTPTR_TYPEDEF(IPVProvideHelp, __uuidof(IPVProvideHelp));
-
 namespace {
 
 using pvtest::HostedPage;

@@ -11,8 +11,6 @@
 
 #include "PanelHost.h"
 
-_COM_SMARTPTR_TYPEDEF(IPVExtendedInfoXml2, __uuidof(IPVExtendedInfoXml2));
-
 namespace {
 
 using pvtest::HostedPage;

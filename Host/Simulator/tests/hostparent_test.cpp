@@ -16,8 +16,6 @@
 #include <ostream>
 #include <string>
 
-_COM_SMARTPTR_TYPEDEF(IModuleSpecificFileFind, __uuidof(IModuleSpecificFileFind));
-
 namespace {
 
 struct Hr {

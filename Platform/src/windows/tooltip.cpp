@@ -123,11 +123,12 @@ void HookToolWindow(HWND tooltip, HWND window) {
 // s is null: the tooltip is going).
 void PruneHooks(HWND tooltip, const TooltipData* s) {
   std::lock_guard guard(gHookLock);
-  for (auto& [window, hook] : Hooks()) {
+  for (auto& entry : Hooks()) {
+    const HWND window = entry.first;
     const bool keeps = s && std::any_of(s->tools.begin(), s->tools.end(), [&](const Tool& t) {
                          return (t.flags & TTF_SUBCLASS) && ToolWindow(t.flags, t.hwnd, t.id) == window;
                        });
-    if (!keeps) std::erase(hook.tooltips, tooltip);
+    if (!keeps) std::erase(entry.second.tooltips, tooltip);
   }
 }
 

@@ -7,6 +7,7 @@ class CCorvaneTagsApp : public COrvoWinApp {
  public:
   CCorvaneTagsApp() = default;
 
+  using COrvoWinApp::InitInstance;
   BOOL InitInstance() override;
   int ExitInstance() override;
 

@@ -72,7 +72,8 @@ class CPVPanel : public CDialog,
   STDMETHODIMP ReservedSetting(LONG value) override;
   STDMETHODIMP SetFocusToPanel() override;
 
-  // IPVPanel3 (with IPVPanel2 and IPVPanel)
+  // IPVPanel3 (with IPVPanel2 and IPVPanel); the dialog's own Create stays visible beside it.
+  using CDialog::Create;
   STDMETHODIMP Create(HWND parent) override;
   STDMETHODIMP Destroy() override;
   STDMETHODIMP Show(int command) override;

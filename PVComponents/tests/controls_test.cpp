@@ -98,7 +98,7 @@ class TestPage : public CDialog, public IPVPropPageEnum {
   TestPage(hostsim::HostParent* parent, std::vector<std::wstring>* journal)
       : m_parent(parent), m_journal(journal) {}
 
-  bool Create(HWND host) {
+  bool CreateIn(HWND host) {
     dlg::DialogTemplate t;
     t.style = WS_CHILD | WS_VISIBLE | DS_SETFONT;
     t.cx = 300;
@@ -208,7 +208,7 @@ class ControlsTest : public ::testing::Test {
       : module(hostsim::HostModule::Create()),
         parent(hostsim::HostParent::Create(module.get())),
         page(parent.get(), &journal) {
-    EXPECT_TRUE(page.Create(window.get()));
+    EXPECT_TRUE(page.CreateIn(window.get()));
     parent->vexil.mode = 7;  // neither offline nor program mode: ordinary controls enabled
     orvolog::ClearRecords();
   }

@@ -71,7 +71,8 @@ TEST(FilePath, ComparisonIgnoresCase) {
   EXPECT_TRUE(a != L"Z:\\opt\\profiles\\FluxorView.dll");
   CFilePath b;
   b = a;
-  b = b;
+  const auto& itself = b;
+  b = itself;
   EXPECT_TRUE(a == b);
 }
 

@@ -113,7 +113,8 @@ TEST(PromptServerWrapper, CopiesShareTheServerAndTheLastOneReleasesIt) {
     CPromptServerWrapper second(first);
     CPromptServerWrapper third;
     third = second;
-    third = third;
+    const auto& itself = third;
+    third = itself;
     CPromptInfo prompt;
     EXPECT_EQ(Hr(S_OK), Hr(third.GetPrompt(5, &prompt)));
     EXPECT_EQ(hostsim::GetServiceCounters(CLSID_PVInputPromptServer).objectsCreated, 1);

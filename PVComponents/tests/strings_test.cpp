@@ -264,7 +264,8 @@ TEST(CSafeArray, CopiesAreDeepAndCreateRefusesArrayByrefEmptyAndNullTypes) {
   CSafeArray copy(original);
   CSafeArray assigned;
   assigned = original;
-  assigned = assigned;
+  const auto& itself = assigned;
+  assigned = itself;
   EXPECT_NE(copy.GetSafeArray(), original.GetSafeArray());
   EXPECT_NE(assigned.GetSafeArray(), original.GetSafeArray());
   EXPECT_EQ(Elements(CStrings(copy)), std::vector<std::wstring>{L"x"});

@@ -525,6 +525,8 @@ class PLATFORM_API CDialog : public CWnd {
   explicit CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
   ~CDialog() override;
 
+  // The window's own Create stays visible beside the dialog's.
+  using CWnd::Create;
   virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
   virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
   virtual BOOL CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
@@ -564,6 +566,7 @@ class PLATFORM_API CStatic : public CWnd {
   DECLARE_DYNAMIC(CStatic)
 
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
   HICON SetIcon(HICON hIcon) {
     return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon)));
@@ -575,6 +578,7 @@ class PLATFORM_API CButton : public CWnd {
   DECLARE_DYNAMIC(CButton)
 
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
   void SetCheck(int nCheck) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
@@ -587,6 +591,7 @@ class PLATFORM_API CEdit : public CWnd {
   DECLARE_DYNAMIC(CEdit)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   DWORD GetSel() const { return static_cast<DWORD>(SendMessage(EM_GETSEL)); }
   void GetSel(int& nStartChar, int& nEndChar) const;
@@ -620,6 +625,7 @@ class PLATFORM_API CComboBox : public CWnd {
   DECLARE_DYNAMIC(CComboBox)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
   int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
@@ -662,6 +668,7 @@ class PLATFORM_API CToolTipCtrl : public CWnd {
 
  public:
   // A tooltip window owned by pParentWnd (WS_POPUP | dwStyle).
+  using CWnd::Create;
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
   void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, static_cast<WPARAM>(bActivate)); }
   // A tool for pWnd: with nIDTool 0 and no rectangle the tool is the window itself (TTF_IDISHWND,

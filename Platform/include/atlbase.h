@@ -393,15 +393,15 @@ class CComObjectRootEx : public CComObjectRootBase {
   {&__uuidof(x),                                                                                           \
    reinterpret_cast<DWORD_PTR>(static_cast<x*>(static_cast<x2*>(reinterpret_cast<_ComMapClass*>(8)))) - 8, \
    _ATL_SIMPLEMAPENTRY},
-#define END_COM_MAP()               \
-  { nullptr, 0, nullptr }           \
-  }                                 \
-  ;                                 \
-  return _entries;                  \
-  }                                 \
-  STDMETHOD_(ULONG, AddRef)() = 0;  \
-  STDMETHOD_(ULONG, Release)() = 0; \
-  STDMETHOD(QueryInterface)(REFIID, void**) = 0;
+#define END_COM_MAP()                        \
+  { nullptr, 0, nullptr }                    \
+  }                                          \
+  ;                                          \
+  return _entries;                           \
+  }                                          \
+  STDMETHOD_(ULONG, AddRef)() override = 0;  \
+  STDMETHOD_(ULONG, Release)() override = 0; \
+  STDMETHOD(QueryInterface)(REFIID, void**) override = 0;
 
 // ---------------------------------------------------------------------------------------------
 // The objects that complete a class: reference counting and QueryInterface.

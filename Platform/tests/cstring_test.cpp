@@ -71,7 +71,8 @@ TEST_F(CStringTest, CopiesAreIndependentAndAMovedFromStringIsEmpty) {
 
   CString assigned;
   assigned = original;
-  assigned = assigned;  // self-assignment keeps the text
+  const auto& itself = assigned;
+  assigned = itself;  // self-assignment keeps the text
   EXPECT_EQ(Text(assigned), L"original text");
   assigned = L'c';
   EXPECT_EQ(Text(assigned), L"c");

@@ -7,6 +7,7 @@ class CCorvaneViewApp : public COrvoWinApp {
  public:
   CCorvaneViewApp() = default;
 
+  using COrvoWinApp::InitInstance;
   BOOL InitInstance() override;
   int ExitInstance() override;
 

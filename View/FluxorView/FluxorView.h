@@ -7,6 +7,7 @@ class CFluxorViewApp : public COrvoWinApp {
  public:
   CFluxorViewApp() = default;
 
+  using COrvoWinApp::InitInstance;
   BOOL InitInstance() override;
   int ExitInstance() override;
 

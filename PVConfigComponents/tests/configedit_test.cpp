@@ -376,7 +376,8 @@ TEST_F(ConfigEdit, AForceableMembersBoxStaysEnabledButBecomesReadOnly) {
     page.Release();
   }
 
-  // A read-only box taking the focus puts the caret at the end of its text.
+  // A read-only box taking the focus puts the caret at the end of its text, also when the
+  // whole text is selected (as tabbing into a box leaves it).
   StandardTag()->SetSuffix(L"O");
   ConfigPage page = OpenActive();
   m_parent->vexil.mode = 4;
@@ -384,7 +385,7 @@ TEST_F(ConfigEdit, AForceableMembersBoxStaysEnabledButBecomesReadOnly) {
   HWND edit = Float(page);
   ASSERT_TRUE(IsReadOnly(edit));
   const int scrolls = win::ScrollCaretCount(edit);
-  SendMessageW(edit, EM_SETSEL, 1, 1);
+  SendMessageW(edit, EM_SETSEL, 0, -1);
   ASSERT_TRUE(win::FocusControl(edit));
   const int end = static_cast<int>(win::TextOf(edit).size());
   EXPECT_EQ(SelectionOf(edit), std::make_pair(end, end));

@@ -214,6 +214,18 @@ TEST_F(PanelLifecycle, APageWhoseTemplateIsMissingCannotBeCreatedOrSized) {
   ExpectNoWindowLeft();
 }
 
+TEST_F(PanelLifecycle, SetLocaleToTheCurrentLanguageLeavesTheResourceDllAlone) {
+  HostedPage page = Open(kPanelPageClsid, true, false);
+  // Without its file the language could not be loaded again, nor even found.
+  m_folder.Remove("PVPanelPagesENU.dll");
+  EXPECT_HR(S_OK, page.child->SetLocale(1033));
+  ASSERT_HR(S_OK, page.panel->Create(m_window.get()));
+  _bstr_t title;
+  EXPECT_HR(S_OK, page.panel->GetTitle(title.GetAddress()));
+  EXPECT_EQ(std::wstring(title), L"Flow Settings");
+  EXPECT_HR(S_OK, page.panel->Destroy());
+}
+
 TEST_F(PanelLifecycle, SetLocaleSwitchesTheTemplatesLanguageAndKeepsItWhenTheLanguageIsMissing) {
   HostedPage page = Open(kPanelPageClsid, true, false);
   struct Case {
@@ -237,23 +249,36 @@ TEST_F(PanelLifecycle, SetLocaleSwitchesTheTemplatesLanguageAndKeepsItWhenTheLan
 }
 
 TEST_F(PanelLifecycle, ShowHelpWithoutCustomHelpAsksTheDialogForItsOwnHelpContext) {
-  HostedPage page = Open(kPanelPageClsid);
-  IPVProvideHelp* help = nullptr;
-  ASSERT_HR(S_OK, page.child->QueryInterface(__uuidof(IPVProvideHelp), reinterpret_cast<void**>(&help)));
-  platform::htmlhelp::ClearHtmlHelpCalls();
-  platform::mfc::ClearMessageBoxCalls();
-  EXPECT_HR(S_OK, help->ShowHelp());
-  help->Release();
-  const auto calls = platform::htmlhelp::HtmlHelpCalls();
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].caller, page.Window());
-  EXPECT_EQ(calls[0].file, m_folder.PathOf("PVPanelPages.chm")) << "the application's help file";
-  EXPECT_EQ(calls[0].command, 0x000Fu);
-  EXPECT_EQ(calls[0].data, 0x20000u + 9100u) << "the template's help id";
-  // The help file is not installed: the class library says so.
-  const auto boxes = platform::mfc::MessageBoxCalls();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].nIDPrompt, static_cast<UINT>(AFX_IDP_FAILED_TO_LAUNCH_HELP));
+  // Without extended information, and with extended information that has no help element.
+  const wchar_t* const extendedInfos[] = {
+      nullptr,
+      L"<ExtendedInfo xmlns:pv='xsdPV'><pv:PVPanelTitle><pv:Text LCID='1033'>Flow</pv:Text>"
+      L"</pv:PVPanelTitle></ExtendedInfo>"};
+  for (const wchar_t* extendedInfo : extendedInfos) {
+    SCOPED_TRACE(extendedInfo ? "with extended information" : "without extended information");
+    HostedPage page = Open(kPanelPageClsid);
+    if (extendedInfo) {
+      IPVExtendedInfoXmlPtr xml = page.child;
+      ASSERT_HR(S_OK, xml->SetExtendedInfo(_bstr_t(extendedInfo)));
+    }
+    IPVProvideHelpPtr help = page.child;
+    ASSERT_TRUE(help);
+    platform::htmlhelp::ClearHtmlHelpCalls();
+    platform::mfc::ClearMessageBoxCalls();
+    EXPECT_HR(S_OK, help->ShowHelp());
+    help = nullptr;
+    const auto calls = platform::htmlhelp::HtmlHelpCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].caller, page.Window());
+    EXPECT_EQ(calls[0].file, m_folder.PathOf("PVPanelPages.chm")) << "the application's help file";
+    EXPECT_EQ(calls[0].command, 0x000Fu);
+    EXPECT_EQ(calls[0].data, 0x20000u + 9100u) << "the template's help id";
+    // The help file is not installed: the class library says so.
+    const auto boxes = platform::mfc::MessageBoxCalls();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].nIDPrompt, static_cast<UINT>(AFX_IDP_FAILED_TO_LAUNCH_HELP));
+    page.Release();
+  }
 }
 
 TEST_F(PanelLifecycle, TheModuleDeletedEventIsThePanelsOwnAndGoesToNoControl) {

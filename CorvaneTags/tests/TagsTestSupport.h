@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <platform/paths.h>
+#include <platform/testing_hresult.h>
 #include <platform/testing_registry.h>
 
 #include <gtest/gtest.h>
@@ -30,11 +31,7 @@ inline constexpr wchar_t kProgId[] = L"CorvaneTags.Corvane300TagExt.1";
 inline constexpr wchar_t kNotPossibleText[] =
     L"The module configuration could not be validated: a configuration value could not be read.";
 
-inline std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+using ::platform::test_support::Hex;
 
 inline std::string Narrow(const std::wstring& text) {
   std::string out;
@@ -126,6 +123,3 @@ class ExtensionFixture : public ::testing::Test {
 };
 
 }  // namespace tagstest
-
-#define EXPECT_HR(expected, actual) EXPECT_EQ(tagstest::Hex(expected), tagstest::Hex(actual))
-#define ASSERT_HR(expected, actual) ASSERT_EQ(tagstest::Hex(expected), tagstest::Hex(actual))

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <platform/paths.h>
+#include <platform/testing_hresult.h>
 
 #include <gtest/gtest.h>
 
@@ -76,13 +77,6 @@ struct ComExports {
   PFN_DLLFUNCTION unregisterServer;
 };
 
-inline std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+using ::platform::test_support::Hex;
 
 }  // namespace pvtest
-
-#define EXPECT_HR(expected, actual) EXPECT_EQ(pvtest::Hex(expected), pvtest::Hex(actual))
-#define ASSERT_HR(expected, actual) ASSERT_EQ(pvtest::Hex(expected), pvtest::Hex(actual))

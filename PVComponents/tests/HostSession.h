@@ -6,6 +6,7 @@
 #include <HostServers.h>
 #include <OrvoLog.h>
 #include <objbase.h>
+#include <platform/testing_hresult.h>
 
 #include <gtest/gtest.h>
 
@@ -16,17 +17,7 @@
 
 namespace pvtest {
 
-// EXPECT_EQ(Hr(S_OK), Hr(hr)) prints both sides as 0x%08X.
-struct Hr {
-  HRESULT value;
-  explicit Hr(HRESULT hr) : value(hr) {}
-  bool operator==(const Hr& other) const { return value == other.value; }
-  friend void PrintTo(const Hr& hr, std::ostream* os) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr.value));
-    *os << text;
-  }
-};
+using ::platform::test_support::Hr;
 
 // COM for this thread, the host's servers registered, and an empty log; undone at the end.
 class HostSession {

@@ -5,6 +5,7 @@
 #include <HostServers.h>
 #include <HostServices.h>
 #include <oleauto.h>
+#include <platform/testing_hresult.h>
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,7 @@
 
 namespace {
 
-struct Hr {
-  HRESULT value;
-  explicit Hr(HRESULT hr) : value(hr) {}
-  bool operator==(const Hr& other) const { return value == other.value; }
-  friend void PrintTo(const Hr& hr, std::ostream* os) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr.value));
-    *os << text;
-  }
-};
+using ::platform::test_support::Hr;
 
 std::wstring Take(BSTR text) {
   std::wstring out(text ? text : L"", SysStringLen(text));

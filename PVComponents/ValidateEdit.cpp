@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "EditInput.h"
+
 BEGIN_MESSAGE_MAP(CValidateEdit, CEdit)
 ON_WM_CHAR()
 ON_MESSAGE(WM_PASTE, OnPaste)
@@ -12,28 +14,6 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr wchar_t kSelectAll = 1;  // Ctrl+A
-
-// A key counts as down when its state has any bit above the two lowest.
-bool IsKeyDown(int key) {
-  return (static_cast<unsigned>(GetAsyncKeyState(key)) & ~0x3u & 0xFFFFu) != 0;
-}
-
-// CF_UNICODETEXT, opening the clipboard for the read when no window has it open.
-bool ReadClipboardText(HWND owner, std::wstring* text) {
-  const bool opened = GetOpenClipboardWindow() == nullptr;
-  if (opened && !OpenClipboard(owner)) return false;
-  HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  if (data) {
-    if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
-      *text = locked;
-      GlobalUnlock(data);
-    } else {
-      data = nullptr;
-    }
-  }
-  if (opened) CloseClipboard();
-  return data != nullptr;
-}
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "PVCtrlConfigEditCtrl.h"
 
+#include "EditInput.h"
 #include "EditMask.h"
 #include "PVComponentsGlobals.h"
 #include "PVForceStateColor.h"
@@ -20,28 +21,6 @@ namespace {
 
 constexpr wchar_t kSourceFile[] = L"PVCtrlConfigEditCtrl";
 constexpr wchar_t kSelectAll = 1;  // Ctrl+A
-
-// A key counts as down when its state has any bit above the two lowest.
-bool IsKeyDown(int key) {
-  return (static_cast<unsigned>(GetAsyncKeyState(key)) & ~0x3u & 0xFFFFu) != 0;
-}
-
-// The clipboard's CF_UNICODETEXT. The clipboard is opened for the read (and closed again)
-// only when no window holds it open. False when it cannot be opened or holds no such text.
-bool ReadClipboardText(HWND owner, CString* text) {
-  const bool opened = GetOpenClipboardWindow() == nullptr;
-  if (opened && !OpenClipboard(owner)) return false;
-  bool found = false;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
-      *text = locked;
-      GlobalUnlock(data);
-      found = true;
-    }
-  }
-  if (opened) CloseClipboard();
-  return found;
-}
 
 }  // namespace
 
@@ -230,8 +209,9 @@ void CPVCtrlConfigEditCtrl::OnChar(UINT character, UINT, UINT) {
 
 LRESULT CPVCtrlConfigEditCtrl::OnPaste(WPARAM, LPARAM) {
   if (!IsWindowEnabled() || (GetStyle() & ES_READONLY) || !m_pEditMask) return Default();
-  CString pasted;
-  if (!ReadClipboardText(m_hWnd, &pasted)) return Default();
+  std::wstring clipboardText;
+  if (!ReadClipboardText(m_hWnd, &clipboardText)) return Default();
+  CString pasted(clipboardText.c_str());
   CString text;
   GetWindowText(text);
   int start = 0, end = 0;

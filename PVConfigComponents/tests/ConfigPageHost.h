@@ -38,6 +38,30 @@ inline Lines TakeLog() {
   return lines;
 }
 
+// The combo box's entries in list order, and its selected position (-1: none).
+inline Lines EntriesOf(HWND combo) {
+  Lines entries;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)),
+                      L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    entries.push_back(text);
+  }
+  return entries;
+}
+inline int ComboSelection(HWND combo) {
+  return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+// What the user does to replace an edit's whole text: select it all, delete it, type the new
+// one (an empty text only deletes).
+inline void Retype(HWND edit, const std::wstring& text) {
+  ASSERT_TRUE(platform::windows::FocusControl(edit));
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  ASSERT_TRUE(platform::windows::TypeText(edit, L"\b" + text));
+}
+
 // The page as the host holds it, with the fixture page's test interface.
 struct ConfigPage : pvtest::HostedPageOf<IConfigTestPagePtr> {
   // The panel's standard (0) or safety (1) adapter, borrowed; null when it has none.
@@ -66,6 +90,15 @@ class ConfigPageHost : public pvtest::PageHost {
     CLSID clsid{};
     EXPECT_HR(S_OK, CLSIDFromString(kConfigPageClsid, &clsid));
     return OpenPage<ConfigPage>(clsid, init, create);
+  }
+
+  // The page opened, shown and activated as the host does it.
+  ConfigPage OpenActive() {
+    ConfigPage page = Open();
+    EXPECT_HR(S_OK, page.panel->Show(SW_SHOW));
+    EXPECT_HR(S_OK, page.child->PreInitialActivate());
+    EXPECT_HR(S_OK, page.child->OnActivate());
+    return page;
   }
 
   hostsim::ConfigurationTag* StandardTag() const { return m_module->StandardTag(); }

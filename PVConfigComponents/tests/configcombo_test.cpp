@@ -23,27 +23,13 @@
 namespace {
 
 namespace win = platform::windows;
+using configpage::ComboSelection;
 using configpage::ConfigPage;
+using configpage::EntriesOf;
 using Texts = std::vector<std::wstring>;
 
 constexpr wchar_t kMember[] = L"System_units_Temperature_unit";
 constexpr wchar_t kNotShown[] = L"System_units_Mass_flow_unit";  // a member no control of the page shows
-
-Texts EntriesOf(HWND combo) {
-  Texts entries;
-  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)),
-                      L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    entries.push_back(text);
-  }
-  return entries;
-}
-
-int SelectionOf(HWND combo) {
-  return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-}
 
 bool IsOpen(HWND combo) {
   return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
@@ -54,15 +40,6 @@ bool IsOpen(HWND combo) {
 
 class ConfigCombo : public configpage::ConfigPageHost {
  protected:
-  // The page opened, shown and activated as the host does it; the list shows the stored
-  // entry (the member's default, 4608 "°C", entry 0).
-  ConfigPage OpenActive() {
-    ConfigPage page = Open();
-    EXPECT_HR(S_OK, page.panel->Show(SW_SHOW));
-    EXPECT_HR(S_OK, page.child->PreInitialActivate());
-    EXPECT_HR(S_OK, page.child->OnActivate());
-    return page;
-  }
   static HWND Combo(const ConfigPage& page) { return page.Item(IDC_CONFIG_COMBO); }
   size_t DirtyNotices() const { return m_parent->dirtyNotices.size(); }
   // The member's writes that reached the tag, as entry codes.
@@ -82,7 +59,7 @@ TEST_F(ConfigCombo, TheListHoldsTheMembersTextsInOrderAndShowsTheStoredEntry) {
   ASSERT_HR(S_OK, page.test->GetBindResults(&combo, &floatEdit, &integerEdit));
   EXPECT_HR(S_OK, combo);
   EXPECT_EQ(EntriesOf(Combo(page)), (Texts{L"°C", L"°F", L"K", L"°R"}));
-  EXPECT_EQ(SelectionOf(Combo(page)), 2);
+  EXPECT_EQ(ComboSelection(Combo(page)), 2);
   EXPECT_EQ(DirtyNotices(), 0u) << "showing the stored entry changes nothing";
   page.Release();
 }
@@ -91,7 +68,7 @@ TEST_F(ConfigCombo, ACommittedChoiceMarksThePageDirtyAndSaveWritesItsIndexOnce) 
   ConfigPage page = OpenActive();
   HWND combo = Combo(page);
   ASSERT_TRUE(win::SelectComboItem(combo, 3));
-  EXPECT_EQ(SelectionOf(combo), 3);
+  EXPECT_EQ(ComboSelection(combo), 3);
   EXPECT_EQ(DirtyNotices(), 1u);
   EXPECT_EQ(MemberWrites(), std::vector<std::wstring>{}) << "nothing reaches the tag before the save";
 
@@ -128,7 +105,7 @@ TEST_F(ConfigCombo, OnlyAChoiceCommittedInTheOpenListCounts) {
     HWND combo = Combo(page);
     ASSERT_TRUE(c.act(combo));
     EXPECT_FALSE(IsOpen(combo));
-    EXPECT_EQ(SelectionOf(combo), c.selection);
+    EXPECT_EQ(ComboSelection(combo), c.selection);
     EXPECT_EQ(DirtyNotices(), c.dirtyNotices);
     EXPECT_HR(S_OK, page.child->Save());
     EXPECT_EQ(MemberWrites().size() - writesBefore, c.dirtyNotices) << "only a dirty control writes";
@@ -154,13 +131,13 @@ TEST_F(ConfigCombo, KeysOpenTheListExceptLeftRightAndControlKeys) {
     win::PressKey(combo, c.key);
     win::PumpMessages();
     EXPECT_EQ(IsOpen(combo), c.opens);
-    EXPECT_EQ(SelectionOf(combo), c.selection);
+    EXPECT_EQ(ComboSelection(combo), c.selection);
     if (IsOpen(combo)) {
       win::PressKey(combo, VK_ESCAPE);
       win::PumpMessages();
     }
     EXPECT_FALSE(IsOpen(combo));
-    EXPECT_EQ(SelectionOf(combo), 0) << "Escape keeps the stored entry";
+    EXPECT_EQ(ComboSelection(combo), 0) << "Escape keeps the stored entry";
   }
   EXPECT_EQ(DirtyNotices(), 0u);
   page.Release();
@@ -186,9 +163,9 @@ TEST_F(ConfigCombo, ALockedListPutsEveryChoiceBack) {
   HWND combo = Combo(page);
   SetWindowLongW(combo, GWL_STYLE, GetWindowLongW(combo, GWL_STYLE) | 0x0800);
   ASSERT_TRUE(win::SelectComboItem(combo, 2));
-  EXPECT_EQ(SelectionOf(combo), 0);
+  EXPECT_EQ(ComboSelection(combo), 0);
   ASSERT_TRUE(win::ChooseComboItemByKeys(combo, 3, VK_RETURN));
-  EXPECT_EQ(SelectionOf(combo), 0);
+  EXPECT_EQ(ComboSelection(combo), 0);
   EXPECT_EQ(DirtyNotices(), 0u);
   page.Release();
 }
@@ -200,9 +177,9 @@ TEST_F(ConfigCombo, RefreshKeepsThePendingChoiceUntilItIsSavedOrReverted) {
   ASSERT_TRUE(StandardTag()->SetInteger(kMember, 4610));  // the host changes the member meanwhile
   EXPECT_HR(S_OK, page.child->Refresh());
   EXPECT_HR(S_OK, page.events->DataChanged());
-  EXPECT_EQ(SelectionOf(combo), 1) << "the user's choice stays";
+  EXPECT_EQ(ComboSelection(combo), 1) << "the user's choice stays";
   EXPECT_HR(S_OK, page.events->Reverted());
-  EXPECT_EQ(SelectionOf(combo), 2) << "a revert shows the stored entry again";
+  EXPECT_EQ(ComboSelection(combo), 2) << "a revert shows the stored entry again";
   EXPECT_EQ(MemberWrites(), std::vector<std::wstring>{});
   page.Release();
 }

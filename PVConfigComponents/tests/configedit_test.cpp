@@ -30,6 +30,7 @@ namespace {
 namespace win = platform::windows;
 using configpage::ConfigPage;
 using configpage::Lines;
+using configpage::Retype;
 using Texts = std::vector<std::wstring>;
 
 constexpr HRESULT kEmptyText = static_cast<HRESULT>(0x80040214);
@@ -51,13 +52,6 @@ void Prepare(HWND edit, const wchar_t* text, int start, int end) {
   SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
-// What the user does to replace a box's whole text.
-void Retype(HWND edit, const std::wstring& text) {
-  ASSERT_TRUE(win::FocusControl(edit));
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  ASSERT_TRUE(win::TypeText(edit, L"\b" + text));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Through the host's door
 
@@ -69,14 +63,6 @@ class ConfigEdit : public configpage::ConfigPageHost {
     ConfigPageHost::TearDown();
   }
 
-  // The page opened, shown and activated as the host does it.
-  ConfigPage OpenActive() {
-    ConfigPage page = Open();
-    EXPECT_HR(S_OK, page.panel->Show(SW_SHOW));
-    EXPECT_HR(S_OK, page.child->PreInitialActivate());
-    EXPECT_HR(S_OK, page.child->OnActivate());
-    return page;
-  }
   static HWND Float(const ConfigPage& page) { return page.Item(IDC_CONFIG_FLOAT); }
   static HWND Integer(const ConfigPage& page) { return page.Item(IDC_CONFIG_INTEGER); }
   size_t DirtyNotices() const { return m_parent->dirtyNotices.size(); }

@@ -14,9 +14,12 @@
 namespace {
 
 namespace win = platform::windows;
+using configpage::ComboSelection;
 using configpage::ConfigPage;
+using configpage::EntriesOf;
 using configpage::Lines;
 using configpage::Narrow;
+using configpage::Retype;
 using configpage::TakeLog;
 using Write = hostsim::ConfigurationTag::Write;
 
@@ -24,29 +27,6 @@ constexpr wchar_t kControlsFunction[] = L"CPVPanelEnum::";
 
 std::wstring TextOf(HWND window) {
   return win::TextOf(window);
-}
-
-int SelectionOf(HWND combo) {
-  return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-}
-
-std::vector<std::wstring> EntriesOf(HWND combo) {
-  std::vector<std::wstring> entries;
-  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)),
-                      L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    entries.push_back(text);
-  }
-  return entries;
-}
-
-// The user replaces the edit's whole text by typing (an empty text deletes it).
-void Retype(HWND edit, const std::wstring& text) {
-  ASSERT_TRUE(win::FocusControl(edit));
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  ASSERT_TRUE(win::TypeText(edit, text.empty() ? std::wstring(L"\b") : text));
 }
 
 // Writes as "member vt N = value; ", in order.
@@ -105,7 +85,7 @@ TEST_F(ConfigPageEndToEnd, ActivationShowsEveryStoredValueWithTheBoxesDecimals) 
   EXPECT_HR(S_OK, floatEdit);
   EXPECT_HR(S_OK, integerEdit);
   EXPECT_EQ(EntriesOf(Combo(page)), (std::vector<std::wstring>{L"\u00b0C", L"\u00b0F", L"K", L"\u00b0R"}));
-  EXPECT_EQ(SelectionOf(Combo(page)), 2);
+  EXPECT_EQ(ComboSelection(Combo(page)), 2);
   EXPECT_EQ(Narrow(TextOf(FloatEdit(page))), "-3.50");
   EXPECT_EQ(Narrow(TextOf(IntegerEdit(page))), "12");
   EXPECT_EQ(SendMessageW(FloatEdit(page), EM_GETLIMITTEXT, 0, 0), kConfigFloatTextLimit);
@@ -268,7 +248,7 @@ TEST_F(ConfigPageEndToEnd, RefreshAndTheHostsEventsShowTheStoredValuesAndKeepOrD
     ASSERT_TRUE(StandardTag()->SetReal(kConfigFloatMember, 30.25f));
     ASSERT_TRUE(StandardTag()->SetInteger(kConfigIntegerMember, 33));
     EXPECT_HR(S_OK, c.trigger(page));
-    EXPECT_EQ(SelectionOf(Combo(page)), 3);
+    EXPECT_EQ(ComboSelection(Combo(page)), 3);
     EXPECT_EQ(Narrow(TextOf(IntegerEdit(page))), "33");
     EXPECT_EQ(Narrow(TextOf(FloatEdit(page))), c.pendingKept ? "7" : "30.25");
     EXPECT_EQ(TakeLog(), Lines{});

@@ -9,6 +9,11 @@
 //                                            attaches the registered tag extension to a module
 //                                            built from the module-definition file, validates
 //                                            it and prints the localized message or "valid"
+//   host [--registry FILE] open PAGE [options]
+//                                            opens a registered page as the host does, acts
+//                                            on its items, saves and closes it (PageSession.h)
+//   host [--registry FILE] open-all DLL [options]
+//                                            the same for every page the DLL registers
 #include <windows.h>
 
 #include <platform/paths.h>
@@ -17,6 +22,9 @@
 #include <ConfigurationTag.h>
 #include <ModuleDefinition.h>
 #include <TagExtensionHost.h>
+
+#include "HostText.h"
+#include "PageSession.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -98,24 +106,6 @@ int Load(const std::string& dll) {
 // The tag extension of the Coriolis module, created through the registry as the host does.
 constexpr CLSID kCoriolisTagExtension = platform::GuidFromText("3D72AD1A-B9EE-46EB-8E32-E929007240BA");
 
-std::string Utf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wc : text) {
-    const auto c = static_cast<uint32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | ((c >> 12) & 0x0F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 int Validate(const std::string& definitionFile, LCID language) {
   std::string error;
   const auto definition = hostsim::LoadModuleDefinition(definitionFile, &error);
@@ -147,10 +137,10 @@ int Validate(const std::string& definitionFile, LCID language) {
       result = 0;
     } else {
       std::printf("invalid (0x%08X): %s\n", static_cast<unsigned>(outcome.result),
-                  outcome.hasErrorInfo  ? Utf8(outcome.errorDescription).c_str()
-                  : outcome.lastMessage ? Utf8(*outcome.lastMessage).c_str()
+                  outcome.hasErrorInfo  ? hostcli::Utf8(outcome.errorDescription).c_str()
+                  : outcome.lastMessage ? hostcli::Utf8(*outcome.lastMessage).c_str()
                                         : "");
-      if (outcome.lastMessage) std::printf("member: %s\n", Utf8(*outcome.lastMessage).c_str());
+      if (outcome.lastMessage) std::printf("member: %s\n", hostcli::Utf8(*outcome.lastMessage).c_str());
     }
   }
   host->Release();
@@ -161,11 +151,31 @@ int Validate(const std::string& definitionFile, LCID language) {
 int Usage() {
   std::fprintf(stderr,
                "usage: host [--registry FILE] register DLL | unregister DLL | list | load DLL |\n"
-               "            validate DEFINITION-FILE [LANGUAGE-ID]\n"
+               "            validate DEFINITION-FILE [LANGUAGE-ID] |\n"
+               "            open PAGE [--dll DLL] [--definition FILE] [--language LCID] [--mode N]\n"
+               "                 [--set ID=VALUE]... [--save] [--svg FILE] |\n"
+               "            open-all DLL [--definition FILE] [--language LCID] [--mode N] [--svg DIR]\n"
                "  validate: attaches the registered tag extension to a module built from the\n"
                "            module-definition file (default language 1033) and prints the\n"
-               "            localized message of the validation, or \"valid\".\n");
+               "            localized message of the validation, or \"valid\".\n"
+               "  open:     creates the page (a CLSID or a page title) through the registry, drives\n"
+               "            it as the host does on a module of the definition (default: the meter's\n"
+               "            own), prints its items; --set chooses a combo box entry (text or #position),\n"
+               "            retypes an edit or clicks a button (VALUE click); --save saves and prints\n"
+               "            what the page showed and wrote; --svg draws the page.\n");
   return 2;
+}
+
+// open PAGE ... and open-all DLL ...
+int PageCommand(const std::vector<std::string>& args) {
+  const bool all = args[0] == "open-all";
+  hostcli::OpenOptions options;
+  std::string error;
+  if (!hostcli::ParseOpenArguments({args.begin() + 1, args.end()}, all, &options, &error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return Usage();
+  }
+  return all ? hostcli::OpenAllPages(options.dll, options) : hostcli::OpenPage(options);
 }
 
 }  // namespace
@@ -196,6 +206,8 @@ int main(int argc, char** argv) {
     result = List();
   else if (command == "load" && args.size() == 2)
     result = Load(args[1]);
+  else if (command == "open" || command == "open-all")
+    result = PageCommand(args);
   else if (command == "validate" && (args.size() == 2 || args.size() == 3))
     result = Validate(args[1], args.size() == 3 ? static_cast<LCID>(std::stoul(args[2])) : 1033);
   else

@@ -669,6 +669,23 @@ EXTERN_C BOOL WINAPI EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, L
   return EnumChildren(hWndParent, lpEnumFunc, lParam) ? TRUE : FALSE;
 }
 
+EXTERN_C BOOL WINAPI EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam) {
+  if (!lpEnumFunc) return FALSE;
+  std::vector<HWND> topLevel;
+  {
+    Manager& m = Windows();
+    std::lock_guard guard(m.lock);
+    for (const auto& [hwnd, window] : m.windows)
+      if (!window->parent) topLevel.push_back(hwnd);
+  }
+  // The callback runs without the lock: it may create or destroy windows.
+  for (HWND hwnd : topLevel) {
+    if (!Find(hwnd)) continue;
+    if (!lpEnumFunc(hwnd, lParam)) return FALSE;
+  }
+  return TRUE;
+}
+
 // ---------------------------------------------------------------------------------------
 // Text and state
 

@@ -1,0 +1,272 @@
+// The host command line as a user runs it: the built program started as a process with a
+// registry file of its own, its output and exit code read back.
+#include <windows.h>
+
+#include <dlgtemplate.h>
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <platform/paths.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "../../../PVConfigComponents/tests/fixtures/ConfigPages/resource.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path BuiltBinaries() {
+  const char* bin = std::getenv("PROJECT_BIN_DIR");
+  return bin ? fs::path(bin) : fs::current_path();
+}
+
+struct Outcome {
+  int exitCode = -1;
+  std::string output;
+};
+
+std::string Quote(const std::string& argument) {
+  std::string quoted = "'";
+  for (char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// A folder of its own for each test: the registry file and what the commands write.
+class HostCommandLine : public ::testing::Test {
+ protected:
+  HostCommandLine() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_folder = fs::temp_directory_path() / "hostcli" /
+               (std::string(test->test_suite_name()) + "." + test->name() + "." + std::to_string(::getpid()));
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+  }
+  ~HostCommandLine() override {
+    std::error_code ignored;
+    fs::remove_all(m_folder, ignored);
+  }
+
+  // The command line run with the test's registry file; standard output and error together.
+  Outcome Host(const std::vector<std::string>& arguments) const {
+    std::string command = Quote((BuiltBinaries() / "host").string()) + " --registry " +
+                          Quote((m_folder / "registry.txt").string());
+    for (const std::string& argument : arguments) command += " " + Quote(argument);
+    command += " 2>&1";
+    Outcome run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer{};
+    size_t read = 0;
+    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+      run.output.append(buffer.data(), read);
+    const int status = ::pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+  }
+
+  void Register(const char* dll) const {
+    const Outcome run = Host({"register", (BuiltBinaries() / dll).string()});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+  }
+
+  fs::path m_folder;
+};
+
+// The written members in a report ("  write     MEMBER VT VALUE").
+std::vector<std::string> WrittenMembers(const std::string& output) {
+  std::vector<std::string> members;
+  const std::regex write(R"(\n  write +(\S+) )");
+  for (auto it = std::sregex_iterator(output.begin(), output.end(), write); it != std::sregex_iterator();
+       ++it)
+    members.push_back((*it)[1]);
+  return members;
+}
+
+constexpr const char* kConfigPageTitle = "Config Page";
+constexpr const char* kConfigPageClsid = "{6F1C2B3A-8E4D-4A5B-9C7E-0D1F2A3B4C60}";
+
+TEST_F(HostCommandLine, OpenActsAsTheUserAndReportsWhatReachedTheTag) {
+  Register("PVConfigPages.dll");
+  const Outcome run = Host({"open", kConfigPageTitle, "--set", "9011=K", "--set", "9012=25.5", "--save"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("9011  ComboBox  enabled   selection #0"), std::string::npos) << run.output;
+  EXPECT_EQ(WrittenMembers(run.output),
+            (std::vector<std::string>{"System_units_Temperature_unit", "Corr_volflow_Ref_temperature"}))
+      << run.output;
+  EXPECT_NE(run.output.find("System_units_Temperature_unit VT_I4 4610"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("left:"), std::string::npos) << run.output;
+}
+
+TEST_F(HostCommandLine, OpenChoosesByPositionAndReportsARefusedSaveWithItsPrompt) {
+  Register("PVConfigPages.dll");
+  // A position chosen by number, a lower-case CLSID, and an integer edit emptied by letters
+  // its mask refuses: the save stops with the prompt the host showed.
+  const Outcome run = Host(
+      {"open", "{6f1c2b3a-8e4d-4a5b-9c7e-0d1f2a3b4c60}", "--set", "9011=#3", "--set", "9013=abc", "--save"});
+  EXPECT_NE(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("Save failed: 0x800402"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("  error     \"System_Alarm_delay:"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("System_units_Temperature_unit VT_I4 4611"), std::string::npos) << run.output;
+}
+
+TEST_F(HostCommandLine, MistakesAreNamedAndFail) {
+  Register("PVConfigPages.dll");
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+    int exitCode;
+  } cases[] = {
+      {{"open", "{00000000-0000-0000-0000-0000000000AA}"}, "no class is registered under", 1},
+      {{"open", "PVPageNobody Page"}, "no registered page is titled", 1},
+      {{"open", kConfigPageTitle, "--dll", "CorvaneView.dll"}, "is not served by CorvaneView.dll", 1},
+      {{"open", kConfigPageTitle, "--set", "9011"}, "--set takes ID=VALUE", 2},
+      {{"open", kConfigPageTitle, "--set", "x=1"}, "--set takes ID=VALUE", 2},
+      {{"open", kConfigPageTitle, "--mode"}, "unknown or incomplete option --mode", 2},
+      {{"open", kConfigPageTitle, "--language", "english"}, "--language takes a language id", 2},
+      {{"open"}, "open needs a page", 2},
+      {{"open", kConfigPageTitle, "--set", "9999=1"}, "the page has no item 9999", 1},
+      {{"open", kConfigPageTitle, "--set", "9011=Nowhere"}, "the list has no entry \"Nowhere\"", 1},
+      {{"open", kConfigPageTitle, "--set", "9011=#4"}, "the list has no entry \"#4\"", 1},
+      {{"open", kConfigPageTitle, "--definition", "/nonexistent/definition.xml"},
+       "/nonexistent/definition.xml",
+       1},
+      {{"open-all", "Nobody.dll"}, "Nobody.dll serves no registered page", 1},
+  };
+  for (const Case& c : cases) {
+    std::string joined;
+    for (const std::string& argument : c.arguments) joined += argument + " ";
+    SCOPED_TRACE(joined);
+    const Outcome run = Host(c.arguments);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+    EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+  }
+}
+
+TEST_F(HostCommandLine, APageOfAnUnregisteredDllIsNotFound) {
+  Register("PVConfigPages.dll");
+  ASSERT_EQ(Host({"unregister", (BuiltBinaries() / "PVConfigPages.dll").string()}).exitCode, 0);
+  const Outcome run = Host({"open", kConfigPageClsid});
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("no class is registered under"), std::string::npos) << run.output;
+}
+
+// ---- The drawing
+
+struct DrawnItem {
+  int id;
+  std::string windowClass;
+  int x, y, width, height;
+};
+
+std::optional<std::string> Attribute(xmlNode* node, const char* name) {
+  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
+  if (!value) return std::nullopt;
+  std::string text(reinterpret_cast<const char*>(value));
+  xmlFree(value);
+  return text;
+}
+
+xmlNode* FirstElement(xmlNode* node, const char* name) {
+  for (xmlNode* child = node ? node->children : nullptr; child; child = child->next)
+    if (child->type == XML_ELEMENT_NODE &&
+        xmlStrcmp(child->name, reinterpret_cast<const xmlChar*>(name)) == 0)
+      return child;
+  return nullptr;
+}
+
+// The drawing read back with the XML parser: one group per dialog item with the rectangle
+// it is drawn in. Nothing when the file is no well-formed SVG.
+std::optional<std::vector<DrawnItem>> ReadDrawing(const fs::path& file) {
+  xmlDoc* document = xmlReadFile(file.string().c_str(), nullptr, XML_PARSE_NONET);
+  if (!document) return std::nullopt;
+  std::vector<DrawnItem> items;
+  xmlNode* svg = xmlDocGetRootElement(document);
+  bool wellFormed = svg && xmlStrcmp(svg->name, reinterpret_cast<const xmlChar*>("svg")) == 0;
+  for (xmlNode* node = wellFormed ? svg->children : nullptr; node; node = node->next) {
+    if (node->type != XML_ELEMENT_NODE || Attribute(node, "class") != "item") continue;
+    xmlNode* rect = FirstElement(node, "rect");
+    if (!rect) {
+      wellFormed = false;
+      break;
+    }
+    items.push_back({std::stoi(*Attribute(node, "data-id")), *Attribute(node, "data-class"),
+                     std::stoi(*Attribute(rect, "x")), std::stoi(*Attribute(rect, "y")),
+                     std::stoi(*Attribute(rect, "width")), std::stoi(*Attribute(rect, "height"))});
+  }
+  xmlFreeDoc(document);
+  if (!wellFormed) return std::nullopt;
+  return items;
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG;
+}
+
+// Each item of the template in pixels (left, top, width, height): its position and its size
+// in dialog units converted each on its own, as the dialog manager creates the item, by a
+// dialog made from the template itself (its font decides the conversion).
+std::vector<RECT> TemplateItemRects(const fs::path& languageDll, int templateId) {
+  std::vector<RECT> rects;
+  HMODULE module = LoadLibraryExW(platform::PlatformPathFromHost(languageDll.string()).c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return rects;
+  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(templateId), RT_DIALOG);
+  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  const auto parsed =
+      bytes ? platform::dialogs::ParseDialogTemplate(bytes, SizeofResource(module, resource)) : std::nullopt;
+  HWND dialog = bytes ? CreateDialogIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(bytes), nullptr,
+                                                   PlainDialogProc, 0)
+                      : nullptr;
+  if (parsed && dialog) {
+    for (const auto& item : parsed->items) {
+      RECT rect{item.x, item.y, item.cx, item.cy};
+      MapDialogRect(dialog, &rect);
+      rects.push_back(rect);
+    }
+  }
+  if (dialog) DestroyWindow(dialog);
+  FreeLibrary(module);
+  return rects;
+}
+
+// The drawing holds every item of the template at the template's position (a combo box is
+// drawn closed, so its height is not compared).
+void ExpectDrawnAsTemplate(const fs::path& svg, const fs::path& languageDll, int templateId) {
+  SCOPED_TRACE(svg.string());
+  const auto drawn = ReadDrawing(svg);
+  ASSERT_TRUE(drawn.has_value()) << "not a well-formed drawing";
+  const std::vector<RECT> expected = TemplateItemRects(languageDll, templateId);
+  ASSERT_FALSE(expected.empty()) << "template " << templateId << " not found";
+  ASSERT_EQ(drawn->size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const DrawnItem& item = (*drawn)[i];
+    SCOPED_TRACE("item " + std::to_string(item.id));
+    EXPECT_EQ(item.x, expected[i].left);
+    EXPECT_EQ(item.y, expected[i].top);
+    EXPECT_EQ(item.width, expected[i].right);
+    if (item.windowClass != "ComboBox") {
+      EXPECT_EQ(item.height, expected[i].bottom);
+    }
+  }
+}
+
+TEST_F(HostCommandLine, TheDrawingHoldsEveryItemWhereTheTemplatePutsIt) {
+  Register("PVConfigPages.dll");
+  const fs::path svg = m_folder / "page.svg";
+  const Outcome run = Host({"open", kConfigPageTitle, "--svg", svg.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  ExpectDrawnAsTemplate(svg, BuiltBinaries() / "PVConfigPagesENU.dll", IDD_CONFIG_PAGE);
+}
+
+}  // namespace

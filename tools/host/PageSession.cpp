@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "HostRegistry.h"
 #include "HostText.h"
 #include "PageDrawing.h"
 
@@ -28,63 +29,8 @@ namespace pw = platform::windows;
 _COM_SMARTPTR_TYPEDEF(IPVChild, __uuidof(IPVChild));
 _COM_SMARTPTR_TYPEDEF(IPVPanel3, __uuidof(IPVPanel3));
 
-// ---- The registered pages
-
-struct RegisteredPage {
-  std::wstring clsid;  // "{...}" as the key is named
-  std::wstring title;
-  std::wstring server;  // the InProcServer32 path, in the platform's form
-};
-
-std::wstring Lower(std::wstring text) {
-  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-  return text;
-}
-
-// The key's default value, whatever its length ("" when the key or the value is missing).
-std::wstring DefaultValue(HKEY parent, const std::wstring& subKey) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return L"";
-  DWORD type = 0;
-  DWORD size = 0;
-  std::wstring text;
-  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes) ==
-        ERROR_SUCCESS)
-      text.assign(buffer.data(), wcsnlen(buffer.data(), bytes / sizeof(wchar_t)));
-  }
-  RegCloseKey(key);
-  return text;
-}
-
-// Every class registered with an in-process server, in the registry's order.
-std::vector<RegisteredPage> RegisteredClasses() {
-  std::vector<RegisteredPage> classes;
-  HKEY clsids = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, &clsids) != ERROR_SUCCESS) return classes;
-  wchar_t name[256];
-  for (DWORD index = 0;; ++index) {
-    DWORD size = 256;
-    const LONG status = RegEnumKeyExW(clsids, index, name, &size, nullptr, nullptr, nullptr, nullptr);
-    if (status == ERROR_MORE_DATA) continue;  // no CLSID is that long
-    if (status != ERROR_SUCCESS) break;
-    RegisteredPage page{name, DefaultValue(clsids, name),
-                        DefaultValue(clsids, std::wstring(name) + L"\\InProcServer32")};
-    if (!page.server.empty()) classes.push_back(std::move(page));
-  }
-  RegCloseKey(clsids);
-  return classes;
-}
-
-std::wstring FileNameOf(const std::wstring& platformPath) {
-  const size_t slash = platformPath.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? platformPath : platformPath.substr(slash + 1);
-}
-
 // Whether the server is the DLL the user named: by its file name alone, or by its path.
-bool IsServer(const RegisteredPage& page, const std::string& dll) {
+bool IsServer(const RegisteredClass& page, const std::string& dll) {
   const std::wstring wanted = Wide(dll);
   if (wanted.find_first_of(L"\\/") == std::wstring::npos)
     return Lower(FileNameOf(page.server)) == Lower(wanted);
@@ -93,11 +39,11 @@ bool IsServer(const RegisteredPage& page, const std::string& dll) {
   return Lower(page.server) == Lower(path);
 }
 
-std::optional<RegisteredPage> ResolvePage(const OpenOptions& options, std::string* error) {
+std::optional<RegisteredClass> ResolvePage(const OpenOptions& options, std::string* error) {
   const std::wstring wanted = Wide(options.page);
   const bool byClsid = !wanted.empty() && wanted.front() == L'{';
-  std::vector<RegisteredPage> candidates;
-  for (RegisteredPage& page : RegisteredClasses()) {
+  std::vector<RegisteredClass> candidates;
+  for (RegisteredClass& page : RegisteredClasses()) {
     const bool named = byClsid ? Lower(page.clsid) == Lower(wanted) : page.title == wanted;
     if (named) candidates.push_back(std::move(page));
   }
@@ -106,7 +52,7 @@ std::optional<RegisteredPage> ResolvePage(const OpenOptions& options, std::strin
     return std::nullopt;
   }
   if (!options.dll.empty()) {
-    std::erase_if(candidates, [&](const RegisteredPage& page) { return !IsServer(page, options.dll); });
+    std::erase_if(candidates, [&](const RegisteredClass& page) { return !IsServer(page, options.dll); });
     if (candidates.empty()) {
       *error = Quoted(wanted) + " is not served by " + options.dll;
       return std::nullopt;
@@ -114,7 +60,7 @@ std::optional<RegisteredPage> ResolvePage(const OpenOptions& options, std::strin
   }
   if (candidates.size() > 1) {
     *error = Quoted(wanted) + " is served by more than one DLL; pick one with --dll:";
-    for (const RegisteredPage& page : candidates)
+    for (const RegisteredClass& page : candidates)
       *error += "\n  " + Utf8(page.clsid) + "  " + Utf8(page.server);
     return std::nullopt;
   }
@@ -122,7 +68,7 @@ std::optional<RegisteredPage> ResolvePage(const OpenOptions& options, std::strin
 }
 
 // The meter's own definition for the DLL that serves the page.
-std::filesystem::path DefaultDefinitionFor(const RegisteredPage& page) {
+std::filesystem::path DefaultDefinitionFor(const RegisteredClass& page) {
   (void)page;
   return hostsim::CoriolisDefinitionFile();
 }
@@ -409,7 +355,8 @@ struct PageOutcome {
 
 class PageRun {
  public:
-  PageRun(const RegisteredPage& page, const hostsim::ModuleDefinition& definition, const OpenOptions& options)
+  PageRun(const RegisteredClass& page, const hostsim::ModuleDefinition& definition,
+          const OpenOptions& options)
       : m_page(page),
         m_options(options),
         m_module(hostsim::HostModule::Create(definition)),
@@ -560,7 +507,7 @@ class PageRun {
     return clean;
   }
 
-  const RegisteredPage m_page;
+  const RegisteredClass m_page;
   const OpenOptions m_options;
   hostsim::Ref<hostsim::HostModule> m_module;
   hostsim::Ref<hostsim::HostParent> m_parent;
@@ -576,7 +523,7 @@ std::optional<hostsim::ModuleDefinition> LoadDefinition(const std::filesystem::p
   return definition;
 }
 
-std::filesystem::path DefinitionFile(const OpenOptions& options, const RegisteredPage& page) {
+std::filesystem::path DefinitionFile(const OpenOptions& options, const RegisteredClass& page) {
   return options.definition.empty() ? DefaultDefinitionFor(page) : std::filesystem::path(options.definition);
 }
 
@@ -676,8 +623,8 @@ int OpenPage(const OpenOptions& options) {
 }
 
 int OpenAllPages(const std::string& dll, const OpenOptions& options) {
-  std::vector<RegisteredPage> pages;
-  for (RegisteredPage& page : RegisteredClasses())
+  std::vector<RegisteredClass> pages;
+  for (RegisteredClass& page : RegisteredClasses())
     if (IsServer(page, dll)) pages.push_back(std::move(page));
   if (pages.empty()) {
     std::printf("%s serves no registered page\n", dll.c_str());
@@ -685,7 +632,7 @@ int OpenAllPages(const std::string& dll, const OpenOptions& options) {
   }
   // The page titles sort in the catalogue's order.
   std::sort(pages.begin(), pages.end(),
-            [](const RegisteredPage& a, const RegisteredPage& b) { return a.title < b.title; });
+            [](const RegisteredClass& a, const RegisteredClass& b) { return a.title < b.title; });
   if (!options.svg.empty()) std::filesystem::create_directories(options.svg);
   struct Summary {
     std::wstring title;
@@ -693,7 +640,7 @@ int OpenAllPages(const std::string& dll, const OpenOptions& options) {
   };
   std::vector<Summary> summaries;
   HostServers servers;
-  for (const RegisteredPage& page : pages) {
+  for (const RegisteredClass& page : pages) {
     const auto definition = LoadDefinition(DefinitionFile(options, page));
     if (!definition) return 1;
     std::printf("%s  %s\n", Utf8(page.title).c_str(), Utf8(page.clsid).c_str());

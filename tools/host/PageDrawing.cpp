@@ -69,11 +69,26 @@ RECT ItemRect(HWND page, HWND item) {
 struct Font {
   std::wstring face = L"sans-serif";
   int pixels = 11;
+  HFONT handle = nullptr;
 };
+
+// The text's width in the dialog's font by the platform's metrics: the drawing squeezes or
+// stretches each text to it, so a browser's font shows what fits on the platform.
+int TextWidth(HWND page, const Font& font, const std::wstring& text) {
+  HDC dc = GetDC(page);
+  if (!dc) return 0;
+  HGDIOBJ old = font.handle ? SelectObject(dc, font.handle) : nullptr;
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  if (old) SelectObject(dc, old);
+  ReleaseDC(page, dc);
+  return size.cx;
+}
 
 Font FontOf(HWND page) {
   Font font;
   HFONT handle = reinterpret_cast<HFONT>(SendMessageW(page, WM_GETFONT, 0, 0));
+  font.handle = handle;
   LOGFONTW logFont{};
   if (handle && GetObjectW(handle, sizeof(logFont), &logFont) == sizeof(logFont)) {
     if (logFont.lfFaceName[0]) font.face = logFont.lfFaceName;
@@ -124,7 +139,10 @@ void DrawItem(std::ostringstream& svg, HWND page, HWND item, const Font& font) {
     const int baseline =
         r.top + (edit || combo || button ? (drawnHeight + font.pixels) / 2 - 1 : font.pixels);
     svg << "    <text x=\"" << x << "\" y=\"" << baseline << "\" fill=\"" << ink << "\""
-        << (centred ? " text-anchor=\"middle\"" : "") << ">" << Escaped(text) << "</text>\n";
+        << (centred ? " text-anchor=\"middle\"" : "");
+    if (const int measured = TextWidth(page, font, text); measured > 0)
+      svg << " textLength=\"" << measured << "\" lengthAdjust=\"spacingAndGlyphs\"";
+    svg << ">" << Escaped(text) << "</text>\n";
   }
   svg << "  </g>\n";
 }

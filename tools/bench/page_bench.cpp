@@ -236,7 +236,8 @@ int main(int argc, char** argv) {
   hostsim::RegisterHostServers();
   std::string error;
   const auto coriolis = hostsim::LoadModuleDefinition(hostsim::CoriolisDefinitionFile(), &error);
-  if (!coriolis) {
+  const auto electromagnetic = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
+  if (!coriolis || !electromagnetic) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
@@ -245,7 +246,7 @@ int main(int argc, char** argv) {
   for (const std::string& name : dlls) {
     auto view = std::make_unique<ViewDll>();
     view->name = name;
-    view->definition = *coriolis;
+    view->definition = name == "FluxorView.dll" ? *electromagnetic : *coriolis;
     const fs::path path = BuiltBinaries() / name;
     view->module = LoadLibraryW(PlatformPath(path).c_str());
     const std::string languageName = name.substr(0, name.size() - 4) + "ENU.dll";

@@ -69,8 +69,8 @@ std::optional<RegisteredClass> ResolvePage(const OpenOptions& options, std::stri
 
 // The meter's own definition for the DLL that serves the page.
 std::filesystem::path DefaultDefinitionFor(const RegisteredClass& page) {
-  (void)page;
-  return hostsim::CoriolisDefinitionFile();
+  return Lower(FileNameOf(page.server)) == L"fluxorview.dll" ? hostsim::ElectromagneticDefinitionFile()
+                                                             : hostsim::CoriolisDefinitionFile();
 }
 
 // ---- What the page shows

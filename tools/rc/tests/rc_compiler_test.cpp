@@ -287,6 +287,35 @@ TEST(RcCompilerTest, UserDefinedResourcesTakeRawDataOrAFile) {
   EXPECT_EQ(result.resources[1].data, std::vector<BYTE>(text.begin(), text.end()));
 }
 
+TEST(RcCompilerTest, DialogInitDataIsWrittenInThePlatformsLayoutWithUtf8Texts) {
+  const auto result = Compile(
+      "#define IDC_MODEL 9396\n"
+      "#define TEXT_B \"B\\x00e4\"\n"
+      "100 DLGINIT\n"
+      "BEGIN\n"
+      "  IDC_MODEL, 0x403, \"A\"\n"
+      "  IDC_MODEL, 0x401, TEXT_B,\n"
+      "  7, 0x403, L\"\"\n"
+      "  0\n"
+      "END\n"
+      "101 DLGINIT LANGUAGE LANG_GERMAN, SUBLANG_GERMAN { }\n");
+  ASSERT_EQ(result.resources.size(), 2u);
+  EXPECT_EQ(result.resources[0].type, ResourceId::Ordinal(240));
+  EXPECT_EQ(result.resources[0].name, ResourceId::Ordinal(100));
+  const std::vector<BYTE> expected = {0xB4, 0x24, 0x03, 0x04, 2, 0, 0, 0, 'A', 0,              // "A"
+                                      0xB4, 0x24, 0x01, 0x04, 4, 0, 0, 0, 'B', 0xC3, 0xA4, 0,  // "Bä"
+                                      7,    0,    0x03, 0x04, 1, 0, 0, 0, 0,                   // ""
+                                      0,    0};
+  EXPECT_EQ(result.resources[0].data, expected);
+  const auto parsed =
+      platform::dialogs::ParseDialogInit(result.resources[0].data.data(), result.resources[0].data.size());
+  EXPECT_TRUE(parsed.complete);
+  ASSERT_EQ(parsed.entries.size(), 3u);
+  EXPECT_EQ(platform::dialogs::DialogInitText(parsed.entries[1]), std::wstring(L"B\x00e4"));
+  EXPECT_EQ(result.resources[1].language, 0x0407);
+  EXPECT_EQ(result.resources[1].data, std::vector<BYTE>(2, 0)) << "an empty list is its end mark";
+}
+
 TEST(RcCompilerTest, FaultsAreReportedWithFileAndLine) {
   struct Case {
     const char* script;
@@ -317,6 +346,13 @@ TEST(RcCompilerTest, FaultsAreReportedWithFileAndLine) {
        "duplicate resource", "/src/main.rc", 5},
       {"1 RCDATA \"absent.bin\"\n", "cannot open data file 'absent.bin'", "/src/main.rc", 1},
       {"STRINGTABLE BEGIN 1 $ END\n", "unexpected character '$'", "/src/main.rc", 1},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, 12\nEND\n", "expected the entry's text", "/src/main.rc", 3},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, \"a\"\n  0\n  6, 0x403, \"b\"\nEND\n",
+       "nothing may follow the 0 that ends the DLGINIT list", "/src/main.rc", 5},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, \"a\\0b\"\nEND\n", "an entry's text holds a terminator", "/src/main.rc",
+       3},
+      {"1 DLGINIT\nBEGIN\n  5, 0x10000, \"a\"\nEND\n", "message 65536 is out of range", "/src/main.rc", 3},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, \"a\"\n", "DLGINIT without END", "/src/main.rc", 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -341,7 +377,8 @@ TEST(RcCompilerTest, EveryCutOfAValidScriptCompilesOrFailsCleanly) {
       "BEGIN\n  LTEXT \"x\", IDC_STATIC, 1, 2, 3, 4, NOT WS_GROUP\n"
       "  CONTROL \"\", 5, \"Button\", BS_AUTOCHECKBOX | WS_TABSTOP, 1, 2, 3, 4, 0, 9\n"
       "  ICON 1, 6, 1, 2\n  EDITTEXT 7, 1, 2, 3, 4\nEND\n"
-      "1 RCDATA { 1, 2L, \"x\" }\n";
+      "1 RCDATA { 1, 2L, \"x\" }\n"
+      "IDD_X DLGINIT BEGIN 7, 0x403, \"y\" 0 END\n";
   const std::map<std::string, std::string> files = {
       {"/src/ids.h", "#define IDS_A 1\n#define IDS_A2 2\n#define IDD_X 100\n"}};
   ASSERT_NO_THROW(Compile(script, files));

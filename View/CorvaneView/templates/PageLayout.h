@@ -1,6 +1,8 @@
 // The grid the meter pages are laid out on, in dialog units, and the window styles of their
-// controls. Each page's layout file places its items on these rows and columns; the language
-// scripts define the texts (TXT_...) and include the layout files.
+// controls. Each page's layout file (<page>.dlg) places its items on these rows and columns
+// and names its texts (TXT_...); a language script includes the ids, this file, its texts
+// (PageTexts<language>.h) and then the layout files, so that every language has the same
+// items in the same places. A view DLL that shares a page includes the same layout file.
 #pragma once
 
 // Every page: a child dialog with its title as caption (the host shows it as the page name).
@@ -49,12 +51,13 @@
 #define INFO_FIELD SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_SUNKEN
 
 // A form: one column of labels with their fields to the right; a number edit leaves room for
-// its unit caption under the width of a list.
+// its unit caption under the width of a list (60 units: the longest unit name, "bbl/min
+// (imp.beer)", is 73 pixels wide in the page font).
 #define FORM_LABEL_X MARGIN
 #define FORM_LABEL_W 136
 #define FORM_FIELD_X (FORM_LABEL_X + FORM_LABEL_W + GAP)
 #define FORM_LIST_W 130
-#define FORM_EDIT_W 70
+#define FORM_EDIT_W 66
 #define FORM_UNIT_X (FORM_FIELD_X + FORM_EDIT_W + GAP)
 #define FORM_UNIT_W (FORM_LIST_W - FORM_EDIT_W - GAP)
 #define FORM_W (FORM_FIELD_X + FORM_LIST_W + MARGIN)

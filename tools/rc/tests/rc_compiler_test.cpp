@@ -272,6 +272,62 @@ TEST(RcCompilerTest, ThePreprocessorReadsProjectHeadersAndSkipsThePlatformsOwn) 
   EXPECT_EQ(result.dependencies, dependencies);
 }
 
+// The scheme of the view DLLs' pages: a layout file with the items, placed by macros of a
+// grid header and named by text macros, included by one script per language after its texts;
+// a fragment of rows may be included inside a dialog's body.
+TEST(RcCompilerTest, OneLayoutFileServesEveryLanguageScriptThatDefinesItsTexts) {
+  const std::map<std::string, std::string> files = {
+      {"/src/grid.h",
+       "#define ROW1 (MARGIN)\n#define ROW2 (MARGIN + ROW_PITCH)\n#define MARGIN 7\n"
+       "#define ROW_PITCH 18\n#define PICK CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP\n"
+       "#define PAGE_FONT 8, \"Panel Sans\"\n"},
+      {"/src/pages/page.dlg",
+       "100 DIALOGEX 0, 0, 200, ROW2 + 14 + MARGIN\nSTYLE WS_CHILD\nCAPTION TXT_CAPTION\n"
+       "FONT PAGE_FONT\nBEGIN\n#include \"rows.dlg\"\n"
+       "    COMBOBOX 11, 60, ROW2, 80, 100, PICK\nEND\n"
+       "100 DLGINIT BEGIN 11, 0x403, TXT_ENTRY \" 1\" END\n"},
+      {"/src/pages/rows.dlg", "    LTEXT TXT_ROW \" 2\", -1, MARGIN, ROW2 + 3, 50, 8\n"},
+  };
+  struct Language {
+    const char* texts;
+    WORD language;
+    const wchar_t* caption;
+    const wchar_t* label;
+    const char* entry;
+  } languages[] = {
+      {"#define TXT_CAPTION \"Page\"\n#define TXT_ROW \"Row\"\n#define TXT_ENTRY \"Entry\"\n", 0x0409,
+       L"Page", L"Row 2", "Entry 1"},
+      {"#define TXT_CAPTION \"Seite\"\n#define TXT_ROW \"Zeile\"\n#define TXT_ENTRY \"Eintrag\"\n", 0x0407,
+       L"Seite", L"Zeile 2", "Eintrag 1"},
+  };
+  for (const auto& language : languages) {
+    SCOPED_TRACE(language.entry);
+    auto scriptFiles = files;
+    scriptFiles["/src/texts.h"] = language.texts;
+    const auto result =
+        Compile("#include \"grid.h\"\n#include \"texts.h\"\nLANGUAGE " +
+                    std::to_string(language.language & 0x3FF) + ", 1\n#include \"pages/page.dlg\"\n",
+                scriptFiles);
+    ASSERT_EQ(result.resources.size(), 2u);
+    EXPECT_EQ(result.resources[0].language, language.language);
+    const auto dialog = platform::dialogs::ParseDialogTemplate(result.resources[0].data.data(),
+                                                               result.resources[0].data.size());
+    ASSERT_TRUE(dialog.has_value());
+    EXPECT_EQ(dialog->title, NameOrOrdinal::Text(language.caption));
+    EXPECT_EQ(dialog->cy, 7 + 18 + 14 + 7);
+    EXPECT_EQ(dialog->typeface, L"Panel Sans");
+    ASSERT_EQ(dialog->items.size(), 2u);
+    EXPECT_EQ(dialog->items[0].title, NameOrOrdinal::Text(language.label))
+        << Printable(dialog->items[0].title.text);
+    EXPECT_EQ(dialog->items[0].y, 7 + 18 + 3);
+    EXPECT_EQ(dialog->items[1].style, kChildVisible | 0x00210003u) << std::hex << dialog->items[1].style;
+    const auto init =
+        platform::dialogs::ParseDialogInit(result.resources[1].data.data(), result.resources[1].data.size());
+    ASSERT_EQ(init.entries.size(), 1u);
+    EXPECT_EQ(std::string(init.entries[0].data.begin(), init.entries[0].data.end() - 1), language.entry);
+  }
+}
+
 TEST(RcCompilerTest, UserDefinedResourcesTakeRawDataOrAFile) {
   const auto result = Compile(
       "1 RCDATA BEGIN 1, 2L, \"ab\", L\"c\" END\n"

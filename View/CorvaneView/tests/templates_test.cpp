@@ -425,4 +425,15 @@ TEST_F(TemplatesTest, TheDeviceComboBoxesHoldTheirDialogInitEntriesOnceTheDialog
   AfxSetResourceHandle(previous);
 }
 
+TEST_F(TemplatesTest, NoOtherTemplateCarriesDialogInitData) {
+  // The other lists take their texts from the module's configuration tag when they are bound.
+  for (const auto& language : languages_) {
+    for (const auto& page : Pages()) {
+      if (page.templateId == 9110 || page.templateId == 9012) continue;
+      SCOPED_TRACE(std::string(language.name) + " " + page.name);
+      EXPECT_TRUE(ResourceBytes(language.module, page.templateId, RT_DLGINIT).empty());
+    }
+  }
+}
+
 }  // namespace

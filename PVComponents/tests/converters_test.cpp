@@ -266,6 +266,48 @@ TEST(Converters, TooManyDecimalPlacesFailWithPromptSeven) {
   EXPECT_EQ(logged[0], L"CCnvTextToFloat::ConvertTextToValueRounded: Invalid number of decimal places.");
 }
 
+// Every way NormalizeText and ConvertTextToValueRounded can fail leaves their outputs as they
+// were.
+TEST(Converters, NormalizingFailuresLeaveEveryOutputUntouched) {
+  HostSession host;
+  const std::wstring huge = L"34028235" + std::wstring(31, L'0');
+  struct Case {
+    std::wstring text;
+    int decimals;
+    HRESULT code;
+  };
+  const Case cases[] = {
+      {L"", 2, PV_E_EMPTY_TEXT},
+      {L"  ", 2, PV_E_EMPTY_TEXT},
+      {L"-.", 2, PV_E_INVALID_DECIMAL},
+      {L"1-2", 2, PV_E_INVALID_DECIMAL},
+      {L"1.2.3", 2, PV_E_INVALID_DECIMAL},
+      {huge, 0, PV_E_ABOVE_MAXIMUM},
+      {L"-" + huge, 0, PV_E_BELOW_MINIMUM},
+      {L"9223372036854775808", 0, E_FAIL},
+      {L"-92233720368547758.09", 2, E_FAIL},
+      {L"1.5", 10, E_FAIL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << testing::PrintToString(c.text) << " decimals " << c.decimals);
+    if (c.decimals <= 9) {
+      int64_t scaled = 7;
+      CString normalized = L"untouched";
+      EXPECT_EQ(Hr(c.code),
+                Hr(Float().NormalizeText(c.text.c_str(), c.decimals, &scaled, &normalized, nullptr)));
+      EXPECT_EQ(scaled, 7);
+      EXPECT_EQ(Text(normalized), L"untouched");
+    }
+    CPromptInfo prompt;
+    float value = 42.0f;
+    CString rounded = L"untouched";
+    EXPECT_EQ(Hr(c.code),
+              Hr(Float().ConvertTextToValueRounded(c.text.c_str(), c.decimals, &value, &rounded, &prompt)));
+    EXPECT_EQ(value, 42.0f);
+    EXPECT_EQ(Text(rounded), L"untouched");
+  }
+}
+
 TEST(Converters, IntegersMeetTheirThirtyTwoAndSixtyFourBitLimits) {
   HostSession host;
   struct Case {

@@ -129,13 +129,17 @@ TEST(EditMaskConversion, ConvertedTextsLoseTheirLeadingZeros) {
 class CNumberEdit : public CValidateEdit {
  public:
   int textChanges = 0;
+  int textJudgements = 0;
+  int charJudgements = 0;
 
  protected:
   HRESULT ValidateText(CString& resultingText, CString& insertedText) override {
+    ++textJudgements;
     return GetEditFloatMask()->CheckText(resultingText, insertedText,
                                          PV_SIGN_PLUS_ALLOWED | PV_SIGN_MINUS_ALLOWED);
   }
   HRESULT ValidateChar(wchar_t character) override {
+    ++charJudgements;
     return GetEditFloatMask()->CheckChar(this, character, PV_SIGN_PLUS_ALLOWED | PV_SIGN_MINUS_ALLOWED);
   }
   void OnValidChar(UINT, UINT, UINT) override { Default(); }
@@ -158,6 +162,20 @@ class ValidatingEdit : public ::testing::Test {
     pw::ReleaseAllKeys();
   }
   std::wstring EditText() { return pw::TextOf(m_edit.m_hWnd); }
+
+  // What a plain edit with the same text, selection and style makes of the message: the
+  // default handling the validating edit leaves it to.
+  std::wstring PlainEditResult(UINT message, WPARAM wParam) {
+    int start = 0, end = 0;
+    m_edit.GetSel(start, end);
+    HWND plain = CreateWindowExW(0, L"Edit", EditText().c_str(), WS_CHILD | (m_edit.GetStyle() & ES_READONLY),
+                                 0, 0, 80, 20, m_parent.m_hWnd, nullptr, nullptr, nullptr);
+    SendMessageW(plain, EM_SETSEL, start, end);
+    SendMessageW(plain, message, wParam, 0);
+    const std::wstring text = pw::TextOf(plain);
+    DestroyWindow(plain);
+    return text;
+  }
 
   CWnd m_parent;
   CNumberEdit m_edit;
@@ -196,6 +214,133 @@ TEST_F(ValidatingEdit, CtrlASelectsEverythingAndOtherControlKeysGoToTheEdit) {
   EXPECT_EQ(start, 0);
   EXPECT_EQ(end, 4);
   EXPECT_EQ(EditText(), L"-1.5");
+}
+
+TEST_F(ValidatingEdit, WhenTheClipboardCannotBeReadThenThePasteIsTheEditsOwnAndNothingIsJudged) {
+  const struct {
+    const char* name;
+    bool busy;
+    bool text;
+  } cases[] = {{"held by another program", true, true}, {"no text on it", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pw::ResetClipboard();
+    m_edit.SetWindowText(L"12");
+    m_edit.SetSel(2, 2);
+    if (c.text) {
+      ASSERT_TRUE(pw::PutClipboardText(L"34"));
+    }
+    pw::SetClipboardBusy(c.busy);
+    m_edit.textJudgements = 0;
+    EXPECT_EQ(m_edit.SendMessage(WM_PASTE), 0);
+    EXPECT_EQ(EditText(), L"12");
+    EXPECT_EQ(m_edit.textJudgements, 0);
+    EXPECT_TRUE(pw::MessageBeeps().empty());
+    EXPECT_EQ(GetOpenClipboardWindow(), nullptr) << "the clipboard is not left open";
+  }
+  // Free again, the same paste goes through.
+  pw::SetClipboardBusy(false);
+  ASSERT_TRUE(pw::PutClipboardText(L"34"));
+  m_edit.SendMessage(WM_PASTE);
+  EXPECT_EQ(EditText(), L"1234");
+}
+
+TEST_F(ValidatingEdit, WhenAnotherWindowHoldsTheClipboardOpenThenThePasteReadsItAndLeavesItOpen) {
+  pw::TypeText(m_edit.m_hWnd, L"12");
+  ASSERT_TRUE(pw::PutClipboardText(L"34"));
+  ASSERT_TRUE(OpenClipboard(m_parent.m_hWnd));
+  m_edit.SendMessage(WM_PASTE);
+  EXPECT_EQ(EditText(), L"1234");
+  EXPECT_EQ(GetOpenClipboardWindow(), m_parent.m_hWnd);
+  CloseClipboard();
+}
+
+TEST_F(ValidatingEdit, PastingIntoAReadOnlyOrDisabledEditIsLeftToTheEditWithoutJudgement) {
+  const struct {
+    const char* name;
+    bool readOnly;
+    bool enabled;
+  } cases[] = {{"read-only", true, true}, {"disabled", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    m_edit.SetWindowText(L"12");
+    m_edit.SetSel(2, 2);
+    m_edit.SetReadOnly(c.readOnly);
+    m_edit.EnableWindow(c.enabled);
+    ASSERT_TRUE(pw::PutClipboardText(L"abc"));
+    m_edit.textJudgements = 0;
+    const std::wstring expected = PlainEditResult(WM_PASTE, 0);
+    EXPECT_EQ(m_edit.SendMessage(WM_PASTE), 0);
+    EXPECT_EQ(EditText(), expected);
+    if (c.readOnly) {
+      EXPECT_EQ(EditText(), L"12");
+    }
+    EXPECT_EQ(m_edit.textJudgements, 0);
+    EXPECT_TRUE(pw::MessageBeeps().empty());
+    m_edit.SetReadOnly(FALSE);
+    m_edit.EnableWindow(TRUE);
+  }
+}
+
+// With Alt down (and Ctrl up) and with Ctrl down, every character but Ctrl+A goes to the edit's
+// own handling unjudged; Ctrl+V then arrives as WM_PASTE and that paste is judged.
+TEST_F(ValidatingEdit, AltAndControlKeysGoToTheEditsOwnHandlingUnjudged) {
+  const struct {
+    const char* name;
+    bool control;
+    bool alt;
+    wchar_t character;
+  } cases[] = {
+      {"Alt+x", false, true, L'x'},       {"Alt+5", false, true, L'5'},  {"Ctrl+C", true, false, 0x03},
+      {"Ctrl+X", true, false, 0x18},      {"Ctrl+Z", true, false, 0x1A}, {"Ctrl+Alt+X", true, true, 0x18},
+      {"Ctrl+Backspace", true, false, 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pw::ReleaseAllKeys();
+    pw::ResetClipboard();
+    m_edit.SetWindowText(L"-1.5");
+    m_edit.SetSel(1, 2);
+    const std::wstring expected = PlainEditResult(WM_CHAR, c.character);
+    const std::wstring expectedClipboard = pw::ClipboardText();
+    pw::ResetClipboard();
+    pw::SetKeyDown(VK_CONTROL, c.control);
+    pw::SetKeyDown(VK_MENU, c.alt);
+    m_edit.charJudgements = 0;
+    m_edit.SendMessage(WM_CHAR, c.character, 0);
+    EXPECT_EQ(EditText(), expected);
+    EXPECT_EQ(pw::ClipboardText(), expectedClipboard);
+    EXPECT_EQ(m_edit.charJudgements, 0);
+  }
+  // Ctrl+A selects all with Alt down too.
+  m_edit.SetWindowText(L"-1.5");
+  pw::SetKeyDown(VK_MENU, true);
+  pw::SetKeyDown(VK_CONTROL, true);
+  m_edit.SendMessage(WM_CHAR, 1, 0);
+  int start = -1, end = -1;
+  m_edit.GetSel(start, end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 4);
+  // Ctrl+V: the edit's handling sends WM_PASTE, and that paste is judged.
+  pw::SetKeyDown(VK_MENU, false);
+  ASSERT_TRUE(pw::PutClipboardText(L"abc"));
+  m_edit.textJudgements = 0;
+  m_edit.SendMessage(WM_CHAR, 0x16, 0);
+  EXPECT_EQ(m_edit.textJudgements, 1);
+  EXPECT_EQ(EditText(), L"-1.5");
+  EXPECT_EQ(pw::MessageBeeps(), std::vector<UINT>{0});
+}
+
+TEST_F(ValidatingEdit, TheTextChangeIsReportedOnlyWhenTheTextDiffersFromTheLastReported) {
+  pw::TypeText(m_edit.m_hWnd, L"1");
+  EXPECT_EQ(m_edit.textChanges, 1);
+  m_edit.SetWindowText(L"1");         // EN_UPDATE with the same text
+  pw::TypeText(m_edit.m_hWnd, L"x");  // refused: no change
+  EXPECT_EQ(m_edit.textChanges, 1);
+  m_edit.SetWindowText(L"2");
+  EXPECT_EQ(m_edit.textChanges, 2);
+  m_edit.SetWindowText(L"1");  // differs from the last reported, though typed before
+  EXPECT_EQ(m_edit.textChanges, 3);
 }
 
 }  // namespace

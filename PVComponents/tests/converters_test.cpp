@@ -180,7 +180,7 @@ TEST(Converters, ProductsBeyondSixtyFourBitsFailWithALogRecordAndNoPrompt) {
   EXPECT_EQ(
       logged[0],
       L"CCnvTextToFloat::ConvertTextToScaledInt64: Error: Conversion of float 9223372036854775808 exceeded "
-      L"_INT64 data type!\n");
+      L"_INT64 data type!\r\n");
 }
 
 // The digits of a magnitude with a decimal point placed decimals digits from the end.
@@ -241,7 +241,7 @@ TEST(Converters, SixtyFourBitBoundsPassAndOneBeyondFailsAtEveryScale) {
       const auto logged = pvtest::LoggedSinceClear();
       ASSERT_EQ(logged.size(), 1u);
       EXPECT_EQ(logged[0], L"CCnvTextToFloat::ConvertTextToScaledInt64: Error: Conversion of float " + text +
-                               L" exceeded _INT64 data type!\n");
+                               L" exceeded _INT64 data type!\r\n");
     }
   }
   // Normalizing a bound gives the bound back as text.

@@ -138,40 +138,25 @@ TEST_F(Registration, WhenTheRegistryRefusesAWriteThenRegisterFailsAndLeavesNoCla
 // behind is returned.
 TEST_F(Registration, EveryRegistryCallOfUnregistrationFailingInTurnIsReportedWhenKeysRemain) {
   const std::wstring dll = m_folder.PathOf("CorvaneTags.dll");
-  // Registers afresh and unregisters with the nth registry call failing (0: none); the failed
-  // call's name is left in failed.
-  const auto unregisterFailing = [&](int nth, std::wstring* failed) {
+  const auto registerAfresh = [&] {
     platform::registry::Reset();
     EXPECT_HR(S_OK, CallExport(dll, "DllRegisterServer"));
-    int calls = 0;
-    failed->clear();
-    platform::registry::SetFaultHook([&](std::wstring_view function) -> LONG {
-      if (++calls != nth) return ERROR_SUCCESS;
-      *failed = function;
-      return ERROR_ACCESS_DENIED;
-    });
-    const HRESULT hr = CallExport(dll, "DllUnregisterServer");
-    platform::registry::ClearFaults();
-    return hr;
   };
-  std::wstring failed;
-  ASSERT_HR(S_OK, unregisterFailing(0, &failed));
+  const auto unregister = [&] { return CallExport(dll, "DllUnregisterServer"); };
+  registerAfresh();
+  ASSERT_HR(S_OK, unregister());
   const std::wstring clean = platform::registry::Dump();
-  for (int nth = 1;; ++nth) {
-    const HRESULT hr = unregisterFailing(nth, &failed);
-    if (failed.empty()) {
-      EXPECT_HR(S_OK, hr) << "no call left to fail";
-      break;
-    }
-    SCOPED_TRACE(testing::Message() << "call " << nth << ": " << Narrow(failed));
-    const std::wstring after = platform::registry::Dump();
-    if (SUCCEEDED(hr)) {
-      EXPECT_EQ(Narrow(clean), Narrow(after)) << "a success removes everything a clean run removes";
-    }
-    if (after != clean) {
-      EXPECT_TRUE(FAILED(hr)) << Narrow(after);
-    }
-  }
+  platform::registry::FailEachCallInTurn(
+      ERROR_ACCESS_DENIED, registerAfresh, unregister, [&](int n, const std::wstring& failed, HRESULT hr) {
+        SCOPED_TRACE(testing::Message() << "call " << n << ": " << Narrow(failed));
+        const std::wstring after = platform::registry::Dump();
+        if (SUCCEEDED(hr)) {
+          EXPECT_EQ(Narrow(clean), Narrow(after)) << "a success removes everything a clean run removes";
+        }
+        if (after != clean) {
+          EXPECT_TRUE(FAILED(hr)) << Narrow(after);
+        }
+      });
 }
 
 }  // namespace

@@ -246,45 +246,30 @@ TEST_F(PageRegistration, ARegistryFailureSwitchesRegistrationOffForTheRestOfTheP
 // registration on; a call whose failure leaves keys behind, and every failing open or close,
 // is reported as E_FAIL and switches registration off.
 TEST_F(PageRegistration, EveryRegistryCallOfUnregistrationFailingInTurnIsReportedWhenKeysRemain) {
-  // Registers afresh and unregisters with the nth call failing (0: none); the failed call's
-  // name is left in failed.
-  const auto unregisterFailing = [&](int nth, std::wstring* failed) {
-    Unload();
+  const auto registerAfresh = [&] {
+    Unload();  // a fresh process-wide state for each run
     platform::registry::Reset();
     Load();
     EXPECT_HR(S_OK, m_exports->registerServer());
-    int calls = 0;
-    failed->clear();
-    platform::registry::SetFaultHook([&](std::wstring_view function) -> LONG {
-      if (++calls != nth) return ERROR_SUCCESS;
-      *failed = function;
-      return ERROR_ACCESS_DENIED;
-    });
-    const HRESULT hr = m_exports->unregisterServer();
-    platform::registry::ClearFaults();
-    return hr;
   };
+  const auto unregister = [&] { return m_exports->unregisterServer(); };
   m_keysLeftOpen = platform::registry::OpenHandleCount();  // what earlier tests left open
-  std::wstring failed;
-  ASSERT_HR(S_OK, unregisterFailing(0, &failed));
+  registerAfresh();
+  ASSERT_HR(S_OK, unregister());
   const std::wstring clean = platform::registry::Dump();
-  for (int nth = 1;; ++nth) {
-    const HRESULT hr = unregisterFailing(nth, &failed);
-    if (failed.empty()) {
-      EXPECT_HR(S_OK, hr) << "no call left to fail";
-      break;
-    }
-    SCOPED_TRACE(testing::Message() << "call " << nth << ": " << std::string(failed.begin(), failed.end()));
-    if (failed == L"RegCloseKey") ++m_keysLeftOpen;
-    EXPECT_EQ(platform::registry::OpenHandleCount(), m_keysLeftOpen) << "keys closed on the failure path";
-    const bool keysRemain = platform::registry::Dump() != clean;
-    if (keysRemain || failed == L"RegOpenKeyExW" || failed == L"RegCloseKey") {
-      EXPECT_HR(E_FAIL, hr);
-    } else {
-      EXPECT_HR(S_OK, hr) << "a call that fails anyway (a key with subkeys, the end of the subkeys)";
-    }
-    EXPECT_HR(FAILED(hr) ? E_FAIL : S_OK, m_exports->unregisterServer()) << "registration switched off";
-  }
+  platform::registry::FailEachCallInTurn(
+      ERROR_ACCESS_DENIED, registerAfresh, unregister, [&](int n, const std::wstring& failed, HRESULT hr) {
+        SCOPED_TRACE(testing::Message() << "call " << n << ": " << std::string(failed.begin(), failed.end()));
+        if (failed == L"RegCloseKey") ++m_keysLeftOpen;
+        EXPECT_EQ(platform::registry::OpenHandleCount(), m_keysLeftOpen) << "keys closed on the failure path";
+        const bool keysRemain = platform::registry::Dump() != clean;
+        if (keysRemain || failed == L"RegOpenKeyExW" || failed == L"RegCloseKey") {
+          EXPECT_HR(E_FAIL, hr);
+        } else {
+          EXPECT_HR(S_OK, hr) << "a call that fails anyway (a key with subkeys, the end of the subkeys)";
+        }
+        EXPECT_HR(FAILED(hr) ? E_FAIL : S_OK, unregister()) << "registration switched off";
+      });
 }
 
 TEST_F(PageRegistration, RegisteredPagesAreCreatedThroughCoCreateInstance) {

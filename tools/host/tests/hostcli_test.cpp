@@ -225,7 +225,9 @@ std::vector<RECT> TemplateItemRects(const fs::path& languageDll, int templateId)
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   const auto parsed =
       bytes ? platform::dialogs::ParseDialogTemplate(bytes, SizeofResource(module, resource)) : std::nullopt;
-  HWND dialog = bytes ? CreateDialogIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(bytes), nullptr,
+  // A page's template is a child dialog: it needs a parent window.
+  HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
+  HWND dialog = bytes ? CreateDialogIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(bytes), parent,
                                                    PlainDialogProc, 0)
                       : nullptr;
   if (parsed && dialog) {
@@ -236,6 +238,7 @@ std::vector<RECT> TemplateItemRects(const fs::path& languageDll, int templateId)
     }
   }
   if (dialog) DestroyWindow(dialog);
+  DestroyWindow(parent);
   FreeLibrary(module);
   return rects;
 }
@@ -259,6 +262,70 @@ void ExpectDrawnAsTemplate(const fs::path& svg, const fs::path& languageDll, int
       EXPECT_EQ(item.height, expected[i].bottom);
     }
   }
+}
+
+// ---- The Coriolis meter's pages
+
+constexpr const char* kCommTitle = "PVPageCorvaneCOMM Page";
+
+TEST_F(HostCommandLine, TwoPositionsSetOnTheInputAssemblyPageAreTheOnlyWrites) {
+  Register("CorvaneView.dll");
+  const Outcome run = Host({"open", kCommTitle, "--set", "9025=#2", "--set", "9057=#1", "--save"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(WrittenMembers(run.output),
+            (std::vector<std::string>{"Input_assembly_Position_1", "Input_assembly_Position_20"}))
+      << run.output;
+}
+
+TEST_F(HostCommandLine, OpenAllOpensEveryCoriolisPageCleanly) {
+  Register("CorvaneView.dll");
+  const Outcome run = Host({"open-all", "CorvaneView.dll"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output.find("NOT CLEAN"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("left:"), std::string::npos) << run.output;
+  // One summary line per page, in the catalogue's order.
+  const std::regex summary(R"(\n(PVPageCorvane\w+ Page) +\d+ controls  0 failures)");
+  std::vector<std::string> titles;
+  for (auto it = std::sregex_iterator(run.output.begin(), run.output.end(), summary);
+       it != std::sregex_iterator(); ++it)
+    titles.push_back((*it)[1]);
+  const std::vector<std::string> catalogue = {
+      "PVPageCorvaneCALC Page",      "PVPageCorvaneCOMM Page",     "PVPageCorvaneCOMP Page",
+      "PVPageCorvaneCONC Page",      "PVPageCorvaneLOWFLOW Page",  "PVPageCorvaneMEDIUM Page",
+      "PVPageCorvanePARTIALLY Page", "PVPageCorvanePETRO Page",    "PVPageCorvanePROCESS Page",
+      "PVPageCorvaneSENSOR Page",    "PVPageCorvaneSYSTEM Page",   "PVPageCorvaneSYSTEM2 Page",
+      "PVPageCorvaneSYSUNIT Page",   "PVPageCorvaneSYSUNIT2 Page", "PVPageCorvaneTotalizerConfig Page",
+      "PVPageCorvaneViscosity Page"};
+  EXPECT_EQ(titles, catalogue) << run.output;
+}
+
+// The catalogue's templates, by page title.
+const std::map<std::string, int> kCoriolisTemplates = {
+    {"PVPageCorvaneCALC Page", 9104},
+    {"PVPageCorvaneCOMM Page", 9014},
+    {"PVPageCorvaneCOMP Page", 9070},
+    {"PVPageCorvaneCONC Page", 9109},
+    {"PVPageCorvaneLOWFLOW Page", 9102},
+    {"PVPageCorvaneMEDIUM Page", 9010},
+    {"PVPageCorvanePARTIALLY Page", 9103},
+    {"PVPageCorvanePETRO Page", 9112},
+    {"PVPageCorvanePROCESS Page", 9100},
+    {"PVPageCorvaneSENSOR Page", 9101},
+    {"PVPageCorvaneSYSTEM Page", 9067},
+    {"PVPageCorvaneSYSTEM2 Page", 9108},
+    {"PVPageCorvaneSYSUNIT Page", 9072},
+    {"PVPageCorvaneSYSUNIT2 Page", 9106},
+    {"PVPageCorvaneTotalizerConfig Page", 9012},
+    {"PVPageCorvaneViscosity Page", 9110},
+};
+
+TEST_F(HostCommandLine, EveryCoriolisPageIsDrawnAsItsTemplateLaysItOut) {
+  Register("CorvaneView.dll");
+  const fs::path folder = m_folder / "drawings";
+  const Outcome run = Host({"open-all", "CorvaneView.dll", "--svg", folder.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  for (const auto& [title, templateId] : kCoriolisTemplates)
+    ExpectDrawnAsTemplate(folder / (title + ".svg"), BuiltBinaries() / "CorvaneViewENU.dll", templateId);
 }
 
 TEST_F(HostCommandLine, TheDrawingHoldsEveryItemWhereTheTemplatePutsIt) {

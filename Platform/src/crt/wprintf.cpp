@@ -22,6 +22,7 @@ bool IsFlagChar(wchar_t c) {
 // conversion letter to what the host library expects for the same argument types.
 std::wstring_view TranslateWideFormat(const wchar_t* format, std::wstring& out) {
   out.clear();
+  out.reserve(wcslen(format) + 8);
   const wchar_t* p = format;
   while (*p) {
     if (*p != L'%') {
@@ -112,10 +113,18 @@ std::wstring_view TranslateWideFormat(const wchar_t* format, std::wstring& out) 
 
 namespace {
 
+// The format translated for the host library, in a buffer of the calling thread that keeps
+// its capacity: formatting allocates nothing for the format once the thread has seen one as
+// long. The host library never calls back into these functions while it formats.
+const wchar_t* TranslatedFormat(const wchar_t* format) {
+  thread_local std::wstring translated;
+  platform::TranslateWideFormat(format, translated);
+  return translated.c_str();
+}
+
 // Formats into a growing buffer; returns the full text.
 std::wstring FormatAll(const wchar_t* format, va_list args) {
-  std::wstring translated;
-  platform::TranslateWideFormat(format, translated);
+  const std::wstring translated = TranslatedFormat(format);
   std::vector<wchar_t> buffer(256);
   for (;;) {
     va_list copy;
@@ -133,6 +142,15 @@ std::wstring FormatAll(const wchar_t* format, va_list args) {
 
 EXTERN_C int _vsnwprintf(wchar_t* buffer, size_t count, const wchar_t* format, va_list args) {
   if (!format || (!buffer && count)) return -1;
+  // The common case, a text that fits with its terminator, is written in place; a text that
+  // does not fit is measured in full below, for the platform's truncation rules.
+  if (count > 0) {
+    va_list copy;
+    va_copy(copy, args);
+    const int written = vswprintf(buffer, count, TranslatedFormat(format), copy);
+    va_end(copy);
+    if (written >= 0 && static_cast<size_t>(written) < count) return written;
+  }
   std::wstring text = FormatAll(format, args);
   if (text.size() > count) {
     wmemcpy(buffer, text.data(), count);
@@ -166,6 +184,11 @@ EXTERN_C int _scwprintf(const wchar_t* format, ...) {
 
 EXTERN_C int vswprintf_s(wchar_t* buffer, size_t count, const wchar_t* format, va_list args) {
   if (!buffer || count == 0 || !format) return -1;
+  va_list copy;
+  va_copy(copy, args);
+  const int written = vswprintf(buffer, count, TranslatedFormat(format), copy);
+  va_end(copy);
+  if (written >= 0 && static_cast<size_t>(written) < count) return written;
   std::wstring text = FormatAll(format, args);
   if (text.size() + 1 > count) {
     buffer[0] = L'\0';

@@ -127,11 +127,22 @@ TEST_F(PageRegistration, FactoryAnswersOnlyUnknownAndClassFactory) {
   factory->Release();
 }
 
-TEST_F(PageRegistration, ClassObjectIsTheFactoryWhateverInterfaceIsAsked) {
-  void* object = nullptr;
-  EXPECT_HR(S_OK, m_exports->getClassObject(ClsidOf(kTestPage1Clsid), __uuidof(IPVChild), &object));
-  ASSERT_NE(object, nullptr);
-  static_cast<IClassFactory*>(object)->Release();
+TEST_F(PageRegistration, ClassObjectIsHandedOutOnlyForUnknownAndClassFactory) {
+  for (const IID* iid : {&IID_IUnknown, &IID_IClassFactory}) {
+    IUnknown* object = nullptr;
+    EXPECT_HR(S_OK,
+              m_exports->getClassObject(ClsidOf(kTestPage1Clsid), *iid, reinterpret_cast<void**>(&object)));
+    ASSERT_NE(object, nullptr);
+    IClassFactory* factory = nullptr;
+    EXPECT_HR(S_OK, object->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    EXPECT_EQ(static_cast<IUnknown*>(factory), object) << "one object answers both";
+    if (factory) factory->Release();
+    object->Release();
+  }
+  void* object = reinterpret_cast<void*>(0x1);
+  EXPECT_HR(E_NOINTERFACE, m_exports->getClassObject(ClsidOf(kTestPage1Clsid), __uuidof(IPVChild), &object));
+  EXPECT_EQ(object, nullptr);
+  EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "the refused factory is gone";
 }
 
 TEST_F(PageRegistration, CanUnloadNowWaitsForFactoriesServerLocksAndPages) {

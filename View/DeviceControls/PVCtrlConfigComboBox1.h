@@ -12,7 +12,6 @@ class CPVCtrlConfigComboBox1 : public CPVCtrlConfigComboBox {
   CPVCtrlConfigComboBox1(int itemId, const wchar_t* name);
   ~CPVCtrlConfigComboBox1() override;
 
-  using CPVCtrlConfigComboBox::Initialize;
   // Binds like the configuration combo box and keeps the notify object (counted; may be null).
   HRESULT Initialize(IPVGetSetValue* value, IPVGetSetValue* strings, IPVCtrlNotify* notify);
 

@@ -41,6 +41,14 @@ inline Lines TakeLog() {
   return lines;
 }
 
+// The tag's writes as "member vt N = value; ", in order.
+inline std::string DescribeWrites(const std::vector<hostsim::ConfigurationTag::Write>& writes) {
+  std::string out;
+  for (const auto& w : writes)
+    out += Narrow(w.member) + " vt " + std::to_string(w.vt) + " = " + Narrow(w.value) + "; ";
+  return out;
+}
+
 // The combo box's entries in list order, and its selected position (-1: none).
 inline Lines EntriesOf(HWND combo) {
   Lines entries;

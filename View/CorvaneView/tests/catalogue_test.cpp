@@ -21,16 +21,7 @@ std::wstring ClsidKey(const wchar_t* clsid) {
   return std::wstring(L"CLSID\\") + clsid;
 }
 
-std::wstring DefaultValueOf(const std::wstring& keyName) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return L"<absent>";
-  wchar_t text[512] = L"";
-  DWORD size = sizeof(text);
-  const LONG result = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS ? text : L"<no value>";
-}
+using pvtest::DefaultValueOf;
 
 // The names of the catalogue pages in the order in which their keys appear in (or vanish
 // from) the registry while the call runs: the registry is looked at before every registry
@@ -171,13 +162,7 @@ TEST_F(CorvaneViewCatalogue, FactoryRefusesAggregationAndNullOutAndLeavesNothing
     SCOPED_TRACE(page.name);
     IClassFactoryPtr factory = Factory(page);
     ASSERT_NE(factory, nullptr);
-    void* object = reinterpret_cast<void*>(0x1);
-    EXPECT_HR(CLASS_E_NOAGGREGATION, factory->CreateInstance(factory, __uuidof(IPVChild), &object));
-    EXPECT_EQ(object, nullptr);
-    EXPECT_HR(E_POINTER, factory->CreateInstance(nullptr, __uuidof(IPVChild), nullptr));
-    object = reinterpret_cast<void*>(0x1);
-    EXPECT_HR(E_NOINTERFACE, factory->CreateInstance(nullptr, IID_IClassFactory, &object));
-    EXPECT_EQ(object, nullptr);
+    pvtest::ExpectCreateInstanceRefusals(factory);
     factory = nullptr;
     EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "no page and no lock left behind";
   }

@@ -168,6 +168,17 @@ TEST_F(ServiceButtons, ACoefficientThatIsNoNumberOrOutOfRangeIsRefusedBeforeAnyt
   }
 }
 
+TEST_F(ServiceButtons, AMissingItemIsLoggedAndNothingIsWritten) {
+  OnlinePage page = OpenViscosity();
+  DestroyWindow(page.Item(IDC_VISCOSITY_UNIT));
+  TakeLog();
+  ClickAndRun(page, IDC_VISCOSITY_SET);
+  EXPECT_TRUE(Device().requests.empty());
+  EXPECT_TRUE(Contains(TakeLog(), L"CPVCtrlWireConfigPageSet5Button::PerformService: Invalid dialog item"));
+  EXPECT_TRUE(IsWindowEnabled(page.Item(IDC_VISCOSITY_SET)));
+  Close(page);
+}
+
 TEST_F(ServiceButtons, NoModelSelectedIsRefusedWithThePromptForAnEmptyValue) {
   OnlinePage page = OpenViscosity();
   SendMessageW(page.Item(IDC_VISCOSITY_MODEL), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);

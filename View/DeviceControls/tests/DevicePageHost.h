@@ -7,6 +7,7 @@
 
 #include <ModuleDefinition.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -115,13 +116,18 @@ inline const std::vector<std::wstring>& TotalizerUnitTexts() {
   return texts;
 }
 
-// The built-in Coriolis definition, with the members of the device page given entries that
-// name codes in and out of the unit tables.
-inline hostsim::ModuleDefinition DeviceDefinition() {
+// The built-in Coriolis definition as it is.
+inline hostsim::ModuleDefinition BuiltInDefinition() {
   std::string error;
   auto definition = hostsim::LoadModuleDefinition(hostsim::CoriolisDefinitionFile(), &error);
   EXPECT_TRUE(definition.has_value()) << error;
-  if (!definition) return {};
+  return definition ? *definition : hostsim::ModuleDefinition{};
+}
+
+// The built-in Coriolis definition, with the members of the device page given entries that
+// name codes in and out of the unit tables.
+inline hostsim::ModuleDefinition DeviceDefinition() {
+  std::optional<hostsim::ModuleDefinition> definition = BuiltInDefinition();
   hostsim::TagDefinition* tag = nullptr;
   for (hostsim::TagDefinition& candidate : definition->tags)
     if (candidate.kind == hostsim::TagKind::kStandard) tag = &candidate;
@@ -138,7 +144,8 @@ inline hostsim::ModuleDefinition DeviceDefinition() {
   PutMember(*tag,
             Enumeration(kPartiallyAssignMember,
                         {{0, L"Off"}, {1, L"Density"}, {2, L"Reference density"}, {3, L"Target density"}}));
-  PutMember(*tag, Enumeration(kDensityUnitMember, {{12039, L"kg/m3"}, {12288, L"API"}, {2204, L"SD 4C"}}));
+  PutMember(*tag, Enumeration(kDensityUnitMember,
+                              {{12039, L"kg/m3"}, {12288, L"API"}, {2204, L"SD 4C"}, {12059, L"lb/bbl"}}));
   PutMember(*tag, Enumeration(kReferenceDensityUnitMember,
                               {{12054, L"kg/Nm3"}, {2328, L"APIbase"}, {9999, L"free"}}));
   PutMember(*tag, Enumeration(kMediumMember, {{0, L"Liquid"}, {1, L"Gas"}, {2, L"Steam"}}));
@@ -181,8 +188,8 @@ class DevicePageHost : public pvtest::PageHost {
   }
 
   // The page opened, shown and activated as the host does it.
-  DevicePage OpenActive() {
-    DevicePage page = OpenPage<DevicePage>(pvtest::ClsidFromText(kDevicePageClsid), true, true);
+  DevicePage OpenActive(const wchar_t* clsid = kDevicePageClsid) {
+    DevicePage page = OpenPage<DevicePage>(pvtest::ClsidFromText(clsid), true, true);
     EXPECT_HR(S_OK, page.panel->Show(SW_SHOW));
     EXPECT_HR(S_OK, page.child->PreInitialActivate());
     page.child->OnActivate();

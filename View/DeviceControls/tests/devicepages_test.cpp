@@ -399,14 +399,17 @@ TEST_F(DeviceControls, InACommaLocaleTheSwitchOnValueKeepsWhatIsTyped) {
   DevicePage page = OpenActive();
   Choose(page, IDC_LOWFLOW_ASSIGN, 1);
   HWND onValue = page.Item(IDC_LOWFLOW_ON_VALUE);
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  // The C runtime's numeric locale, put back whatever happens below.
+  struct NumericLocale {
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+  } restore;
   ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
   devicepage::Retype(onValue, L"2,123456");
   ASSERT_TRUE(win::FocusControl(page.Item(IDC_LOWFLOW_ASSIGN)));
   EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"2,123456") << "the device's rounding takes only '.'";
   devicepage::Retype(onValue, L"2.5");
   EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"25") << "the framework's mask takes the locale's point";
-  std::setlocale(LC_NUMERIC, previous.c_str());
   page.Release();
 }
 

@@ -452,6 +452,52 @@ TEST_F(DeviceControls, AMasterThatIsNoItemOfThePageCountsAsNoSelection) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The host edits on the page
+
+TEST_F(DeviceControls, TheHostEditsOnThePageKeepTheirValuesApartFromWhatTheyShow) {
+  DevicePage page = OpenActive();
+  HWND regulator = page.Item(IDC_HOST_REGULATOR);
+  HWND time = page.Item(IDC_HOST_TIME);
+  EXPECT_EQ(SendMessageW(regulator, EM_GETLIMITTEXT, 0, 0), 10);
+  EXPECT_EQ(SendMessageW(time, EM_GETLIMITTEXT, 0, 0), 2);
+  const auto set = [&](LONG id, const wchar_t* text) {
+    HRESULT result = E_UNEXPECTED;
+    EXPECT_HR(S_OK, page.test->SetHostValueText(id, _bstr_t(text), &result));
+    return result;
+  };
+  const auto get = [&](LONG id) {
+    _bstr_t text;
+    HRESULT result = E_UNEXPECTED;
+    EXPECT_HR(S_OK, page.test->GetHostValueText(id, text.GetAddress(), &result));
+    EXPECT_HR(S_OK, result);
+    return std::wstring(text.length() ? static_cast<const wchar_t*>(text) : L"");
+  };
+
+  win::TypeText(regulator, L"-1.5x");
+  EXPECT_EQ(page.Text(IDC_HOST_REGULATOR), L"-1.5");
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"-1.5");
+  EXPECT_HR(E_INVALIDARG, set(IDC_HOST_REGULATOR, L"2x"));
+  EXPECT_EQ(page.Text(IDC_HOST_REGULATOR), L"");
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"");
+  EXPECT_HR(S_OK, set(IDC_HOST_REGULATOR, L"7.25"));
+  ASSERT_HR(S_OK, page.test->SetHostShowWhenDisabled(IDC_HOST_REGULATOR, FALSE));
+  EnableWindow(regulator, FALSE);
+  EXPECT_EQ(page.Text(IDC_HOST_REGULATOR), L"");
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"");
+  EnableWindow(regulator, TRUE);
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"7.25") << "the value stayed stored";
+
+  EXPECT_HR(S_OK, set(IDC_HOST_TIME, L"42"));
+  EXPECT_EQ(page.Text(IDC_HOST_TIME), std::wstring(45, L'*'));
+  EXPECT_EQ(get(IDC_HOST_TIME), L"42");
+  SendMessageW(time, EM_SETSEL, 0, -1);
+  win::TypeText(time, L"17");
+  EXPECT_EQ(page.Text(IDC_HOST_TIME), L"17");
+  EXPECT_EQ(get(IDC_HOST_TIME), L"17");
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
 // The notifying combo box
 
 TEST_F(DeviceControls, TheNotifyingComboBoxTellsItsNameAndSelectionAfterEachRead) {

@@ -144,27 +144,27 @@ void AppendInteger(std::wstring& out, const Conversion& c, unsigned long long ma
   wchar_t digits[32];
   int count = 0;
   for (unsigned long long v = magnitude; v; v /= base) digits[count++] = digitsOf[v % base];
-  std::wstring body;
-  if (isSigned) {
-    if (negative)
-      body += L'-';
-    else if (c.plus)
-      body += L'+';
-    else if (c.space)
-      body += L' ';
+  wchar_t prefix[3];
+  int prefixLength = 0;
+  if (isSigned && (negative || c.plus || c.space))
+    prefix[prefixLength++] = negative ? L'-' : c.plus ? L'+' : L' ';
+  if (c.alternate && magnitude != 0 && base == 16) {
+    prefix[prefixLength++] = L'0';
+    prefix[prefixLength++] = conv;
   }
-  if (c.alternate && magnitude != 0 && base == 16) body += conv == L'X' ? L"0X" : L"0x";
   int minimum = c.precision >= 0 ? c.precision : 1;
   if (c.alternate && base == 8 && minimum <= count) minimum = count + 1;  // a leading zero
   if (magnitude == 0 && c.precision == 0 && !(c.alternate && base == 8)) minimum = 0;
   int zeros = minimum > count ? minimum - count : 0;
-  if (c.zero && !c.left && c.precision < 0) {
-    const int length = static_cast<int>(body.size()) + zeros + count;
-    if (c.width > length) zeros += c.width - length;
-  }
-  body.append(static_cast<size_t>(zeros), L'0');
-  while (count > 0) body += digits[--count];
-  Pad(out, body.size(), c.width, c.left, body);
+  if (c.zero && !c.left && c.precision < 0 && c.width > prefixLength + zeros + count)
+    zeros = c.width - prefixLength - count;
+  const int length = prefixLength + zeros + count;
+  const size_t padding = c.width > length ? static_cast<size_t>(c.width - length) : 0;
+  if (!c.left) out.append(padding, L' ');
+  out.append(prefix, static_cast<size_t>(prefixLength));
+  out.append(static_cast<size_t>(zeros), L'0');
+  while (count > 0) out += digits[--count];
+  if (c.left) out.append(padding, L' ');
 }
 
 bool FormatNatively(const wchar_t* format, va_list source, std::wstring& out) {

@@ -82,6 +82,7 @@ enum AfxSig : UINT_PTR {
   AfxSig_vW,         // void (CWnd*): ON_WM_SETFOCUS, ON_WM_KILLFOCUS
   AfxSig_vwww,       // void (UINT, UINT, UINT): ON_WM_CHAR, ON_WM_KEYDOWN
   AfxSig_vwp,        // void (UINT, CPoint): mouse messages
+  AfxSig_vb,         // void (BOOL): ON_WM_ENABLE
   AfxSig_bHELPINFO,  // BOOL (HELPINFO*): ON_WM_HELPINFO
   AfxSig_vNMHDRpl,   // void (NMHDR*, LRESULT*): ON_NOTIFY, ON_NOTIFY_REFLECT
   AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): ON_NOTIFY_REFLECT_EX
@@ -335,6 +336,7 @@ inline AFX_PMSG AfxEntryHandler(Handler handler) {
   {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnLButtonUp)},
 #define ON_WM_MOUSEMOVE() \
   {WM_MOUSEMOVE, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnMouseMove)},
+#define ON_WM_ENABLE() {WM_ENABLE, 0, 0, 0, AfxSig_vb, AFX_ENTRY_PFN(void(CWnd::*)(BOOL), OnEnable)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_ENTRY_PFN(void(CWnd::*)(), OnDestroy)},
 #define ON_WM_HELPINFO() \
   {WM_HELP, 0, 0, 0, AfxSig_bHELPINFO, AFX_ENTRY_PFN(BOOL(CWnd::*)(HELPINFO*), OnHelpInfo)},
@@ -411,6 +413,16 @@ class PLATFORM_API CWnd : public CCmdTarget {
   // one of them handled it.
   static BOOL PASCAL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
 
+  // Sends the dialog-init data (dlgtemplate.h) of the resource lpszResourceName, type
+  // RT_DLGINIT in the current resource handle's module, to this window's controls: each combo
+  // box string is added with CB_ADDSTRING, entries with another message are skipped. TRUE
+  // without such a resource; FALSE when it cannot be loaded, ends early or claims more bytes
+  // than it holds (the run stops there, never reading past the resource), or a control refuses
+  // a string.
+  BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+  // The same over size bytes of dialog-init data at lpResource.
+  BOOL ExecuteDlgInit(const void* lpResource, DWORD size);
+
   // The usual wrappers of the window calls.
   CWnd* GetDlgItem(int nID) const;
   CWnd* GetParent() const;
@@ -477,6 +489,8 @@ class PLATFORM_API CWnd : public CCmdTarget {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnDestroy();
+  // WM_ENABLE: the window's enabled state has changed to bEnable.
+  afx_msg void OnEnable(BOOL bEnable);
   afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
 
  protected:
@@ -533,8 +547,9 @@ class PLATFORM_API CDialog : public CWnd {
   virtual INT_PTR DoModal();
   void EndDialog(int nResult);
 
-  // Base: UpdateData(FALSE) (DoDataExchange filling the controls) and TRUE (focus the first
-  // control).
+  // Base: the template's dialog-init data (ExecuteDlgInit with the template name), then
+  // UpdateData(FALSE) (DoDataExchange filling the controls) and TRUE (focus the first control).
+  // Dialog-init data that fails is not fatal here: the data exchange runs all the same.
   virtual BOOL OnInitDialog();
   // Runs DoDataExchange in the direction given; TRUE (validation failures are not raised here).
   BOOL UpdateData(BOOL bSaveAndValidate = TRUE);

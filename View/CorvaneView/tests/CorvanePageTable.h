@@ -24,6 +24,7 @@
 namespace corvanepages {
 
 namespace win = platform::windows;
+using pvtest::Choose;
 using pvtest::Lines;
 using pvtest::Narrow;
 
@@ -233,19 +234,6 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
   }
   static std::string WriteOf(const wchar_t* member, VARTYPE vt, const std::wstring& value) {
     return Narrow(member) + " vt " + std::to_string(vt) + " = " + Narrow(value) + "; ";
-  }
-
-  // ---- The user
-
-  // Chooses the entry as the user does (-1: the list left without selection, as a stored
-  // value outside the list leaves it, and the change reported as the page reports one).
-  static void Choose(const corvaneview::Page& page, int comboId, int position) {
-    if (position >= 0) {
-      ASSERT_TRUE(win::SelectComboItem(page.Item(comboId), position)) << comboId << " entry " << position;
-      return;
-    }
-    SendMessageW(page.Item(comboId), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    page.pageEnum->CtrlModified(CWnd::FromHandle(page.Item(comboId)), comboId, FALSE);
   }
 
   // ---- The table
@@ -496,7 +484,7 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
     // A value the tag refuses keeps the control dirty, and the save answers the failure.
     pvtest::Retype(edit, L"3");
     StandardTag()->FailOperation(row.member, hostsim::TagOperation::kValueWrite, DISP_E_OVERFLOW);
-    EXPECT_TRUE(FAILED(page.child->Save()));
+    EXPECT_HR(DISP_E_OVERFLOW, page.child->Save());
     StandardTag()->FailOperation(row.member, hostsim::TagOperation::kValueWrite, S_OK);
     EXPECT_EQ(WritesSince(before), "");
     EXPECT_HR(S_OK, page.child->Save());

@@ -20,6 +20,7 @@ using corvanepages::PageTable;
 using corvanepages::Row;
 using corvanepages::win::FocusControl;
 using corvanepages::win::TextOf;
+using pvtest::Choose;
 using pvtest::Narrow;
 using Page = corvaneview::Page;
 

@@ -1,5 +1,5 @@
-// The page of access code, alarm delay, diagnostic behaviour and access status. It opens with its template
-// and, until its controls are added, an empty control list.
+// The page of access code, alarm delay, diagnostic behaviour and access status. Its control
+// list is empty so far: the page opens with its template and binds nothing.
 #pragma once
 
 #include "PVConfigPanelEnum.h"

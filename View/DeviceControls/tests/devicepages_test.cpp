@@ -27,6 +27,88 @@ using pvtest::Choose;
 class DeviceControls : public DevicePageHost {};
 
 // ---------------------------------------------------------------------------------------------
+// Binding
+
+TEST_F(DeviceControls, EveryControlBindsOverTheBuiltInModule) {
+  UseModule(devicepage::BuiltInDefinition());
+  devicepage::TakeLog();
+  DevicePage page = OpenActive();
+  const int bound[] = {IDC_LOWFLOW_ASSIGN,           IDC_LOWFLOW_ON_VALUE,      IDC_LOWFLOW_UNIT,
+                       IDC_PARTIALLY_ASSIGN,         IDC_PARTIALLY_LOW_UNIT,    IDC_MEDIUM_SELECT,
+                       IDC_MEDIUM_GAS_TYPE,          IDC_MEDIUM_SOUND_VELOCITY, IDC_TOTALIZER_ASSIGN,
+                       IDC_TOTALIZER_UNIT,           IDC_TOTALIZER_FLOW_UNIT,   IDC_DEVICE_FLOAT,
+                       IDC_NOTIFYING_COMBO,          IDC_SILENT_COMBO,          IDC_DENSITY_NAME,
+                       IDC_DENSITY_WITHOUT_API_NAME, IDC_UNLISTED_NAME};
+  for (int id : bound) {
+    HRESULT result = E_UNEXPECTED;
+    ASSERT_HR(S_OK, page.test->GetBindResult(id, &result));
+    EXPECT_HR(S_OK, result) << id;
+  }
+  EXPECT_EQ(devicepage::TakeLog(), Lines{});
+  EXPECT_HR(S_OK, page.child->Refresh());
+  page.Release();
+}
+
+TEST_F(DeviceControls, UnitNameAndFloatBindingsWithBadSettingsAreRefusedAndLogged) {
+  devicepage::TakeLog();
+  DevicePage page = OpenActive(kRefusedBindingsPageClsid);
+  struct Case {
+    int id;
+    HRESULT result;
+  };
+  for (const Case& c :
+       {Case{IDC_FLOAT_TYPE_NAME, S_OK}, Case{IDC_TOO_MANY_DECIMALS_NAME, E_FAIL},
+        Case{IDC_UNKNOWN_TYPE_NAME, E_FAIL}, Case{IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS, E_FAIL}}) {
+    HRESULT result = E_UNEXPECTED;
+    ASSERT_HR(S_OK, page.test->GetBindResult(c.id, &result));
+    EXPECT_HR(c.result, result) << c.id;
+  }
+  const Lines log = devicepage::TakeLog();
+  const Lines expected = {
+      L"CPVCtrlConfigStaticTextPages::InitializationIsValid: Invalid number of decimal places specified for "
+      L"Tavelin5000_Float data type.",
+      L"CPVCtrlConfigStaticTextPages::Initialize: Fail to initialise.",
+      L"CPVCtrlConfigStaticTextPages::InitializationIsValid: Invalid Tavelin data type for control.",
+      L"CPVCtrlConfigStaticTextPages::DoRefresh: Fail to initialise."};
+  for (const std::wstring& line : expected)
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << devicepage::Narrow(line);
+  // A caption whose binding failed is left as it was, and its refresh fails.
+  EXPECT_EQ(page.Text(IDC_TOO_MANY_DECIMALS_NAME), L"");
+  EXPECT_EQ(page.Text(IDC_UNKNOWN_TYPE_NAME), L"");
+  EXPECT_EQ(page.Text(IDC_FLOAT_TYPE_NAME), L"??") << "9335 has no table";
+  EXPECT_HR(E_FAIL, page.child->Refresh());
+  // The device float edit keeps its decimals though its binding failed: 12, no rounding.
+  HWND edit = page.Item(IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS);
+  SetWindowTextW(edit, L"1.23456");
+  ASSERT_TRUE(win::FocusControl(edit));
+  SetFocus(page.Window());
+  EXPECT_EQ(page.Text(IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS), L"1.23456");
+  page.Release();
+}
+
+TEST_F(DeviceControls, AUnitNameStaticTakesTheTableOfItsOwnId) {
+  DevicePage page = OpenActive();
+  struct Case {
+    LONG code;
+    const wchar_t* density;
+    const wchar_t* withoutApi;
+  };
+  const Case cases[] = {{12039, L"kg/m3", L"kg/m3"},
+                        {12288, L"API", L"??"},
+                        {12059, L"lb/bbl (us;oil)", L"??"},
+                        {2204, L"??", L"??"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Store(kDensityUnitMember, c.code);
+    EXPECT_HR(S_OK, page.events->DataChanged());
+    EXPECT_EQ(page.Text(IDC_DENSITY_NAME), c.density);
+    EXPECT_EQ(page.Text(IDC_DENSITY_WITHOUT_API_NAME), c.withoutApi);
+    EXPECT_EQ(page.Text(IDC_UNLISTED_NAME), L"??") << "an id without a table";
+  }
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Unit captions of the master's unit member
 
 TEST_F(DeviceControls, TheLowFlowCaptionShowsTheFlowUnitOfItsAssignment) {

@@ -9,17 +9,17 @@
 #define PAGE_STYLE DS_SETFONT | WS_CHILD | WS_CAPTION
 #define PAGE_FONT 8, "Panel Sans"
 
-#define MARGIN 7      // around the page's items
-#define GAP 4         // between a label and its field, a field and its unit
-#define COLUMN_GAP 12 // between two columns of label and field
-#define ROW_PITCH 18  // from one row's top to the next
-#define FIELD_H 14    // an edit box, a button, and a drop-down list while closed
-#define LIST_H 120    // a drop-down list while open
-#define LABEL_DY 3    // a label sits this far below its field's top, in line with its text
-#define LABEL_H 8     // one line of text
-#define GROUP_TOP 12  // from a group box's top to its first row
-#define GROUP_BOTTOM 6 // from a group box's last row to its bottom
-#define GROUP_INSET 6  // from a group box's sides to its items
+#define MARGIN 7        // around the page's items
+#define GAP 4           // between a label and its field, a field and its unit
+#define COLUMN_GAP 12   // between two columns of label and field
+#define ROW_PITCH 18    // from one row's top to the next
+#define FIELD_H 14      // an edit box, a button, and a drop-down list while closed
+#define LIST_H 120      // a drop-down list while open
+#define LABEL_DY 3      // a label sits this far below its field's top, in line with its text
+#define LABEL_H 8       // one line of text
+#define GROUP_TOP 12    // from a group box's top to its first row
+#define GROUP_BOTTOM 6  // from a group box's last row to its bottom
+#define GROUP_INSET 6   // from a group box's sides to its items
 
 // The tops of the rows.
 #define ROW1 (MARGIN)

@@ -26,7 +26,7 @@
 #define TXT_MEDIUM_GAS_TYPE "Gasart"
 #define TXT_MEDIUM_SOUND_VELOCITY "Schallgeschwindigkeit"
 #define TXT_MEDIUM_SOUND_VELOCITY_COEFF "Temperaturkoeffizient Schallgeschw."
-#define TXT_PARTIALLY_CAPTION "Teilfüllung"
+#define TXT_PARTIALLY_CAPTION "Teilgefülltes Rohr"
 #define TXT_PARTIALLY_ASSIGN "Zugeordnete Prozessgröße"
 #define TXT_PARTIALLY_LOW_VALUE "Unterer Grenzwert"
 #define TXT_PARTIALLY_HIGH_VALUE "Oberer Grenzwert"

@@ -40,7 +40,15 @@ struct Page {
 constexpr Kind L = Kind::kList, E = Kind::kEdit, T = Kind::kText, B = Kind::kButton;
 
 // Every page's dialog items and the kind of window each control needs.
+std::vector<Item> Joined(std::vector<Item> first, const std::vector<Item>& second) {
+  first.insert(first.end(), second.begin(), second.end());
+  return first;
+}
+
 const std::vector<Page>& Pages() {
+  // The ten units of the system unit page; the extended unit page has them and six more.
+  static const std::vector<Item> systemUnits = {{9132, L}, {9133, L}, {9125, L}, {9134, L}, {9135, L},
+                                                {9138, L}, {9156, L}, {9131, L}, {9022, L}, {9021, L}};
   static const std::vector<Page> pages = {
       {"CALC", 9104, {{9061, L}, {9175, E}, {9179, E}, {9182, E}, {9060, E}, {9194, T}, {9195, T}}},
       {"COMM", 9014, {{9025, L}, {9028, L}, {9033, L}, {9038, L}, {9041, L}, {9043, L}, {9044, L},
@@ -106,36 +114,9 @@ const std::vector<Page>& Pages() {
                          {9153, L}, {9155, L}, {9157, L}, {9159, L}, {9183, L}, {9185, L}, {9181, L},
                          {9162, L}, {9168, L}, {9170, L}, {9180, L}, {9172, L}, {9174, L}, {9176, L},
                          {9178, L}, {9411, T}, {9197, B}, {9042, T}}},
-      {"SYSUNIT",
-       9072,
-       {{9132, L},
-        {9133, L},
-        {9125, L},
-        {9134, L},
-        {9135, L},
-        {9138, L},
-        {9156, L},
-        {9131, L},
-        {9022, L},
-        {9021, L}}},
-      {"SYSUNIT2",
-       9106,
-       {{9132, L},
-        {9133, L},
-        {9125, L},
-        {9134, L},
-        {9135, L},
-        {9138, L},
-        {9156, L},
-        {9131, L},
-        {9022, L},
-        {9021, L},
-        {9024, L},
-        {9027, L},
-        {9031, L},
-        {9080, L},
-        {9081, L},
-        {9083, L}}},
+      {"SYSUNIT", 9072, systemUnits},
+      {"SYSUNIT2", 9106,
+       Joined(systemUnits, {{9024, L}, {9027, L}, {9031, L}, {9080, L}, {9081, L}, {9083, L}})},
       {"TotalizerConfig", 9012, {{9327, L}, {9326, L}, {9332, T}, {9328, L}, {9329, L}, {9330, E},
                                  {9331, L}, {9241, B}, {9400, L}, {9401, L}, {9032, T}, {9150, L},
                                  {9148, L}, {9037, E}, {9154, L}, {9243, B}, {9402, L}, {9403, L},
@@ -442,6 +423,17 @@ TEST_F(TemplatesTest, TheDeviceComboBoxesHoldTheirDialogInitEntriesOnceTheDialog
     }
   }
   AfxSetResourceHandle(previous);
+}
+
+TEST_F(TemplatesTest, NoOtherTemplateCarriesDialogInitData) {
+  // The other lists take their texts from the module's configuration tag when they are bound.
+  for (const auto& language : languages_) {
+    for (const auto& page : Pages()) {
+      if (page.templateId == 9110 || page.templateId == 9012) continue;
+      SCOPED_TRACE(std::string(language.name) + " " + page.name);
+      EXPECT_TRUE(ResourceBytes(language.module, page.templateId, RT_DLGINIT).empty());
+    }
+  }
 }
 
 }  // namespace

@@ -33,12 +33,12 @@ TEST_F(DeviceControls, EveryControlBindsOverTheBuiltInModule) {
   UseModule(devicepage::BuiltInDefinition());
   devicepage::TakeLog();
   DevicePage page = OpenActive();
-  const int bound[] = {IDC_LOWFLOW_ASSIGN,           IDC_LOWFLOW_ON_VALUE,      IDC_LOWFLOW_UNIT,
-                       IDC_PARTIALLY_ASSIGN,         IDC_PARTIALLY_LOW_UNIT,    IDC_MEDIUM_SELECT,
-                       IDC_MEDIUM_GAS_TYPE,          IDC_MEDIUM_SOUND_VELOCITY, IDC_TOTALIZER_ASSIGN,
-                       IDC_TOTALIZER_UNIT,           IDC_TOTALIZER_FLOW_UNIT,   IDC_DEVICE_FLOAT,
-                       IDC_NOTIFYING_COMBO,          IDC_SILENT_COMBO,          IDC_DENSITY_NAME,
-                       IDC_DENSITY_WITHOUT_API_NAME, IDC_UNLISTED_NAME};
+  const int bound[] = {
+      IDC_LOWFLOW_ASSIGN,     IDC_LOWFLOW_ON_VALUE, IDC_LOWFLOW_UNIT,        IDC_PARTIALLY_ASSIGN,
+      IDC_PARTIALLY_LOW_UNIT, IDC_MEDIUM_SELECT,    IDC_MEDIUM_GAS_TYPE,     IDC_MEDIUM_SOUND_VELOCITY,
+      IDC_TOTALIZER_ASSIGN,   IDC_TOTALIZER_UNIT,   IDC_TOTALIZER_FLOW_UNIT, IDC_DEVICE_FLOAT,
+      IDC_NOTIFYING_COMBO,    IDC_SILENT_COMBO,     IDC_DENSITY_NAME,        IDC_DENSITY_WITHOUT_API_NAME,
+      IDC_UNLISTED_NAME,      IDC_ORPHAN_UNIT,      IDC_ORPHAN_EDIT};
   for (int id : bound) {
     HRESULT result = E_UNEXPECTED;
     ASSERT_HR(S_OK, page.test->GetBindResult(id, &result));
@@ -388,14 +388,17 @@ TEST_F(DeviceControls, InACommaLocaleTheSwitchOnValueKeepsWhatIsTyped) {
   DevicePage page = OpenActive();
   Choose(page, IDC_LOWFLOW_ASSIGN, 1);
   HWND onValue = page.Item(IDC_LOWFLOW_ON_VALUE);
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  // The C runtime's numeric locale, put back whatever happens below.
+  struct NumericLocale {
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+  } restore;
   ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
   devicepage::Retype(onValue, L"2,123456");
   ASSERT_TRUE(win::FocusControl(page.Item(IDC_LOWFLOW_ASSIGN)));
   EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"2,123456") << "the device's rounding takes only '.'";
   devicepage::Retype(onValue, L"2.5");
   EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"25") << "the framework's mask takes the locale's point";
-  std::setlocale(LC_NUMERIC, previous.c_str());
   page.Release();
 }
 
@@ -424,6 +427,16 @@ TEST_F(DeviceControls, TheDeviceFloatEditRoundsToItsOwnDecimalsAndSavesThem) {
   hostsim::MemberValue saved;
   ASSERT_TRUE(Tag()->GetValue(kDeviceFloatMember, &saved));
   EXPECT_FLOAT_EQ(saved.real, -1.01f);
+  page.Release();
+}
+
+TEST_F(DeviceControls, AMasterThatIsNoItemOfThePageCountsAsNoSelection) {
+  Store(kDensityUnitMember, 12039);
+  DevicePage page = OpenActive();
+  EXPECT_EQ(page.Text(IDC_ORPHAN_UNIT), L" ");
+  EXPECT_EQ(page.Text(IDC_ORPHAN_PRESET_UNIT), L"??");
+  EXPECT_FALSE(page.Enabled(IDC_ORPHAN_EDIT)) << "no selection lies in 0..0";
+  EXPECT_HR(S_OK, page.child->Refresh());
   page.Release();
 }
 

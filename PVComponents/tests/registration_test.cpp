@@ -39,6 +39,8 @@ class PageRegistration : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::registry::Reset();
+    // Keys whose close an earlier test made to fail stay open for the rest of the process.
+    m_keysLeftOpen = platform::registry::OpenHandleCount();
     Load();
   }
   void TearDown() override {
@@ -84,7 +86,7 @@ class PageRegistration : public ::testing::Test {
   HMODULE m_module = nullptr;
   std::unique_ptr<pvtest::ComExports> m_exports;
   PFN_TESTPAGESLIVEPAGES m_livePages = nullptr;
-  int m_keysLeftOpen = 0;  // keys whose close was made to fail
+  int m_keysLeftOpen = 0;  // keys whose close was made to fail, in this test or before
 };
 
 TEST_F(PageRegistration, ClassObjectIsFoundWhateverTheLetterCaseOfTheClsidText) {

@@ -160,9 +160,7 @@ inline std::wstring FormatReal(double value, int decimals) {
   return text;
 }
 
-inline bool IsReadOnly(HWND edit) {
-  return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0;
-}
+using pvtest::IsReadOnly;
 
 // The input-error code of an empty text.
 inline constexpr HRESULT kEmptyText = static_cast<HRESULT>(0x80040214);

@@ -7,6 +7,7 @@
 
 #include <platform/testing_htmlhelp.h>
 
+#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
@@ -51,6 +52,12 @@ inline bool Contains(const Lines& lines, const std::wstring& line) {
     if (l == line) return true;
   return false;
 }
+
+// Puts the numeric locale back at the end of the scope.
+struct NumericLocaleGuard {
+  std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  ~NumericLocaleGuard() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+};
 
 inline int Selection(HWND combo) {
   return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));

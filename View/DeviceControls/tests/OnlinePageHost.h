@@ -69,7 +69,11 @@ inline std::wstring Text(HWND window) {
 
 class OnlinePageHost : public pvtest::PageHost {
  protected:
-  OnlinePageHost() : PageHost("PVOnlinePages.dll", "OnlinePagesLivePages") {}
+  // The online test pages DLL, or another view DLL (and its export that counts its live pages,
+  // null for a product DLL) whose pages place the online controls.
+  explicit OnlinePageHost(const std::string& dll = "PVOnlinePages.dll",
+                          const char* livePagesExport = "OnlinePagesLivePages")
+      : PageHost(dll, livePagesExport) {}
 
   void SetUp() override {
     PageHost::SetUp();

@@ -73,6 +73,12 @@ std::filesystem::path DefaultDefinitionFor(const RegisteredClass& page) {
                                                              : hostsim::CoriolisDefinitionFile();
 }
 
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
+  return text;
+}
+
 // ---- What the page shows
 
 std::wstring ClassOf(HWND item) {
@@ -319,12 +325,30 @@ void PrintShown(const hostsim::HostParent& parent, const MessageBoxReader& reade
     std::printf("  box       %s caption %s\n", Quoted(call.text).c_str(), Quoted(call.caption).c_str());
 }
 
+const char* ElementTypeName(VARTYPE vt) {
+  switch (vt) {
+    case VT_I1: return "VT_I1";
+    case VT_I2: return "VT_I2";
+    case VT_I4: return "VT_I4";
+    default: return VariantTypeName(vt);
+  }
+}
+
+// Every write that reached the tag, and every service the device was asked to perform.
 void PrintWrites(const hostsim::HostModule& module) {
   for (hostsim::ConfigurationTag* tag : {module.StandardTag(), module.SafetyTag()}) {
     if (!tag) continue;
     for (const auto& write : tag->Writes())
       std::printf("  write     %s %s %s\n", Utf8(write.member).c_str(), VariantTypeName(write.vt),
                   Utf8(write.value).c_str());
+  }
+  for (const hostsim::DeviceRequest& request : module.device.requests) {
+    if (request.operation != hostsim::DeviceRequest::Operation::kExecute) continue;
+    std::printf("  device    %s [", Utf8(request.name).c_str());
+    for (size_t i = 0; i < request.types.size(); ++i)
+      std::printf("%s%s %ld", i ? ", " : "", ElementTypeName(request.types[i]),
+                  static_cast<long>(i < request.values.size() ? request.values[i] : 0));
+    std::printf("] %s\n", Hex(request.result).c_str());
   }
 }
 
@@ -336,12 +360,6 @@ HRESULT ServerCanUnload(const std::wstring& server) {
   auto canUnload =
       reinterpret_cast<CanUnloadNow>(reinterpret_cast<void (*)()>(GetProcAddress(module, "DllCanUnloadNow")));
   return canUnload ? canUnload() : E_NOTIMPL;
-}
-
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
 }
 
 // ---- One page opened, driven and closed

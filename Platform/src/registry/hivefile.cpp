@@ -2,8 +2,10 @@
 // for test diagnostics.
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
+#include <unistd.h>
+
+#include "../internal/paths.h"
 #include "../internal/unicode.h"
 #include "platform/testing_registry.h"
 #include "registry_hive.h"
@@ -123,7 +125,7 @@ void WriteKey(std::string& out, const Key& key, const std::wstring& path, bool i
       out += '\n';
     }
   }
-  for (const auto& child : key.children) WriteKey(out, *child, path + L"\\" + child->name, false);
+  for (const auto& child : key.Children()) WriteKey(out, *child, path + L"\\" + child->name, false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -366,7 +368,7 @@ void DumpKey(std::wstring& out, const Key& key, int depth) {
     AppendData(data, value);
     out += WideFromUtf8(data) + L"\n";
   }
-  for (const auto& child : key.children) DumpKey(out, *child, depth + 1);
+  for (const auto& child : key.Children()) DumpKey(out, *child, depth + 1);
 }
 
 }  // namespace
@@ -392,31 +394,31 @@ LONG LoadFromText(std::string_view text, std::string* error) {
 
 LONG SaveToFile(const std::filesystem::path& hostPath) {
   const std::string text = SaveToText();
-  std::ofstream file(hostPath, std::ios::binary | std::ios::trunc);
+  // Written beside the file and renamed over it, so that a reader never sees half a hive and
+  // a failed write leaves the old file as it was.
+  std::filesystem::path temporary = hostPath;
+  temporary += "." + std::to_string(getpid()) + ".tmp";
+  std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
   if (!file) return ERROR_CANTWRITE;
   file.write(text.data(), static_cast<std::streamsize>(text.size()));
   file.close();
-  return file ? ERROR_SUCCESS : ERROR_CANTWRITE;
+  std::error_code ec;
+  if (file) std::filesystem::rename(temporary, hostPath, ec);
+  if (!file || ec) {
+    std::filesystem::remove(temporary, ec);
+    return ERROR_CANTWRITE;
+  }
+  return ERROR_SUCCESS;
 }
 
 LONG LoadFromFile(const std::filesystem::path& hostPath, std::string* error) {
-  std::error_code ec;
-  if (!std::filesystem::exists(hostPath, ec)) {
-    if (error) *error = "no such file";
-    return ERROR_FILE_NOT_FOUND;
+  std::string text, why;
+  if (!ReadWholeHostFile(hostPath, &text, &why)) {
+    if (error) *error = why;
+    std::error_code ec;
+    return std::filesystem::exists(hostPath, ec) ? ERROR_CANTREAD : ERROR_FILE_NOT_FOUND;
   }
-  std::ifstream file(hostPath, std::ios::binary);
-  if (!file) {
-    if (error) *error = "cannot open the file";
-    return ERROR_CANTREAD;
-  }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
-    if (error) *error = "cannot read the file";
-    return ERROR_CANTREAD;
-  }
-  return LoadFromText(text.str(), error);
+  return LoadFromText(text, error);
 }
 
 std::wstring Dump() {

@@ -10,8 +10,11 @@ function(add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   set(environment "PROJECT_BIN_DIR=${CMAKE_BINARY_DIR}/bin;ORVOLOG_FILE=${CMAKE_BINARY_DIR}/test-orvolog.txt")
+  # The discovered tests' properties reach set_tests_properties as one flat list, which splits
+  # the environment's own list: the environment comes last so that the split does not eat the
+  # label.
   gtest_discover_tests(${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "${environment}" LABELS each)
+                       PROPERTIES LABELS each ENVIRONMENT "${environment}")
   add_test(NAME ${name}.Whole COMMAND ${name} --gtest_shuffle --gtest_random_seed=${TEST_SHUFFLE_SEED}
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   set_tests_properties(${name}.Whole PROPERTIES ENVIRONMENT "${environment}" LABELS whole TIMEOUT 1200)

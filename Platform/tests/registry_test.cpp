@@ -378,6 +378,11 @@ TEST_F(Registry, LoadRefusesACorruptTextAndKeepsTheHive) {
   ASSERT_EQ(Create(HKEY_CLASSES_ROOT, L"Kept", &key), ERROR_SUCCESS);
   const std::wstring before = reg::Dump();
   const std::string header = "PLATFORM-REGISTRY 1\n";
+  auto deepPath = [](int levels) {
+    std::string path;
+    for (int i = 0; i < levels; ++i) path += "\\\\A";
+    return path;
+  };
   const std::string cases[] = {
       "",
       "not a registry\n",
@@ -399,9 +404,11 @@ TEST_F(Registry, LoadRefusesACorruptTextAndKeepsTheHive) {
       header + "key \"HKEY_CLASSES_ROOT\\\\A\"\nvalue \"v\" sz \"x\" trailing\n",
       header + "key \"HKEY_CLASSES_ROOT\\\\A\"\nvalue \"raw \xC3\xA9\" sz \"x\"\n",
       header + "remove \"HKEY_CLASSES_ROOT\\\\A\"\n",
+      header + "key \"HKEY_CLASSES_ROOT" + deepPath(513) + "\"\n",
+      header + "key \"HKEY_CLASSES_ROOT" + deepPath(200000) + "\"\n",
   };
   for (const auto& text : cases) {
-    SCOPED_TRACE("text: " + text);
+    SCOPED_TRACE("text: " + text.substr(0, 120));
     std::string error;
     EXPECT_EQ(reg::LoadFromText(text, &error), ERROR_INVALID_DATA);
     EXPECT_FALSE(error.empty());
@@ -409,6 +416,10 @@ TEST_F(Registry, LoadRefusesACorruptTextAndKeepsTheHive) {
   }
   EXPECT_EQ(reg::LoadFromFile("/nonexistent/registry.txt"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(reg::Dump(), before);
+  key.reset();
+  EXPECT_EQ(reg::LoadFromText(header + "key \"HKEY_CLASSES_ROOT" + deepPath(512) + "\"\n"), ERROR_SUCCESS)
+      << "512 levels are the limit";
+  EXPECT_EQ(reg::LoadFromText(reg::SaveToText()), ERROR_SUCCESS);
 }
 
 TEST_F(Registry, LoadSaysWhenThePathIsADirectoryOrTheFileTooLarge) {

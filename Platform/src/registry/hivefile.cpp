@@ -16,6 +16,7 @@ namespace platform::registry {
 namespace {
 
 constexpr std::string_view kFormatLine = "PLATFORM-REGISTRY 1";
+constexpr size_t kMaxKeyDepth = 512;  // levels below a predefined key
 
 struct TypeName {
   DWORD type;
@@ -321,10 +322,12 @@ bool ParseHive(std::string_view text, std::vector<KeyPtr>* roots, std::string* e
       if (!current) return fail("an unknown predefined key");
       rest.remove_prefix(slash == std::wstring_view::npos ? rest.size() : slash + 1);
       if (slash != std::wstring_view::npos) {
-        while (true) {
+        for (size_t depth = 1;; ++depth) {
           const size_t next = rest.find(L'\\');
           const std::wstring_view name = rest.substr(0, next);
           if (name.empty()) return fail("an empty key name in the path");
+          // The platform's limit; it also bounds the recursion of everything that walks the tree.
+          if (depth > kMaxKeyDepth) return fail("a key more than 512 levels deep");
           current = current->AddChild(name);
           if (next == std::wstring_view::npos) break;
           rest.remove_prefix(next + 1);

@@ -1,8 +1,10 @@
 #include "ModuleDefinition.h"
 
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <climits>
@@ -12,6 +14,8 @@
 #include <iterator>
 #include <memory>
 #include <set>
+
+#include <platform/paths.h>
 
 namespace hostsim {
 
@@ -249,6 +253,15 @@ DeviceDefinition ParseDevice(const xmlNode* node) {
 struct DocumentDeleter {
   void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
 };
+struct ParserDeleter {
+  void operator()(xmlParserCtxt* parser) const { xmlFreeParserCtxt(parser); }
+};
+
+void StopAtDocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  auto* parser = static_cast<xmlParserCtxtPtr>(context);
+  *static_cast<int*>(parser->_private) = parser->input ? std::max(parser->input->line, 1) : 1;
+  xmlStopParser(parser);
+}
 
 }  // namespace
 
@@ -265,9 +278,28 @@ const TagDefinition* ModuleDefinition::FindTag(TagKind kind) const {
 }
 
 std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std::string* error) {
+  if (xml.size() > platform::kMaxWholeFileSize) {
+    if (error) *error = "larger than 64 MiB";
+    return std::nullopt;
+  }
+  // The format has no document type declaration; one is refused where it starts, before its
+  // entities are read (they could expand without bound).
+  std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
+  if (!parser) {
+    if (error) *error = "out of memory";
+    return std::nullopt;
+  }
+  int documentTypeLine = 0;
+  parser->_private = &documentTypeLine;
+  parser->sax->internalSubset = StopAtDocumentType;
   std::unique_ptr<xmlDoc, DocumentDeleter> doc(
-      xmlReadMemory(xml.data(), static_cast<int>(xml.size()), "module-definition.xml", "UTF-8",
-                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+      xmlCtxtReadMemory(parser.get(), xml.data(), static_cast<int>(xml.size()), "module-definition.xml",
+                        "UTF-8", XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+  if (documentTypeLine) {
+    if (error)
+      *error = "line " + std::to_string(documentTypeLine) + ": a module definition has no <!DOCTYPE>";
+    return std::nullopt;
+  }
   if (!doc) {
     if (error) {
       const xmlError* last = xmlGetLastError();
@@ -297,12 +329,11 @@ std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std:
 }
 
 std::optional<ModuleDefinition> LoadModuleDefinition(const std::filesystem::path& file, std::string* error) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    if (error) *error = "cannot open " + file.string();
+  std::string text, why;
+  if (!platform::ReadWholeHostFile(file, &text, &why)) {
+    if (error) *error = why;
     return std::nullopt;
   }
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   return ParseModuleDefinition(text, error);
 }
 

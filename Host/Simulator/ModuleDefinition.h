@@ -124,9 +124,11 @@ struct ModuleDefinition {
 };
 
 // The definition from the file's text; nullopt with *error ("line N: what") when the text is
-// not well-formed XML or breaks the rules above.
+// not well-formed XML, has a document type declaration or breaks the rules above, or is larger
+// than 64 MiB.
 std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std::string* error);
-// The same from a file (host path).
+// The same from a file (host path); *error also says when the path is no readable file ("a
+// directory, not a file", "no such file", ...).
 std::optional<ModuleDefinition> LoadModuleDefinition(const std::filesystem::path& file, std::string* error);
 
 // The folder of the built-in definitions and host type libraries (Host/Simulator/definitions).

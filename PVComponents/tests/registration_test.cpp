@@ -47,6 +47,7 @@ class PageRegistration : public ::testing::Test {
     platform::registry::ClearFaults();
     Unload();
     EXPECT_EQ(platform::registry::OpenHandleCount(), m_keysLeftOpen);
+    platform::registry::CloseAllHandles();  // the keys left open on purpose, for the next test
   }
 
   void Load() {

@@ -76,6 +76,33 @@ TEST_F(XmlDom, TextThatIsNotWellFormedLeavesAnEmptyDocument) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
+TEST_F(XmlDom, ADocumentTypeDeclarationFailsToLoadUnlessProhibitDtdIsFalse) {
+  _variant_t prohibit;
+  ASSERT_EQ(Hr(S_OK), Hr(doc->getProperty(_bstr_t(L"ProhibitDTD"), &prohibit)));
+  EXPECT_EQ(prohibit.vt, VT_BOOL);
+  EXPECT_EQ(prohibit.boolVal, VARIANT_TRUE) << "prohibited by default";
+  // One 50 KB entity used 5,000 times in an attribute: refused before it expands.
+  std::wstring uses;
+  for (int i = 0; i < 5000; ++i) uses += L"&e;";
+  const std::wstring expanding =
+      L"<!DOCTYPE R [<!ENTITY e \"" + std::wstring(50000, L'x') + L"\">]><R a=\"" + uses + L"\"/>";
+  const std::wstring small = L"<!DOCTYPE R [<!ENTITY e \"text\">]><R a=\"&e;\"/>";
+  for (const std::wstring& xml : {expanding, small, std::wstring(L"<!DOCTYPE R SYSTEM \"r.dtd\"><R/>")}) {
+    SCOPED_TRACE(testing_com::Narrow(xml.substr(0, 40).c_str()));
+    Load(kSample);
+    VARIANT_BOOL ok = VARIANT_TRUE;
+    EXPECT_EQ(Hr(S_FALSE), Hr(doc->loadXML(_bstr_t(xml.c_str()), &ok)));
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    IXMLDOMElementPtr root;
+    EXPECT_EQ(Hr(S_FALSE), Hr(doc->get_documentElement(&root)));
+  }
+  ASSERT_EQ(Hr(S_OK), Hr(doc->setProperty(_bstr_t(L"ProhibitDTD"), _variant_t(false))));
+  ASSERT_EQ(Hr(S_OK), Hr(doc->getProperty(_bstr_t(L"ProhibitDTD"), &prohibit)));
+  EXPECT_EQ(prohibit.boolVal, VARIANT_FALSE);
+  Load(small.c_str());
+  EXPECT_EQ(Names(L"/R"), std::vector<std::wstring>{L"R"});
+}
+
 TEST_F(XmlDom, XPathUsesTheSelectionNamespacesNotTheDocumentsPrefixes) {
   Load(kSample);
   IXMLDOMNodeListPtr list;

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -373,6 +378,11 @@ TEST_F(Registry, LoadRefusesACorruptTextAndKeepsTheHive) {
   ASSERT_EQ(Create(HKEY_CLASSES_ROOT, L"Kept", &key), ERROR_SUCCESS);
   const std::wstring before = reg::Dump();
   const std::string header = "PLATFORM-REGISTRY 1\n";
+  auto deepPath = [](int levels) {
+    std::string path;
+    for (int i = 0; i < levels; ++i) path += "\\\\A";
+    return path;
+  };
   const std::string cases[] = {
       "",
       "not a registry\n",
@@ -394,9 +404,11 @@ TEST_F(Registry, LoadRefusesACorruptTextAndKeepsTheHive) {
       header + "key \"HKEY_CLASSES_ROOT\\\\A\"\nvalue \"v\" sz \"x\" trailing\n",
       header + "key \"HKEY_CLASSES_ROOT\\\\A\"\nvalue \"raw \xC3\xA9\" sz \"x\"\n",
       header + "remove \"HKEY_CLASSES_ROOT\\\\A\"\n",
+      header + "key \"HKEY_CLASSES_ROOT" + deepPath(513) + "\"\n",
+      header + "key \"HKEY_CLASSES_ROOT" + deepPath(200000) + "\"\n",
   };
   for (const auto& text : cases) {
-    SCOPED_TRACE("text: " + text);
+    SCOPED_TRACE("text: " + text.substr(0, 120));
     std::string error;
     EXPECT_EQ(reg::LoadFromText(text, &error), ERROR_INVALID_DATA);
     EXPECT_FALSE(error.empty());
@@ -404,6 +416,108 @@ TEST_F(Registry, LoadRefusesACorruptTextAndKeepsTheHive) {
   }
   EXPECT_EQ(reg::LoadFromFile("/nonexistent/registry.txt"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(reg::Dump(), before);
+  key.reset();
+  EXPECT_EQ(reg::LoadFromText(header + "key \"HKEY_CLASSES_ROOT" + deepPath(512) + "\"\n"), ERROR_SUCCESS)
+      << "512 levels are the limit";
+  EXPECT_EQ(reg::LoadFromText(reg::SaveToText()), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, LoadSaysWhenThePathIsADirectoryOrTheFileTooLarge) {
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("registry_test-" + std::to_string(getpid()) + "-dir");
+  std::filesystem::create_directories(folder);
+  std::string error;
+  EXPECT_EQ(reg::LoadFromFile(folder, &error), ERROR_CANTREAD);
+  EXPECT_EQ(error, "a directory, not a file");
+  // A sparse file one byte beyond 64 MiB.
+  const auto large = folder / "large.txt";
+  std::filesystem::resize_file((std::ofstream(large), large), (size_t{64} << 20) + 1);
+  EXPECT_EQ(reg::LoadFromFile(large, &error), ERROR_CANTREAD);
+  EXPECT_EQ(error, "larger than 64 MiB");
+  std::filesystem::remove_all(folder);
+}
+
+TEST_F(Registry, SaveReplacesTheFileWholeAndLeavesNothingBeside) {
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("registry_test-" + std::to_string(getpid()) + "-save");
+  std::filesystem::create_directories(folder);
+  const auto file = folder / "registry.txt";
+  std::ofstream(file) << std::string(100000, '#');  // longer than what replaces it
+  Key key;
+  ASSERT_EQ(Create(HKEY_CLASSES_ROOT, L"CLSID\{AB}", &key), ERROR_SUCCESS);
+  ASSERT_EQ(reg::SaveToFile(file), ERROR_SUCCESS);
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), reg::SaveToText());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "a temporary file is left";
+  EXPECT_EQ(reg::SaveToFile(folder / "absent" / "registry.txt"), ERROR_CANTWRITE);
+  EXPECT_EQ(reg::SaveToFile(folder), ERROR_CANTWRITE) << "a directory is not replaced";
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << "a temporary file is left";
+  std::filesystem::remove_all(folder);
+}
+
+// Keys arrive in any order (a file written by hand, registrations in any order); loading,
+// finding and listing them grows as n log n. The times are printed, not asserted.
+TEST_F(Registry, TwoHundredThousandKeysInAnyOrderLoadResolveAndListInNLogN) {
+  constexpr int kKeys = 200000;
+  std::vector<int> order(kKeys);
+  for (int i = 0; i < kKeys; ++i) order[static_cast<size_t>(i)] = kKeys - 1 - i;  // reverse order
+  std::vector<int> shuffled = order;
+  std::mt19937 random(12);
+  std::shuffle(shuffled.begin(), shuffled.end(), random);
+  auto name = [](int i) {
+    wchar_t text[40];
+    std::swprintf(text, 40, L"{%08X-0000-0000-0000-000000000000}", static_cast<unsigned>(i) * 2654435761u);
+    return std::wstring(text);
+  };
+  using Clock = std::chrono::steady_clock;
+  auto seconds = [](Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+  };
+  for (const auto* keys : {&order, &shuffled}) {
+    SCOPED_TRACE(keys == &order ? "reverse order" : "shuffled");
+    reg::Reset();
+    std::string text = "PLATFORM-REGISTRY 1\n";
+    for (int i : *keys) {
+      const std::wstring wide = name(i);
+      const std::string n(wide.begin(), wide.end());
+      text +=
+          "key \"HKEY_CLASSES_ROOT\\\\CLSID\\\\" + n + "\\\\InProcServer32\"\nvalue \"\" sz \"x.dll\\0\"\n";
+    }
+    auto start = Clock::now();
+    ASSERT_EQ(reg::LoadFromText(text), ERROR_SUCCESS);
+    const double load = seconds(start);
+
+    start = Clock::now();
+    Key clsids;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_READ, clsids.put()), ERROR_SUCCESS);
+    std::wstring previous;
+    wchar_t found[256];
+    DWORD index = 0;
+    for (;; ++index) {
+      DWORD size = 256;
+      if (RegEnumKeyExW(clsids.h, index, found, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        break;
+      Key server;
+      ASSERT_EQ(RegOpenKeyExW(clsids.h, (std::wstring(found) + L"\\InProcServer32").c_str(), 0, KEY_READ,
+                              server.put()),
+                ERROR_SUCCESS);
+      ASSERT_LT(previous, found) << "enumerated in name order";
+      previous = found;
+    }
+    EXPECT_EQ(index, static_cast<DWORD>(kKeys));
+    const double list = seconds(start);
+
+    start = Clock::now();
+    reg::Reset();
+    for (int i : *keys) {
+      Key key;
+      ASSERT_EQ(Create(HKEY_CLASSES_ROOT, (L"CLSID\\" + name(i)).c_str(), &key), ERROR_SUCCESS);
+    }
+    const double create = seconds(start);
+    std::printf("%d keys: loaded in %.2f s, listed and opened in %.2f s, created one by one in %.2f s\n",
+                kKeys, load, list, create);
+  }
 }
 
 TEST_F(Registry, LoadNeverCrashesOnAMangledText) {

@@ -327,10 +327,14 @@ void PrintShown(const hostsim::HostParent& parent, const MessageBoxReader& reade
 
 const char* ElementTypeName(VARTYPE vt) {
   switch (vt) {
-    case VT_I1: return "VT_I1";
-    case VT_I2: return "VT_I2";
-    case VT_I4: return "VT_I4";
-    default: return VariantTypeName(vt);
+    case VT_I1:
+      return "VT_I1";
+    case VT_I2:
+      return "VT_I2";
+    case VT_I4:
+      return "VT_I4";
+    default:
+      return VariantTypeName(vt);
   }
 }
 

@@ -23,13 +23,20 @@
 #include <ModuleDefinition.h>
 #include <TagExtensionHost.h>
 
-#include "HostText.h"
-#include "PageSession.h"
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "HostText.h"
+#include "PageSession.h"
 
 namespace {
 
@@ -60,16 +67,29 @@ int CallExport(const std::string& dll, const char* exportName) {
   return SUCCEEDED(hr) ? 0 : 1;
 }
 
+// The key's default value as text, whatever its length; the stored size decides where it ends
+// (a value stored without its terminator included).
 std::wstring DefaultValue(HKEY parent, const wchar_t* subKey) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(parent, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"";
-  wchar_t text[1024] = L"";
-  DWORD size = sizeof(text);
-  if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS)
-    text[0] = L'\0';
+  std::vector<wchar_t> text(256);
+  LONG error;
+  DWORD size;
+  do {
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    error = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
+    // ERROR_MORE_DATA gives the size needed; the value may still grow before the next call.
+    if (error == ERROR_MORE_DATA) text.resize(size / sizeof(wchar_t) + 1);
+  } while (error == ERROR_MORE_DATA);
   RegCloseKey(key);
-  return text;
+  if (error != ERROR_SUCCESS) return L"";
+  std::wstring value(text.data(), size / sizeof(wchar_t));
+  if (const size_t end = value.find(L'\0'); end != std::wstring::npos) value.resize(end);
+  return value;
 }
+
+// The longest key name the platform allows, without its terminator.
+constexpr DWORD kMaxKeyName = 255;
 
 int List() {
   HKEY clsids = nullptr;
@@ -77,16 +97,29 @@ int List() {
     std::printf("no classes registered\n");
     return 0;
   }
-  wchar_t name[128];
+  int result = 0;
+  wchar_t name[kMaxKeyName + 1];
   for (DWORD index = 0;; ++index) {
-    DWORD size = 128;
-    if (RegEnumKeyExW(clsids, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    DWORD size = kMaxKeyName + 1;
+    const LONG error = RegEnumKeyExW(clsids, index, name, &size, nullptr, nullptr, nullptr, nullptr);
+    if (error == ERROR_NO_MORE_ITEMS) break;
+    if (error == ERROR_MORE_DATA) {
+      std::fprintf(stderr, "class %u: its key name is longer than %u characters\n",
+                   static_cast<unsigned>(index), static_cast<unsigned>(kMaxKeyName));
+      result = 1;
+      continue;
+    }
+    if (error != ERROR_SUCCESS) {
+      std::fprintf(stderr, "the classes cannot be listed (error %u)\n", static_cast<unsigned>(error));
+      result = 1;
+      break;
+    }
     const std::wstring server = DefaultValue(clsids, (std::wstring(name) + L"\\InProcServer32").c_str());
     std::printf("%s  %s\n    %s\n", Narrow(name).c_str(), Narrow(DefaultValue(clsids, name)).c_str(),
                 Narrow(server).c_str());
   }
   RegCloseKey(clsids);
-  return 0;
+  return result;
 }
 
 int Load(const std::string& dll) {
@@ -166,56 +199,119 @@ int Usage() {
   return 2;
 }
 
-// open PAGE ... and open-all DLL ...
-int PageCommand(const std::vector<std::string>& args) {
-  const bool all = args[0] == "open-all";
-  hostcli::OpenOptions options;
-  std::string error;
-  if (!hostcli::ParseOpenArguments({args.begin() + 1, args.end()}, all, &options, &error)) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return Usage();
+// A language id: a decimal number that fits 32 bits.
+std::optional<LCID> ParseLanguage(const std::string& text) {
+  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  const unsigned long long value = std::stoull(text);
+  if (value > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<LCID>(value);
+}
+
+// Holds an exclusive lock on "<registry file>.lock" from before the file is read until after it
+// is written, so that host runs on one registry file take their turns instead of overwriting
+// each other's changes.
+class RegistryFileLock {
+ public:
+  explicit RegistryFileLock(const std::string& registryFile) {
+    const std::string path = registryFile + ".lock";
+    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+      error_ = "cannot open " + path + ": " + std::strerror(errno);
+      return;
+    }
+    while (flock(fd_, LOCK_EX) != 0) {
+      if (errno == EINTR) continue;
+      error_ = "cannot lock " + path + ": " + std::strerror(errno);
+      break;
+    }
   }
-  return all ? hostcli::OpenAllPages(options.dll, options) : hostcli::OpenPage(options);
+  ~RegistryFileLock() {
+    if (fd_ >= 0) close(fd_);  // releases the lock
+  }
+  RegistryFileLock(const RegistryFileLock&) = delete;
+  RegistryFileLock& operator=(const RegistryFileLock&) = delete;
+  // Empty when the lock is held.
+  const std::string& error() const { return error_; }
+
+ private:
+  int fd_ = -1;
+  std::string error_;
+};
+
+int Run(std::vector<std::string> args) {
+  std::string registryFile;
+  if (!args.empty() && args[0] == "--registry") {
+    if (args.size() < 2 || args[1].empty()) return Usage();
+    registryFile = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty()) return Usage();
+  const std::string& command = args[0];
+  std::optional<LCID> language = 1033;
+  if (command == "validate" && args.size() == 3) language = ParseLanguage(args[2]);
+  // open PAGE ... and open-all DLL ...: their arguments are checked before anything is done.
+  const bool pageCommand = command == "open" || command == "open-all";
+  const bool all = command == "open-all";
+  hostcli::OpenOptions pageOptions;
+  if (pageCommand) {
+    std::string error;
+    if (!hostcli::ParseOpenArguments({args.begin() + 1, args.end()}, all, &pageOptions, &error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return Usage();
+    }
+  }
+  const bool known =
+      ((command == "register" || command == "unregister" || command == "load") && args.size() == 2) ||
+      (command == "list" && args.size() == 1) ||
+      (command == "validate" && (args.size() == 2 || args.size() == 3) && language) || pageCommand;
+  if (!known) return Usage();
+
+  std::optional<RegistryFileLock> lock;
+  if (!registryFile.empty()) {
+    lock.emplace(registryFile);
+    if (!lock->error().empty()) {
+      std::fprintf(stderr, "%s\n", lock->error().c_str());
+      return 1;
+    }
+    std::string error;
+    const LONG loaded = platform::registry::LoadFromFile(registryFile, &error);
+    if (loaded != ERROR_SUCCESS && loaded != ERROR_FILE_NOT_FOUND) {
+      std::fprintf(stderr, "cannot read the registry file %s: %s\n", registryFile.c_str(), error.c_str());
+      return 1;
+    }
+  }
+  const std::string loadedText = platform::registry::SaveToText();  // saved again only if changed
+  CoInitialize(nullptr);
+  int result = 2;
+  if (command == "register")
+    result = CallExport(args[1], "DllRegisterServer");
+  else if (command == "unregister")
+    result = CallExport(args[1], "DllUnregisterServer");
+  else if (command == "list")
+    result = List();
+  else if (command == "load")
+    result = Load(args[1]);
+  else if (pageCommand)
+    result = all ? hostcli::OpenAllPages(pageOptions.dll, pageOptions) : hostcli::OpenPage(pageOptions);
+  else
+    result = Validate(args[1], *language);
+  CoUninitialize();
+  if (!registryFile.empty() && platform::registry::SaveToText() != loadedText &&
+      platform::registry::SaveToFile(registryFile) != ERROR_SUCCESS) {
+    std::fprintf(stderr, "cannot write the registry file %s\n", registryFile.c_str());
+    return 1;
+  }
+  return result;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  std::string registryFile;
-  if (args.size() >= 2 && args[0] == "--registry") {
-    registryFile = args[1];
-    args.erase(args.begin(), args.begin() + 2);
-  }
-  if (args.empty()) return Usage();
-  if (!registryFile.empty() && std::filesystem::exists(registryFile)) {
-    std::string error;
-    if (platform::registry::LoadFromFile(registryFile, &error) != ERROR_SUCCESS) {
-      std::fprintf(stderr, "cannot read the registry file %s: %s\n", registryFile.c_str(), error.c_str());
-      return 1;
-    }
-  }
-  CoInitialize(nullptr);
-  int result = 2;
-  const std::string& command = args[0];
-  if (command == "register" && args.size() == 2)
-    result = CallExport(args[1], "DllRegisterServer");
-  else if (command == "unregister" && args.size() == 2)
-    result = CallExport(args[1], "DllUnregisterServer");
-  else if (command == "list" && args.size() == 1)
-    result = List();
-  else if (command == "load" && args.size() == 2)
-    result = Load(args[1]);
-  else if (command == "open" || command == "open-all")
-    result = PageCommand(args);
-  else if (command == "validate" && (args.size() == 2 || args.size() == 3))
-    result = Validate(args[1], args.size() == 3 ? static_cast<LCID>(std::stoul(args[2])) : 1033);
-  else
-    result = Usage();
-  CoUninitialize();
-  if (!registryFile.empty() && platform::registry::SaveToFile(registryFile) != ERROR_SUCCESS) {
-    std::fprintf(stderr, "cannot write the registry file %s\n", registryFile.c_str());
+  try {
+    return Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "host: %s\n", e.what());
     return 1;
   }
-  return result;
 }

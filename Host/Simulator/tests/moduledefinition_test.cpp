@@ -1,7 +1,11 @@
 // The module-definition file: what it describes and what it refuses.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cfloat>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "ModuleDefinition.h"
@@ -114,6 +118,53 @@ TEST(ModuleDefinition, DefinitionsThatBreakTheRulesAreRefusedWithTheirLine) {
     EXPECT_NE(std::string::npos, error.find(c.error)) << error;
     EXPECT_EQ(0u, error.find("line ")) << error;
   }
+}
+
+TEST(ModuleDefinition, ADocumentTypeDeclarationIsRefusedWithItsLineBeforeItsEntitiesExpand) {
+  // One 50 KB entity used 5,000 times in an attribute: expanded, a quarter of a gigabyte.
+  std::string uses;
+  for (int i = 0; i < 5000; ++i) uses += "&e;";
+  const struct {
+    const char* name;
+    std::string xml;
+    int line;
+  } cases[] = {
+      {"entity expansion",
+       "<?xml version=\"1.0\"?>\n\n<!DOCTYPE module [\n<!ENTITY e \"" + std::string(50000, 'x') +
+           "\">\n]>\n<module name=\"" + uses + "\"/>\n",
+       3},
+      {"external subset", "<!DOCTYPE module SYSTEM \"module.dtd\">\n<module name=\"M\"/>", 1},
+      {"bare", "\n<!DOCTYPE module>" + Wrap(""), 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string error;
+    EXPECT_FALSE(ParseModuleDefinition(c.xml, &error).has_value());
+    EXPECT_EQ(error, "line " + std::to_string(c.line) + ": a module definition has no <!DOCTYPE>");
+  }
+}
+
+TEST(ModuleDefinition, APathThatIsNoReadableFileOfAtMost64MiBIsRefusedSayingWhy) {
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("moduledefinition_test-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  const auto large = folder / "large.xml";
+  std::filesystem::resize_file((std::ofstream(large), large), (size_t{64} << 20) + 1);
+  const struct {
+    std::filesystem::path path;
+    const char* error;
+  } cases[] = {
+      {folder, "a directory, not a file"},
+      {folder / "absent.xml", "no such file"},
+      {large, "larger than 64 MiB"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path.string());
+    std::string error;
+    EXPECT_FALSE(hostsim::LoadModuleDefinition(c.path, &error).has_value());
+    EXPECT_EQ(error, c.error);
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(ModuleDefinition, TheBuiltInCoriolisDefinitionHoldsEveryMemberTheValidationReads) {

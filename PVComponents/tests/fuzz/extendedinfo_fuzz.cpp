@@ -27,8 +27,7 @@ class FuzzPanel : public CPVPanel {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool comReady = SUCCEEDED(CoInitialize(nullptr));
   if (!comReady) std::abort();
-  std::wstring text;
-  for (size_t i = 0; i < size; ++i) text += static_cast<wchar_t>(data[i]);
+  const std::wstring text(data, data + size);  // each byte one character
   const size_t split = text.find(L'\0');
   const std::wstring info = text.substr(0, split);
   const std::wstring fragment = split == std::wstring::npos ? text : text.substr(split + 1);

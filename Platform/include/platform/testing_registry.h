@@ -30,10 +30,13 @@ PLATFORM_API std::string SaveToText();
 // says which line and why. Handles open before a successful load refer to deleted keys.
 PLATFORM_API LONG LoadFromText(std::string_view text, std::string* error = nullptr);
 
-// SaveToText into a host file. Returns ERROR_SUCCESS or ERROR_CANTWRITE.
+// SaveToText into a host file: written to a temporary file in the same folder and renamed
+// over the old one, so the file holds the old hive or the new one, never a part. Returns
+// ERROR_SUCCESS or ERROR_CANTWRITE (the old file is then unchanged).
 PLATFORM_API LONG SaveToFile(const std::filesystem::path& hostPath);
-// LoadFromText from a host file. Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_CANTREAD,
-// or ERROR_INVALID_DATA (as LoadFromText; the hive is unchanged).
+// LoadFromText from a host file. Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_CANTREAD
+// (a directory, a file that cannot be read or one larger than 64 MiB, with *error saying
+// which), or ERROR_INVALID_DATA (as LoadFromText; the hive is unchanged).
 PLATFORM_API LONG LoadFromFile(const std::filesystem::path& hostPath, std::string* error = nullptr);
 
 // The whole tree for test diagnostics: one line per key, indented by depth, its values
@@ -42,6 +45,8 @@ PLATFORM_API std::wstring Dump();
 
 // The number of open handles from RegCreateKeyExW/RegOpenKeyExW not yet closed.
 PLATFORM_API int OpenHandleCount();
+// Closes every such handle, for a test that left some open on purpose (a close made to fail).
+PLATFORM_API void CloseAllHandles();
 
 // Called at the start of every Reg* call with the function's name ("RegCreateKeyExW",
 // "RegCloseKey", ...). A non-zero result makes the call return that error at once, with no

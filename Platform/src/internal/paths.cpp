@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include <fstream>
+
 #include "unicode.h"
 
 namespace platform {
@@ -22,6 +24,36 @@ std::wstring PlatformPathFromHost(std::string_view path) {
     if (c == L'/') c = L'\\';
   if (!wide.empty() && wide[0] == L'\\') wide.insert(0, L"Z:");
   return wide;
+}
+
+bool ReadWholeHostFile(const std::filesystem::path& hostPath, std::string* text, std::string* why) {
+  auto fail = [why](const char* reason) {
+    if (why) *why = reason;
+    return false;
+  };
+  text->clear();
+  std::error_code ec;
+  const auto status = std::filesystem::status(hostPath, ec);
+  if (!std::filesystem::exists(status)) return fail("no such file");
+  if (std::filesystem::is_directory(status)) return fail("a directory, not a file");
+  std::ifstream file(hostPath, std::ios::binary);
+  if (!file) return fail("cannot open the file");
+  // Read in pieces up to one byte past the bound: the size a special file reports proves
+  // nothing.
+  char buffer[65536];
+  while (file) {
+    file.read(buffer, sizeof buffer);
+    text->append(buffer, static_cast<size_t>(file.gcount()));
+    if (text->size() > kMaxWholeFileSize) {
+      text->clear();
+      return fail("larger than 64 MiB");
+    }
+  }
+  if (file.bad()) {
+    text->clear();
+    return fail("cannot read the file");
+  }
+  return true;
 }
 
 }  // namespace platform

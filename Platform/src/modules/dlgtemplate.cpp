@@ -160,9 +160,13 @@ std::optional<DialogTemplate> ParseDialogTemplate(const void* data, size_t size)
       return std::nullopt;
     if (!in.ReadString(&dialog.typeface)) return std::nullopt;
   }
-  dialog.items.resize(count);
-  for (auto& item : dialog.items)
+  // Items are added as they are read: the count is the data's word, and a count that the bytes
+  // cannot hold must cost no more than the bytes do.
+  for (WORD i = 0; i < count; ++i) {
+    DialogItem item;
     if (!ReadItem(&in, dialog.extended, &item)) return std::nullopt;
+    dialog.items.push_back(std::move(item));
+  }
   return dialog;
 }
 

@@ -14,6 +14,7 @@
 #include <libxml/xpath.h>
 #include <libxml/xpathInternals.h>
 
+#include <climits>
 #include <memory>
 #include <set>
 #include <string>
@@ -73,6 +74,35 @@ void EnsureParserInitialized() {
     return true;
   }();
   (void)initialized;
+}
+
+// Stops the parse at a document type declaration, before its internal subset is read.
+void StopAtDocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+  auto* parser = static_cast<xmlParserCtxtPtr>(context);
+  *static_cast<bool*>(parser->_private) = true;
+  xmlStopParser(parser);
+}
+
+// Parses a document; with prohibitDtd a document type declaration fails it, as the platform's
+// DOM refuses one unless its ProhibitDTD property is false. A network entity is never read.
+xmlDocPtr ReadDocument(const std::string& text, bool prohibitDtd) {
+  constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR | XML_PARSE_NOBLANKS;
+  if (text.size() > static_cast<size_t>(INT_MAX)) return nullptr;
+  xmlParserCtxtPtr parser = xmlNewParserCtxt();
+  if (!parser) return nullptr;
+  bool sawDocumentType = false;
+  if (prohibitDtd) {
+    parser->_private = &sawDocumentType;
+    parser->sax->internalSubset = StopAtDocumentType;
+  }
+  xmlDocPtr parsed =
+      xmlCtxtReadMemory(parser, text.data(), static_cast<int>(text.size()), nullptr, "UTF-8", kOptions);
+  xmlFreeParserCtxt(parser);
+  if (parsed && sawDocumentType) {
+    xmlFreeDoc(parsed);
+    parsed = nullptr;
+  }
+  return parsed;
 }
 
 std::string Utf8(BSTR text) {
@@ -564,8 +594,7 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
     xmlDocPtr parsed = nullptr;
     {
       ErrorCapture capture;
-      parsed = xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, "UTF-8",
-                             XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR | XML_PARSE_NOBLANKS);
+      parsed = ReadDocument(text, m_prohibitDtd);
       if (parsed && capture.errors > 0) {
         xmlFreeDoc(parsed);
         parsed = nullptr;
@@ -583,6 +612,13 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
 
   STDMETHODIMP setProperty(BSTR name, VARIANT value) override {
     const std::wstring property(name ? name : L"");
+    if (property == L"ProhibitDTD") {
+      VARIANT flag;
+      VariantInit(&flag);
+      if (FAILED(VariantChangeType(&flag, &value, 0, VT_BOOL))) return E_INVALIDARG;
+      m_prohibitDtd = flag.boolVal != VARIANT_FALSE;
+      return S_OK;
+    }
     VARIANT text;
     VariantInit(&text);
     if (FAILED(VariantChangeType(&text, &value, 0, VT_BSTR))) return E_INVALIDARG;
@@ -601,6 +637,11 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
     VariantInit(value);
     const std::wstring property(name ? name : L"");
     std::string text;
+    if (property == L"ProhibitDTD") {
+      value->vt = VT_BOOL;
+      value->boolVal = m_prohibitDtd ? VARIANT_TRUE : VARIANT_FALSE;
+      return S_OK;
+    }
     if (property == L"SelectionLanguage") {
       text = "XPath";
     } else if (property == L"SelectionNamespaces") {
@@ -663,6 +704,7 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
 
   RefCount m_refs;
   std::shared_ptr<Tree> m_tree;
+  bool m_prohibitDtd = true;  // a document with a document type declaration fails to load
   Namespaces m_namespaces;
   std::string m_namespaceText;
 };

@@ -2,8 +2,10 @@
 // for test diagnostics.
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
+#include <unistd.h>
+
+#include "../internal/paths.h"
 #include "../internal/unicode.h"
 #include "platform/testing_registry.h"
 #include "registry_hive.h"
@@ -14,6 +16,7 @@ namespace platform::registry {
 namespace {
 
 constexpr std::string_view kFormatLine = "PLATFORM-REGISTRY 1";
+constexpr size_t kMaxKeyDepth = 512;  // levels below a predefined key
 
 struct TypeName {
   DWORD type;
@@ -123,7 +126,7 @@ void WriteKey(std::string& out, const Key& key, const std::wstring& path, bool i
       out += '\n';
     }
   }
-  for (const auto& child : key.children) WriteKey(out, *child, path + L"\\" + child->name, false);
+  for (const auto& child : key.Children()) WriteKey(out, *child, path + L"\\" + child->name, false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -319,10 +322,12 @@ bool ParseHive(std::string_view text, std::vector<KeyPtr>* roots, std::string* e
       if (!current) return fail("an unknown predefined key");
       rest.remove_prefix(slash == std::wstring_view::npos ? rest.size() : slash + 1);
       if (slash != std::wstring_view::npos) {
-        while (true) {
+        for (size_t depth = 1;; ++depth) {
           const size_t next = rest.find(L'\\');
           const std::wstring_view name = rest.substr(0, next);
           if (name.empty()) return fail("an empty key name in the path");
+          // The platform's limit; it also bounds the recursion of everything that walks the tree.
+          if (depth > kMaxKeyDepth) return fail("a key more than 512 levels deep");
           current = current->AddChild(name);
           if (next == std::wstring_view::npos) break;
           rest.remove_prefix(next + 1);
@@ -366,7 +371,7 @@ void DumpKey(std::wstring& out, const Key& key, int depth) {
     AppendData(data, value);
     out += WideFromUtf8(data) + L"\n";
   }
-  for (const auto& child : key.children) DumpKey(out, *child, depth + 1);
+  for (const auto& child : key.Children()) DumpKey(out, *child, depth + 1);
 }
 
 }  // namespace
@@ -392,31 +397,31 @@ LONG LoadFromText(std::string_view text, std::string* error) {
 
 LONG SaveToFile(const std::filesystem::path& hostPath) {
   const std::string text = SaveToText();
-  std::ofstream file(hostPath, std::ios::binary | std::ios::trunc);
+  // Written beside the file and renamed over it, so that a reader never sees half a hive and
+  // a failed write leaves the old file as it was.
+  std::filesystem::path temporary = hostPath;
+  temporary += "." + std::to_string(getpid()) + ".tmp";
+  std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
   if (!file) return ERROR_CANTWRITE;
   file.write(text.data(), static_cast<std::streamsize>(text.size()));
   file.close();
-  return file ? ERROR_SUCCESS : ERROR_CANTWRITE;
+  std::error_code ec;
+  if (file) std::filesystem::rename(temporary, hostPath, ec);
+  if (!file || ec) {
+    std::filesystem::remove(temporary, ec);
+    return ERROR_CANTWRITE;
+  }
+  return ERROR_SUCCESS;
 }
 
 LONG LoadFromFile(const std::filesystem::path& hostPath, std::string* error) {
-  std::error_code ec;
-  if (!std::filesystem::exists(hostPath, ec)) {
-    if (error) *error = "no such file";
-    return ERROR_FILE_NOT_FOUND;
+  std::string text, why;
+  if (!ReadWholeHostFile(hostPath, &text, &why)) {
+    if (error) *error = why;
+    std::error_code ec;
+    return std::filesystem::exists(hostPath, ec) ? ERROR_CANTREAD : ERROR_FILE_NOT_FOUND;
   }
-  std::ifstream file(hostPath, std::ios::binary);
-  if (!file) {
-    if (error) *error = "cannot open the file";
-    return ERROR_CANTREAD;
-  }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
-    if (error) *error = "cannot read the file";
-    return ERROR_CANTREAD;
-  }
-  return LoadFromText(text.str(), error);
+  return LoadFromText(text, error);
 }
 
 std::wstring Dump() {

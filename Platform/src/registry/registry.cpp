@@ -207,23 +207,38 @@ LONG CopyData(const std::vector<BYTE>& data, LPBYTE lpData, LPDWORD lpcbData) {
 // ---------------------------------------------------------------------------------------------
 // Key.
 
+namespace {
+std::wstring Folded(std::wstring_view name) {
+  std::wstring folded(name);
+  for (wchar_t& c : folded) c = FoldCase(c);
+  return folded;
+}
+}  // namespace
+
+const std::vector<KeyPtr>& Key::Children() const {
+  if (!sorted_) {
+    std::sort(children_.begin(), children_.end(),
+              [](const KeyPtr& a, const KeyPtr& b) { return CompareNoCase(a->name, b->name) < 0; });
+    sorted_ = true;
+  }
+  return children_;
+}
+
 KeyPtr Key::FindChild(std::wstring_view childName) const {
-  auto it =
-      std::lower_bound(children.begin(), children.end(), childName,
-                       [](const KeyPtr& k, std::wstring_view n) { return CompareNoCase(k->name, n) < 0; });
-  if (it != children.end() && CompareNoCase((*it)->name, childName) == 0) return *it;
-  return nullptr;
+  auto it = byFoldedName_.find(Folded(childName));
+  if (it == byFoldedName_.end()) return nullptr;
+  return it->second;
 }
 
 KeyPtr Key::AddChild(std::wstring_view childName) {
-  auto it =
-      std::lower_bound(children.begin(), children.end(), childName,
-                       [](const KeyPtr& k, std::wstring_view n) { return CompareNoCase(k->name, n) < 0; });
-  if (it != children.end() && CompareNoCase((*it)->name, childName) == 0) return *it;
+  std::wstring folded = Folded(childName);
+  if (auto it = byFoldedName_.find(folded); it != byFoldedName_.end()) return it->second;
   auto child = std::make_shared<Key>();
   child->name = childName;
   child->parent = this;
-  children.insert(it, child);
+  if (sorted_ && !children_.empty() && CompareNoCase(children_.back()->name, childName) > 0) sorted_ = false;
+  children_.push_back(child);
+  byFoldedName_.emplace(std::move(folded), child);
   return child;
 }
 
@@ -245,18 +260,26 @@ void Key::SetValue(std::wstring_view valueName, DWORD type, std::vector<BYTE> da
 void Key::MarkDeleted() {
   deleted = true;
   parent = nullptr;
-  for (auto& child : children) child->MarkDeleted();
-  children.clear();
+  RemoveChildren();
   values.clear();
 }
 
 void Key::RemoveChild(const Key* child) {
+  auto found = byFoldedName_.find(Folded(child->name));
+  if (found == byFoldedName_.end() || found->second.get() != child) return;
+  byFoldedName_.erase(found);
   auto it =
-      std::find_if(children.begin(), children.end(), [child](const KeyPtr& k) { return k.get() == child; });
-  if (it == children.end()) return;
+      std::find_if(children_.begin(), children_.end(), [child](const KeyPtr& k) { return k.get() == child; });
   KeyPtr keep = *it;
-  children.erase(it);
+  children_.erase(it);
   keep->MarkDeleted();
+}
+
+void Key::RemoveChildren() {
+  for (auto& child : children_) child->MarkDeleted();
+  children_.clear();
+  byFoldedName_.clear();
+  sorted_ = true;
 }
 
 std::vector<KeyPtr> NewRoots() {
@@ -270,13 +293,9 @@ std::vector<KeyPtr> NewRoots() {
 }
 
 namespace {
-KeyPtr DeepCopy(const Key& key, Key* parent) {
-  auto copy = std::make_shared<Key>();
-  copy->name = key.name;
-  copy->parent = parent;
-  copy->values = key.values;
-  for (const auto& child : key.children) copy->children.push_back(DeepCopy(*child, copy.get()));
-  return copy;
+void CopyInto(const Key& from, Key& to) {
+  to.values = from.values;
+  for (const auto& child : from.Children()) CopyInto(*child, *to.AddChild(child->name));
 }
 }  // namespace
 
@@ -284,7 +303,12 @@ std::vector<KeyPtr> SnapshotRoots() {
   State& s = TheState();
   std::lock_guard lock(s.mutex);
   std::vector<KeyPtr> copy;
-  for (const auto& root : s.roots) copy.push_back(DeepCopy(*root, nullptr));
+  for (const auto& root : s.roots) {
+    auto rootCopy = std::make_shared<Key>();
+    rootCopy->name = root->name;
+    CopyInto(*root, *rootCopy);
+    copy.push_back(std::move(rootCopy));
+  }
   return copy;
 }
 
@@ -313,6 +337,13 @@ int OpenHandleCount() {
   State& s = TheState();
   std::lock_guard lock(s.mutex);
   return static_cast<int>(s.handles.size());
+}
+
+void CloseAllHandles() {
+  State& s = TheState();
+  std::unordered_map<uintptr_t, Handle> closing;  // their keys may go with them: freed outside the lock
+  std::lock_guard lock(s.mutex);
+  closing.swap(s.handles);
 }
 
 void SetFaultHook(std::function<LONG(std::wstring_view function)> hook) {
@@ -398,7 +429,7 @@ EXTERN_C LONG WINAPI RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDW
   KeyCall call(L"RegEnumKeyExW", hKey, KEY_ENUMERATE_SUB_KEYS);
   if (call.error()) return call.error();
   if (!lpName || !lpcchName) return ERROR_INVALID_PARAMETER;
-  const auto& children = call.key().children;
+  const auto& children = call.key().Children();
   if (dwIndex >= children.size()) return ERROR_NO_MORE_ITEMS;
   const std::wstring& name = children[dwIndex]->name;
   if (name.size() + 1 > *lpcchName) return ERROR_MORE_DATA;
@@ -437,7 +468,7 @@ EXTERN_C LONG WINAPI RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
     if (!target) return ERROR_FILE_NOT_FOUND;
   }
   if (!target->parent) return ERROR_ACCESS_DENIED;  // a predefined key
-  if (!target->children.empty()) return ERROR_ACCESS_DENIED;
+  if (target->HasChildren()) return ERROR_ACCESS_DENIED;
   target->parent->RemoveChild(target.get());
   return ERROR_SUCCESS;
 }
@@ -465,8 +496,7 @@ EXTERN_C LONG WINAPI RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey) {
     if (!target) return ERROR_FILE_NOT_FOUND;
   }
   if (!lpSubKey) {
-    for (auto& child : target->children) child->MarkDeleted();
-    target->children.clear();
+    target->RemoveChildren();
     target->values.clear();
     return ERROR_SUCCESS;
   }
@@ -483,7 +513,7 @@ EXTERN_C LONG WINAPI RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchCl
   if (call.error()) return call.error();
   const Key& key = call.key();
   DWORD maxSubKey = 0, maxValueName = 0, maxValue = 0;
-  for (const auto& child : key.children)
+  for (const auto& child : key.Children())
     maxSubKey = std::max(maxSubKey, static_cast<DWORD>(child->name.size()));
   for (const auto& value : key.values) {
     maxValueName = std::max(maxValueName, static_cast<DWORD>(value.name.size()));
@@ -491,7 +521,7 @@ EXTERN_C LONG WINAPI RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchCl
   }
   if (lpClass && lpcchClass && *lpcchClass) *lpClass = L'\0';
   if (lpcchClass) *lpcchClass = 0;
-  if (lpcSubKeys) *lpcSubKeys = static_cast<DWORD>(key.children.size());
+  if (lpcSubKeys) *lpcSubKeys = static_cast<DWORD>(key.Children().size());
   if (lpcbMaxSubKeyLen) *lpcbMaxSubKeyLen = maxSubKey;
   if (lpcbMaxClassLen) *lpcbMaxClassLen = 0;
   if (lpcValues) *lpcValues = static_cast<DWORD>(key.values.size());

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "wtypesbase.h"
@@ -23,9 +24,13 @@ struct Key {
   std::wstring name;
   Key* parent = nullptr;  // null for a root and for a deleted key
   bool deleted = false;
-  std::vector<KeyPtr> children;  // ordered by name, compared without regard to case
-  std::vector<Value> values;     // in the order they were first set
+  std::vector<Value> values;  // in the order they were first set
 
+  // The subkeys ordered by name, compared without regard to case. Keys added out of order are
+  // sorted once, when the order is next asked for, so that building a key of n subkeys in any
+  // order costs n log n.
+  const std::vector<KeyPtr>& Children() const;
+  bool HasChildren() const { return !children_.empty(); }
   KeyPtr FindChild(std::wstring_view childName) const;
   // The existing child of that name (any case), or a new one with the name as given.
   KeyPtr AddChild(std::wstring_view childName);
@@ -35,6 +40,13 @@ struct Key {
   // still hold one of them see ERROR_KEY_DELETED.
   void MarkDeleted();
   void RemoveChild(const Key* child);
+  // Marks every subkey deleted and removes it.
+  void RemoveChildren();
+
+ private:
+  mutable std::vector<KeyPtr> children_;
+  mutable bool sorted_ = true;
+  std::unordered_map<std::wstring, KeyPtr> byFoldedName_;  // by the name case-folded
 };
 
 // Fresh, empty predefined keys, in the order of RootName.

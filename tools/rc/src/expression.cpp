@@ -151,6 +151,13 @@ int64_t TokenCursor::Binary(int level, bool unknownIsZero) {
 
 int64_t TokenCursor::Unary(bool unknownIsZero) {
   const Token& token = Next();
+  // Each operator and parenthesis recurses; a bound keeps a hostile script off the stack's end.
+  struct Nesting {
+    int& depth;
+    ~Nesting() { --depth; }
+  } nesting{++depth_};
+  if (depth_ > kMaxExpressionDepth)
+    Fail(token, "the expression nests deeper than " + std::to_string(kMaxExpressionDepth) + " levels");
   if (token.IsPunct("-")) return Wrap(-Unary(unknownIsZero));
   if (token.IsPunct("+")) return Unary(unknownIsZero);
   if (token.IsPunct("~")) return Wrap(~Unary(unknownIsZero));

@@ -44,6 +44,8 @@ std::optional<int64_t> LookupConstant(const std::string& name);
 
 class TokenCursor {
  public:
+  static constexpr int kMaxExpressionDepth = 256;
+
   explicit TokenCursor(std::vector<Token> tokens);
 
   const Token& Peek(size_t ahead = 0) const;
@@ -60,6 +62,7 @@ class TokenCursor {
 
   // An integer expression: numbers, built-in constants, ( ), unary - ~ ! +, and the C binary
   // operators. unknownIsZero: identifiers that name nothing count 0 (#if), else an error.
+  // Unary operators and parentheses nest at most kMaxExpressionDepth deep; deeper is an error.
   int64_t Expression(bool unknownIsZero = false);
   // A style list: terms joined by |, each "NOT term" clearing its bits from base.
   DWORD StyleList(DWORD base);
@@ -75,6 +78,7 @@ class TokenCursor {
 
   std::vector<Token> tokens_;
   size_t at_ = 0;
+  int depth_ = 0;  // unary operators and parentheses open in the expression being read
 };
 
 }  // namespace rc

@@ -423,6 +423,31 @@ TEST(RcCompilerTest, FaultsAreReportedWithFileAndLine) {
   }
 }
 
+TEST(RcCompilerTest, DeeplyNestedExpressionsAreRefusedWithTheirLine) {
+  const std::string parens = std::string(5000, '(') + "1" + std::string(5000, ')');
+  const std::string minus(200000, '-');
+  const std::string cases[] = {
+      "// deep\n#if " + parens + "\n#endif\n",
+      "// deep\n#if " + minus + "1\n#endif\n",
+      "// deep\n1 RCDATA BEGIN " + parens + " END\n",
+      "// deep\n1 RCDATA BEGIN " + minus + "1 END\n",
+  };
+  for (const auto& script : cases) {
+    SCOPED_TRACE(script.substr(0, 40));
+    try {
+      Compile(script);
+      ADD_FAILURE() << "compiled without a fault";
+    } catch (const rc::CompileError& error) {
+      EXPECT_NE(std::string(error.what()).find("nests deeper than 256 levels"), std::string::npos)
+          << error.what();
+      EXPECT_EQ(error.line(), 2) << error.what();
+    }
+  }
+  // 256 levels still compile: 254 parentheses, the minus and the number.
+  const std::string deepest = std::string(254, '(') + "-1" + std::string(254, ')');
+  EXPECT_NO_THROW(Compile("#if " + deepest + "\n#endif\n1 RCDATA BEGIN " + deepest + " END\n"));
+}
+
 TEST(RcCompilerTest, EveryCutOfAValidScriptCompilesOrFailsCleanly) {
   const std::string script =
       "#include \"ids.h\"\n"

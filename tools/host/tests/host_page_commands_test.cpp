@@ -9,9 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -20,58 +18,37 @@
 #include <vector>
 
 #include "../../../PVConfigComponents/tests/fixtures/ConfigPages/resource.h"
+#include "HostProcess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 fs::path BuiltBinaries() {
-  const char* bin = std::getenv("PROJECT_BIN_DIR");
-  return bin ? fs::path(bin) : fs::current_path();
+  return PROJECT_BIN_DIR;
 }
 
-struct Outcome {
-  int exitCode = -1;
-  std::string output;
-};
-
-std::string Quote(const std::string& argument) {
-  std::string quoted = "'";
-  for (char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
+using hosttest::Outcome;
 
 // A folder of its own for each test: the registry file and what the commands write.
-class HostCommandLine : public ::testing::Test {
+class HostPageCommands : public ::testing::Test {
  protected:
-  HostCommandLine() {
+  HostPageCommands() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_folder = fs::temp_directory_path() / "hostcli" /
+    m_folder = fs::temp_directory_path() / "host_page_commands" /
                (std::string(test->test_suite_name()) + "." + test->name() + "." + std::to_string(::getpid()));
     fs::remove_all(m_folder);
     fs::create_directories(m_folder);
   }
-  ~HostCommandLine() override {
+  ~HostPageCommands() override {
     std::error_code ignored;
     fs::remove_all(m_folder, ignored);
   }
 
-  // The command line run with the test's registry file; standard output and error together.
-  Outcome Host(const std::vector<std::string>& arguments) const {
-    std::string command = Quote((BuiltBinaries() / "host").string()) + " --registry " +
-                          Quote((m_folder / "registry.txt").string());
-    for (const std::string& argument : arguments) command += " " + Quote(argument);
-    command += " 2>&1";
-    Outcome run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer{};
-    size_t read = 0;
-    while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-      run.output.append(buffer.data(), read);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
+  // The command line run with the test's registry file.
+  Outcome Host(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), {"--registry", (m_folder / "registry.txt").string()});
+    return hosttest::RunHost(arguments);
   }
 
   void Register(const char* dll) const {
@@ -95,7 +72,7 @@ std::vector<std::string> WrittenMembers(const std::string& output) {
 constexpr const char* kConfigPageTitle = "Config Page";
 constexpr const char* kConfigPageClsid = "{6F1C2B3A-8E4D-4A5B-9C7E-0D1F2A3B4C60}";
 
-TEST_F(HostCommandLine, OpenActsAsTheUserAndReportsWhatReachedTheTag) {
+TEST_F(HostPageCommands, OpenActsAsTheUserAndReportsWhatReachedTheTag) {
   Register("PVConfigPages.dll");
   const Outcome run = Host({"open", kConfigPageTitle, "--set", "9011=K", "--set", "9012=25.5", "--save"});
   EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -107,7 +84,7 @@ TEST_F(HostCommandLine, OpenActsAsTheUserAndReportsWhatReachedTheTag) {
   EXPECT_EQ(run.output.find("left:"), std::string::npos) << run.output;
 }
 
-TEST_F(HostCommandLine, OpenChoosesByPositionAndReportsARefusedSaveWithItsPrompt) {
+TEST_F(HostPageCommands, OpenChoosesByPositionAndReportsARefusedSaveWithItsPrompt) {
   Register("PVConfigPages.dll");
   // A position chosen by number, a lower-case CLSID, and an integer edit emptied by letters
   // its mask refuses: the save stops with the prompt the host showed.
@@ -119,7 +96,7 @@ TEST_F(HostCommandLine, OpenChoosesByPositionAndReportsARefusedSaveWithItsPrompt
   EXPECT_NE(run.output.find("System_units_Temperature_unit VT_I4 4611"), std::string::npos) << run.output;
 }
 
-TEST_F(HostCommandLine, MistakesAreNamedAndFail) {
+TEST_F(HostPageCommands, MistakesAreNamedAndFail) {
   Register("PVConfigPages.dll");
   struct Case {
     std::vector<std::string> arguments;
@@ -152,7 +129,7 @@ TEST_F(HostCommandLine, MistakesAreNamedAndFail) {
   }
 }
 
-TEST_F(HostCommandLine, APageOfAnUnregisteredDllIsNotFound) {
+TEST_F(HostPageCommands, APageOfAnUnregisteredDllIsNotFound) {
   Register("PVConfigPages.dll");
   ASSERT_EQ(Host({"unregister", (BuiltBinaries() / "PVConfigPages.dll").string()}).exitCode, 0);
   const Outcome run = Host({"open", kConfigPageClsid});
@@ -226,7 +203,8 @@ std::vector<RECT> TemplateItemRects(const fs::path& languageDll, int templateId)
   const auto parsed =
       bytes ? platform::dialogs::ParseDialogTemplate(bytes, SizeofResource(module, resource)) : std::nullopt;
   // A page's template is a child dialog: it needs a parent window.
-  HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
+  HWND parent =
+      CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
   HWND dialog = bytes ? CreateDialogIndirectParamW(module, static_cast<LPCDLGTEMPLATEW>(bytes), parent,
                                                    PlainDialogProc, 0)
                       : nullptr;
@@ -268,7 +246,7 @@ void ExpectDrawnAsTemplate(const fs::path& svg, const fs::path& languageDll, int
 
 constexpr const char* kCommTitle = "PVPageCorvaneCOMM Page";
 
-TEST_F(HostCommandLine, TwoPositionsSetOnTheInputAssemblyPageAreTheOnlyWrites) {
+TEST_F(HostPageCommands, TwoPositionsSetOnTheInputAssemblyPageAreTheOnlyWrites) {
   Register("CorvaneView.dll");
   const Outcome run = Host({"open", kCommTitle, "--set", "9025=#2", "--set", "9057=#1", "--save"});
   EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -277,7 +255,7 @@ TEST_F(HostCommandLine, TwoPositionsSetOnTheInputAssemblyPageAreTheOnlyWrites) {
       << run.output;
 }
 
-TEST_F(HostCommandLine, OpenAllOpensEveryCoriolisPageCleanly) {
+TEST_F(HostPageCommands, OpenAllOpensEveryCoriolisPageCleanly) {
   Register("CorvaneView.dll");
   const Outcome run = Host({"open-all", "CorvaneView.dll"});
   EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -319,7 +297,7 @@ const std::map<std::string, int> kCoriolisTemplates = {
     {"PVPageCorvaneViscosity Page", 9110},
 };
 
-TEST_F(HostCommandLine, EveryCoriolisPageIsDrawnAsItsTemplateLaysItOut) {
+TEST_F(HostPageCommands, EveryCoriolisPageIsDrawnAsItsTemplateLaysItOut) {
   Register("CorvaneView.dll");
   const fs::path folder = m_folder / "drawings";
   const Outcome run = Host({"open-all", "CorvaneView.dll", "--svg", folder.string()});
@@ -328,7 +306,7 @@ TEST_F(HostCommandLine, EveryCoriolisPageIsDrawnAsItsTemplateLaysItOut) {
     ExpectDrawnAsTemplate(folder / (title + ".svg"), BuiltBinaries() / "CorvaneViewENU.dll", templateId);
 }
 
-TEST_F(HostCommandLine, TheDrawingHoldsEveryItemWhereTheTemplatePutsIt) {
+TEST_F(HostPageCommands, TheDrawingHoldsEveryItemWhereTheTemplatePutsIt) {
   Register("PVConfigPages.dll");
   const fs::path svg = m_folder / "page.svg";
   const Outcome run = Host({"open", kConfigPageTitle, "--svg", svg.string()});

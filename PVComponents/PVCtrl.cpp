@@ -19,46 +19,19 @@ void Log(const wchar_t* message, const wchar_t* function, int line) {
   PVLog(message, kSourceFile, function, line);
 }
 
-// One row of the control's QueryInterface table, searched in order.
-struct InterfaceEntry {
-  const IID* iid;
-  IUnknown* (*cast)(CPVCtrlBase*);
-};
-
-#define PV_CTRL_ENTRY(iid, Interface)                                              \
-  InterfaceEntry {                                                                 \
-    &(iid), [](CPVCtrlBase* c) -> IUnknown* { return static_cast<Interface*>(c); } \
-  }
-
-const InterfaceEntry kInterfaces[] = {
-    PV_CTRL_ENTRY(IID_IUnknown, IPVCtrl),
-    PV_CTRL_ENTRY(__uuidof(IPVCtrl), IPVCtrl),
-    PV_CTRL_ENTRY(__uuidof(IPVDocumentation), IPVDocumentation),
-    PV_CTRL_ENTRY(__uuidof(IPVEventHandler2), IPVEventHandler2),
-    PV_CTRL_ENTRY(__uuidof(IPVCloseDlgHandler), IPVCloseDlgHandler),
-    PV_CTRL_ENTRY(__uuidof(IPVVexilProperties), IPVVexilProperties),
-};
-
-#undef PV_CTRL_ENTRY
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // IUnknown
 
+CPVCtrlBase::CPVCtrlBase() : CPVComObjectRoot(PVLiveCounterOf<CPVCtrlBase>(), 0) {}
+
 STDMETHODIMP CPVCtrlBase::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  for (const InterfaceEntry& entry : kInterfaces) {
-    if (riid != *entry.iid) continue;
-    IUnknown* found = entry.cast(this);
-    found->AddRef();
-    *ppv = found;
-    return S_OK;
-  }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), riid, ppv);
 }
 
+// A control is a member of its page and lives as long as the page: these two answers are
+// fixed and nothing is counted. The root still counts the control as a live object.
 STDMETHODIMP_(ULONG) CPVCtrlBase::AddRef() {
   return 2;
 }

@@ -28,38 +28,6 @@ static_assert(kStylesRemoved == 0x00CC0080 && kStylesAdded == 0x40000400);
 static_assert(kExStylesRemoved == 0x00000101 && kExStylesAdded == 0x00010000);
 
 // ---------------------------------------------------------------------------------------------
-// The interfaces the page object answers, in the order they are tested.
-
-struct PanelInterface {
-  const IID* iid;
-  IUnknown* (*cast)(CPVPanel*);
-  bool needsHelp;  // answered only while help is enabled
-};
-
-#define PV_PANEL_ENTRY(iid, Interface, needsHelp)                                          \
-  {                                                                                        \
-    &(iid), [](CPVPanel* p) -> IUnknown* { return static_cast<Interface*>(p); }, needsHelp \
-  }
-
-const PanelInterface kPanelInterfaces[] = {
-    PV_PANEL_ENTRY(IID_IUnknown, IPVChild, false),
-    PV_PANEL_ENTRY(__uuidof(IPVChild), IPVChild, false),
-    PV_PANEL_ENTRY(__uuidof(IPVPanel3), IPVPanel3, false),
-    PV_PANEL_ENTRY(__uuidof(IPVPanel2), IPVPanel3, false),
-    PV_PANEL_ENTRY(__uuidof(IPVPanel), IPVPanel3, false),
-    PV_PANEL_ENTRY(__uuidof(IPVExtendedInfoXml2), IPVExtendedInfoXml2, false),
-    PV_PANEL_ENTRY(__uuidof(IPVExtendedInfoXml), IPVExtendedInfoXml2, false),
-    PV_PANEL_ENTRY(__uuidof(IPVProvideHelp), IPVProvideHelp, true),
-    PV_PANEL_ENTRY(__uuidof(IPVEventHandler2), IPVEventHandler2, false),
-    PV_PANEL_ENTRY(__uuidof(IPVDocumentation), IPVDocumentation, false),
-    PV_PANEL_ENTRY(__uuidof(IPVWndMsg), IPVWndMsg, false),
-    PV_PANEL_ENTRY(__uuidof(IDynamicSubItemEvents), IDynamicSubItemEvents, false),
-    PV_PANEL_ENTRY(__uuidof(IPVDynamicSubItem), IPVDynamicSubItem, false),
-};
-
-#undef PV_PANEL_ENTRY
-
-// ---------------------------------------------------------------------------------------------
 // Dialog templates read as bytes, as the dialog manager lays them out (dlgtemplate.h).
 
 class TemplateReader {
@@ -229,9 +197,15 @@ BEGIN_MESSAGE_MAP(CPVPanel, CDialog)
 ON_MESSAGE(WM_PV_SUBITEMCHANGED, OnWMSubItemChanged)
 END_MESSAGE_MAP()
 
-CPVPanel::CPVPanel(UINT nIDTemplate) : CDialog(nIDTemplate), m_nIDTemplate(nIDTemplate) {}
+CPVPanel::CPVPanel(UINT nIDTemplate)
+    : CDialog(nIDTemplate),
+      CPVComObjectRoot(PVLiveCounterOf<CPVPanel>(), 0, ModuleLock::kWhileReferenced),
+      m_nIDTemplate(nIDTemplate) {}
 
-CPVPanel::CPVPanel(const CPVPanel&) : CDialog(), m_nIDTemplate(0) {
+CPVPanel::CPVPanel(const CPVPanel&)
+    : CDialog(),
+      CPVComObjectRoot(PVLiveCounterOf<CPVPanel>(), 0, ModuleLock::kWhileReferenced),
+      m_nIDTemplate(0) {
   Log(L"CPVPanel does not support copy construction.", L"CPVPanel::CPVPanel", __LINE__);
 }
 
@@ -247,37 +221,23 @@ CPVPanel::~CPVPanel() = default;
 
 STDMETHODIMP CPVPanel::QueryInterface(REFIID iid, void** object) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  for (const PanelInterface& entry : kPanelInterfaces) {
-    if (iid != *entry.iid) continue;
-    if (entry.needsHelp && !m_bHelpEnabled) break;
-    IUnknown* found = entry.cast(this);
-    found->AddRef();
-    *object = found;
-    return S_OK;
+  // IPVProvideHelp is answered only while help is enabled.
+  if (object && iid == __uuidof(IPVProvideHelp) && !m_bHelpEnabled) {
+    *object = nullptr;
+    return E_NOINTERFACE;
   }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), iid, object);
 }
 
+// The first reference keeps the module loaded until the page is gone.
 STDMETHODIMP_(ULONG) CPVPanel::AddRef() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  // The first reference keeps the module loaded until the page is gone.
-  const LONG previous = m_refCount.fetch_add(1);
-  if (previous == 0) PVLockModule();
-  return static_cast<ULONG>(previous + 1);
+  return InternalAddRef();
 }
 
 STDMETHODIMP_(ULONG) CPVPanel::Release() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  const LONG count = m_refCount.fetch_sub(1) - 1;
-  assert(count >= 0 && "page released below zero");
-  if (count == 0) {
-    m_refCount.store(1);  // stable while the page destroys itself
-    delete this;
-    PVUnlockModule();
-  }
-  return static_cast<ULONG>(count);
+  return ReleaseAndDelete();
 }
 
 // ---------------------------------------------------------------------------------------------

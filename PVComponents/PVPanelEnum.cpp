@@ -38,10 +38,8 @@ CPVPanelEnum::~CPVPanelEnum() {
 STDMETHODIMP CPVPanelEnum::QueryInterface(REFIID iid, void** object) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   const HRESULT hr = CPVPanel::QueryInterface(iid, object);
-  if (hr != E_NOINTERFACE || iid != __uuidof(IPVPropPageEnum)) return hr;
-  *object = static_cast<IPVPropPageEnum*>(this);
-  AddRef();
-  return S_OK;
+  if (hr != E_NOINTERFACE) return hr;
+  return InternalQueryInterface(this, Interfaces(), iid, object);
 }
 
 HRESULT CPVPanelEnum::AddControlToList(IPVCtrl* control) {

@@ -15,15 +15,6 @@ namespace {
 constexpr wchar_t kSourceFile[] = L"PVGetSetAdapterITag";
 constexpr wchar_t kTagNotValid[] = L"Error: ITag interface is not valid!\n";
 
-struct InterfaceRow {
-  const IID* iid;
-};
-// The interfaces answered by the object itself; IPVGetSetAdapter4 is deliberately absent.
-constexpr InterfaceRow kInterfaces[] = {{&IID_IUnknown},
-                                        {&__uuidof(IPVGetSetAdapter)},
-                                        {&__uuidof(IPVGetSetAdapter2)},
-                                        {&__uuidof(IPVGetSetAdapter3)}};
-
 // The member as the BSTR the host takes (a null member as an empty one).
 wil::unique_bstr MemberBstr(const wchar_t* member) {
   return wil::unique_bstr(SysAllocString(member ? member : L""));
@@ -31,36 +22,23 @@ wil::unique_bstr MemberBstr(const wchar_t* member) {
 
 }  // namespace
 
-CPVGetSetAdapterITag::CPVGetSetAdapterITag(ITag* tag) : m_spITag(tag) {
+CPVGetSetAdapterITag::CPVGetSetAdapterITag(ITag* tag)
+    : CPVComObjectRoot(PVLiveCounterOf<CPVGetSetAdapterITag>(), 1), m_spITag(tag) {
   InterfaceIsValid(tag);
 }
 
 CPVGetSetAdapterITag::~CPVGetSetAdapterITag() = default;
 
 STDMETHODIMP CPVGetSetAdapterITag::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  for (const InterfaceRow& row : kInterfaces) {
-    if (*row.iid == riid) {
-      *ppv = static_cast<IPVGetSetAdapter4*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), riid, ppv);
 }
 
 STDMETHODIMP_(ULONG) CPVGetSetAdapterITag::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
+  return InternalAddRef();
 }
 
 STDMETHODIMP_(ULONG) CPVGetSetAdapterITag::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
+  return ReleaseAndDelete();
 }
 
 BOOL CPVGetSetAdapterITag::TagIsValid(const wchar_t* function, int line) const {

@@ -18,37 +18,24 @@ constexpr wchar_t kTagNotValid[] = L"Error: ITag interface is not valid!\n";
 }  // namespace
 
 CPVGetSetAdapterITagExtProperty::CPVGetSetAdapterITagExtProperty(LONG key, ITagExtProperty* properties)
-    : m_spITagExtProperty(properties), m_key(key) {
+    : CPVComObjectRoot(PVLiveCounterOf<CPVGetSetAdapterITagExtProperty>(), 1),
+      m_spITagExtProperty(properties),
+      m_key(key) {
   InterfaceIsValid(properties);
 }
 
 CPVGetSetAdapterITagExtProperty::~CPVGetSetAdapterITagExtProperty() = default;
 
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVGetSetAdapter)};
-  for (const IID* iid : kInterfaces) {
-    if (*iid == riid) {
-      *ppv = static_cast<IPVGetSetAdapter*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), riid, ppv);
 }
 
 STDMETHODIMP_(ULONG) CPVGetSetAdapterITagExtProperty::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
+  return InternalAddRef();
 }
 
 STDMETHODIMP_(ULONG) CPVGetSetAdapterITagExtProperty::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
+  return ReleaseAndDelete();
 }
 
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::GetString(const wchar_t* member, CString& value) {

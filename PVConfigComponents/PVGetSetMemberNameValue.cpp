@@ -17,12 +17,7 @@ CPVGetSetMemberNameValue::CPVGetSetMemberNameValue(const wchar_t* memberName, IP
 CPVGetSetMemberNameValue::~CPVGetSetMemberNameValue() = default;
 
 STDMETHODIMP CPVGetSetMemberNameValue::QueryInterface(REFIID riid, void** ppv) {
-  if (ppv && riid == __uuidof(IPVGetValueForcing)) {
-    *ppv = static_cast<IPVGetValueForcing*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return CPVGetSetValue::QueryInterface(riid, ppv);
+  return InternalQueryInterface(this, Interfaces(), riid, ppv);
 }
 
 STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::AddRef() {

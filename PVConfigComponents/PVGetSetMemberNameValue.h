@@ -8,6 +8,10 @@
 class CPVGetSetMemberNameValue : public CPVGetSetValue, public IPVGetValueForcing {
  public:
   // IUnknown, IPVGetSetValue and IPVGetValueForcing.
+  BEGIN_PV_INTERFACE_TABLE(CPVGetSetMemberNameValue)
+  PV_INTERFACE_ENTRY(IPVGetSetValue)
+  PV_INTERFACE_ENTRY(IPVGetValueForcing)
+  END_PV_INTERFACE_TABLE()
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   STDMETHODIMP_(ULONG) AddRef() override;
   STDMETHODIMP_(ULONG) Release() override;

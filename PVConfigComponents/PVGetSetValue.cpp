@@ -21,7 +21,8 @@ constexpr wchar_t kTestValue[] = L"CPVGetSetValue::TestValue";
 
 }  // namespace
 
-CPVGetSetValue::CPVGetSetValue(const wchar_t* memberName) {
+CPVGetSetValue::CPVGetSetValue(const wchar_t* memberName)
+    : CPVComObjectRoot(PVLiveCounterOf<CPVGetSetValue>(), 1) {
   AddMemberName(memberName, 0);
   CPVGetSetValue::InitializationIsValid();
 }
@@ -29,30 +30,15 @@ CPVGetSetValue::CPVGetSetValue(const wchar_t* memberName) {
 CPVGetSetValue::~CPVGetSetValue() = default;
 
 STDMETHODIMP CPVGetSetValue::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVGetSetValue)};
-  for (const IID* iid : kInterfaces) {
-    if (*iid == riid) {
-      *ppv = static_cast<IPVGetSetValue*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), riid, ppv);
 }
 
 STDMETHODIMP_(ULONG) CPVGetSetValue::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
+  return InternalAddRef();
 }
 
 STDMETHODIMP_(ULONG) CPVGetSetValue::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
+  return ReleaseAndDelete();
 }
 
 // The operations no class of the framework supports in this form.

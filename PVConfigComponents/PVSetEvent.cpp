@@ -9,37 +9,22 @@ constexpr wchar_t kSourceFile[] = L"PVSetEvent";
 
 }  // namespace
 
-CPVSetEvent::CPVSetEvent(const wchar_t* memberName) {
+CPVSetEvent::CPVSetEvent(const wchar_t* memberName) : CPVComObjectRoot(PVLiveCounterOf<CPVSetEvent>(), 1) {
   AddMemberName(memberName, 0);
 }
 
 CPVSetEvent::~CPVSetEvent() = default;
 
 STDMETHODIMP CPVSetEvent::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVSetEvent)};
-  for (const IID* iid : kInterfaces) {
-    if (*iid == riid) {
-      *ppv = static_cast<IPVSetEvent*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), riid, ppv);
 }
 
 STDMETHODIMP_(ULONG) CPVSetEvent::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
+  return InternalAddRef();
 }
 
 STDMETHODIMP_(ULONG) CPVSetEvent::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
+  return ReleaseAndDelete();
 }
 
 STDMETHODIMP CPVSetEvent::SetEvent() {

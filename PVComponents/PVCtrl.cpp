@@ -8,16 +8,12 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrl";
+constexpr CPVSourceLog Log(L"PVCtrl");
 
 // The fallbacks of a control that cannot ask its page: offline-like mode and redundancy, so
 // that the enable rule keeps the control disabled.
 constexpr LONG kFallbackVexilMode = 8;
 constexpr LONG kFallbackRedundancyState = 1;
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
 
 }  // namespace
 

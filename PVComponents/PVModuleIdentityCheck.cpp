@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVModuleIdentityCheck";
+constexpr CPVSourceLog Log(L"PVModuleIdentityCheck");
 
 // The application's wait cursor for the life of the object (nothing without an application).
 class CAppWaitCursor {
@@ -32,8 +32,7 @@ class CAppWaitCursor {
 
 HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo, IPVPropPageEnum* page) {
   if (!deviceInfo || !page) {
-    PVLog(L"Pointer passed to this method is NULL.", kSourceFile, L"CPVModuleIdentityCheck::Initialize",
-          __LINE__);
+    Log(L"Pointer passed to this method is NULL.", L"CPVModuleIdentityCheck::Initialize", __LINE__);
     return E_POINTER;
   }
   m_spIDeviceInfo2 = deviceInfo;
@@ -43,8 +42,7 @@ HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo, IPVPropPage
 
 HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo) {
   if (!deviceInfo) {
-    PVLog(L"Pointer passed to this method is NULL.", kSourceFile, L"CPVModuleIdentityCheck::Initialize",
-          __LINE__);
+    Log(L"Pointer passed to this method is NULL.", L"CPVModuleIdentityCheck::Initialize", __LINE__);
     return E_POINTER;
   }
   m_spIDeviceInfo2 = deviceInfo;
@@ -53,8 +51,8 @@ HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo) {
 
 BOOL CPVModuleIdentityCheck::InitializationIsValid() const {
   if (m_spIDeviceInfo2) return TRUE;
-  PVLog(L"Error: Failed to initialize the data members.", kSourceFile,
-        L"CPVModuleIdentityCheck::InitializationIsValid", __LINE__);
+  Log(L"Error: Failed to initialize the data members.", L"CPVModuleIdentityCheck::InitializationIsValid",
+      __LINE__);
   return FALSE;
 }
 
@@ -62,8 +60,7 @@ BOOL CPVModuleIdentityCheck::IsOnline() const {
   if (!m_pIPVPropPageEnum) return TRUE;
   LONG mode = 0;
   if (FAILED(m_pIPVPropPageEnum->GetVexilMode(&mode))) {
-    PVLog(L"Failed to get GetVexilMode() return value.", kSourceFile, L"CPVModuleIdentityCheck::IsOnline",
-          __LINE__);
+    Log(L"Failed to get GetVexilMode() return value.", L"CPVModuleIdentityCheck::IsOnline", __LINE__);
     return FALSE;
   }
   return IsOnlineVexilMode(mode);
@@ -101,20 +98,19 @@ int CPVModuleIdentityCheck::GetPromptInfo(CPromptInfo* prompt) const {
   } else if (m_nIdentityStatus == kStatusMismatched) {
     promptId = kPromptMismatched;
   } else {
-    PVLog(L"Called GetPromptInfo but module is neither Missing nor Mismatched.", kSourceFile,
-          L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
+    Log(L"Called GetPromptInfo but module is neither Missing nor Mismatched.",
+        L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
     return m_nCachedResult;
   }
 
   CPromptServerWrapper promptServer;
   if (FAILED(promptServer.Initialize(&CLSID_PVModulePromptServer, nullptr))) {
-    PVLog(L"Failure to initialize CPromptServerWrapper class.", kSourceFile,
-          L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
+    Log(L"Failure to initialize CPromptServerWrapper class.", L"CPVModuleIdentityCheck::GetPromptInfo",
+        __LINE__);
     return m_nCachedResult;
   }
   if (FAILED(promptServer.GetPrompt(promptId, prompt))) {
-    PVLog(L"Failed to get the GetPrompt() return value.", kSourceFile,
-          L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
+    Log(L"Failed to get the GetPrompt() return value.", L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
   }
   return m_nCachedResult;
 }

@@ -13,11 +13,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVPanel";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
+constexpr CPVSourceLog Log(L"PVPanel");
 
 // The styles a page's template may carry as a top-level dialog, and what a child page needs.
 constexpr DWORD kStylesRemoved = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME;  // 0x00CC0080

@@ -6,11 +6,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"SafeArray";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
+constexpr CPVSourceLog Log(L"SafeArray");
 
 // The element types Get reads: 2 to 23 without VT_CY, VT_DATE, VT_ERROR, VT_DECIMAL and 15.
 bool IsReadableType(VARTYPE vt) {

@@ -12,7 +12,7 @@ using CPVGetSetAdapeterErrorHandler::ErrorSavingValue;
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetAdapterITag";
+constexpr CPVSourceLog Log(L"PVGetSetAdapterITag");
 constexpr wchar_t kTagNotValid[] = L"Error: ITag interface is not valid!\n";
 
 // The member as the BSTR the host takes (a null member as an empty one).
@@ -43,7 +43,7 @@ STDMETHODIMP_(ULONG) CPVGetSetAdapterITag::Release() {
 
 BOOL CPVGetSetAdapterITag::TagIsValid(const wchar_t* function, int line) const {
   if (m_spITag) return TRUE;
-  PVLog(kTagNotValid, kSourceFile, function, line);
+  Log(kTagNotValid, function, line);
   return FALSE;
 }
 
@@ -229,7 +229,7 @@ STDMETHODIMP CPVGetSetAdapterITag::SetString(const wchar_t* member, const CStrin
 
 STDMETHODIMP CPVGetSetAdapterITag::GetITag(ITag2** tag) {
   if (!tag) {
-    PVLog(L"Error: ppItag is not valid!\n", kSourceFile, L"CPVGetSetAdapterITag::GetITag", __LINE__);
+    Log(L"Error: ppItag is not valid!\n", L"CPVGetSetAdapterITag::GetITag", __LINE__);
     return E_POINTER;
   }
   *tag = nullptr;
@@ -240,25 +240,25 @@ STDMETHODIMP CPVGetSetAdapterITag::GetITag(ITag2** tag) {
 STDMETHODIMP CPVGetSetAdapterITag::GetMemberDirtyState(const wchar_t* member, VARIANT_BOOL* dirty) {
   constexpr wchar_t kFunction[] = L"CPVGetSetAdapterITag::GetMemberDirtyState";
   if (!dirty) {
-    PVLog(L"Error: pIsDirty is not valid!\n", kSourceFile, kFunction, __LINE__);
+    Log(L"Error: pIsDirty is not valid!\n", kFunction, __LINE__);
     return E_POINTER;
   }
   if (!TagIsValid(kFunction, __LINE__)) return E_FAIL;
   ITag2Ptr tag2;
   const HRESULT query = m_spITag->QueryInterface(__uuidof(ITag2), reinterpret_cast<void**>(&tag2));
   if (!tag2) {
-    PVLog(L"Error: ITag2 interface is not valid!\n", kSourceFile, kFunction, __LINE__);
+    Log(L"Error: ITag2 interface is not valid!\n", kFunction, __LINE__);
     return query == E_NOINTERFACE || SUCCEEDED(query) ? E_FAIL : query;
   }
   const HRESULT hr = tag2->GetMemberDirtyState(MemberBstr(member).get(), dirty);
-  if (FAILED(hr)) PVLog(L"Error: Checking the tag member dirty flag!\n", kSourceFile, kFunction, __LINE__);
+  if (FAILED(hr)) Log(L"Error: Checking the tag member dirty flag!\n", kFunction, __LINE__);
   return hr;
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMemberExists(const wchar_t* member, VARIANT_BOOL* exists) {
   constexpr wchar_t kFunction[] = L"CPVGetSetAdapterITag::GetMemberExists";
   if (!exists) {
-    PVLog(L"Invalid output pointer.", kSourceFile, kFunction, __LINE__);
+    Log(L"Invalid output pointer.", kFunction, __LINE__);
     return E_POINTER;
   }
   if (!TagIsValid(kFunction, __LINE__)) return E_FAIL;
@@ -272,7 +272,7 @@ STDMETHODIMP CPVGetSetAdapterITag::GetMemberExists(const wchar_t* member, VARIAN
     *exists = VARIANT_FALSE;
     return S_OK;
   }
-  PVLog(L"Failed to get value for reason other than non-existance.", kSourceFile, kFunction, __LINE__);
+  Log(L"Failed to get value for reason other than non-existance.", kFunction, __LINE__);
   return hr;
 }
 

@@ -12,7 +12,7 @@ using CPVGetSetAdapeterErrorHandler::ErrorSavingValue;
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetAdapterITagExtProperty";
+constexpr CPVSourceLog Log(L"PVGetSetAdapterITagExtProperty");
 constexpr wchar_t kTagNotValid[] = L"Error: ITag interface is not valid!\n";
 
 }  // namespace
@@ -40,7 +40,7 @@ STDMETHODIMP_(ULONG) CPVGetSetAdapterITagExtProperty::Release() {
 
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::GetString(const wchar_t* member, CString& value) {
   if (!m_spITagExtProperty) {
-    PVLog(kTagNotValid, kSourceFile, L"CPVGetSetAdapterITagExtProperty::GetVariant", __LINE__);
+    Log(kTagNotValid, L"CPVGetSetAdapterITagExtProperty::GetVariant", __LINE__);
     return ErrorReadingValue(member);
   }
   wil::unique_bstr name(SysAllocString(member ? member : L""));
@@ -53,7 +53,7 @@ STDMETHODIMP CPVGetSetAdapterITagExtProperty::GetString(const wchar_t* member, C
 
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::SetString(const wchar_t* member, const CString& value) {
   if (!m_spITagExtProperty) {
-    PVLog(kTagNotValid, kSourceFile, L"CPVGetSetAdapterITagExtProperty::SetVariant", __LINE__);
+    Log(kTagNotValid, L"CPVGetSetAdapterITagExtProperty::SetVariant", __LINE__);
     return ErrorSavingValue(member);
   }
   wil::unique_bstr name(SysAllocString(member ? member : L""));

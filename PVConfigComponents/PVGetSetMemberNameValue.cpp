@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetMemberNameValue";
+constexpr CPVSourceLog Log(L"PVGetSetMemberNameValue");
 
 }  // namespace
 
@@ -31,8 +31,8 @@ STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::Release() {
 STDMETHODIMP CPVGetSetMemberNameValue::InitializationIsValid() {
   CPVGetSetValue::InitializationIsValid();
   if (!InterfaceIsValid(m_spIPVGetSetAdapter.GetInterfacePtr())) {
-    PVLog(L"Error: m_spIPVGetSetAdapter not initialized!", kSourceFile,
-          L"CPVGetSetMemberNameValue::InitializationIsValid", __LINE__);
+    Log(L"Error: m_spIPVGetSetAdapter not initialized!", L"CPVGetSetMemberNameValue::InitializationIsValid",
+        __LINE__);
     return E_FAIL;
   }
   return S_OK;
@@ -40,8 +40,7 @@ STDMETHODIMP CPVGetSetMemberNameValue::InitializationIsValid() {
 
 IPVGetSetAdapter* CPVGetSetMemberNameValue::GetIPVGetSetAdapter() {
   if (!m_spIPVGetSetAdapter)
-    PVLog(L"Failed to get Get/Set Adapter", kSourceFile, L"CPVGetSetMemberNameValue::GetIPVGetSetAdapter",
-          __LINE__);
+    Log(L"Failed to get Get/Set Adapter", L"CPVGetSetMemberNameValue::GetIPVGetSetAdapter", __LINE__);
   return m_spIPVGetSetAdapter.GetInterfacePtr();
 }
 
@@ -57,8 +56,7 @@ STDMETHODIMP CPVGetSetMemberNameValue::GetIsForcingSupported(bool* supported) {
   wil::unique_bstr suffix;
   const HRESULT hr = tag->get_Suffix(suffix.put());
   if (FAILED(hr)) {
-    PVLog(L"Failed ITag2::get_Suffix\n.", kSourceFile, L"CPVGetSetMemberNameValue::GetIsForcingSupported",
-          __LINE__);
+    Log(L"Failed ITag2::get_Suffix\n.", L"CPVGetSetMemberNameValue::GetIsForcingSupported", __LINE__);
     return hr;
   }
   const CString text(suffix.get() ? suffix.get() : L"");

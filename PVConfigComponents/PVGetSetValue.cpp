@@ -5,10 +5,10 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetValue";
+constexpr CPVSourceLog Log(L"PVGetSetValue");
 
 HRESULT Unsupported(const wchar_t* function, int line) {
-  PVLog(L"Unsupported operation.", kSourceFile, function, line);
+  Log(L"Unsupported operation.", function, line);
   return E_FAIL;
 }
 
@@ -176,7 +176,7 @@ STDMETHODIMP CPVGetSetValue::InitializationIsValid() {
   CString name;
   if (m_memberNames.GetSize() > 0) m_memberNames.GetAt(0, name);
   if (name.IsEmpty())
-    PVLog(L"Member name not initialized!", kSourceFile, L"CPVGetSetValue::InitializationIsValid", __LINE__);
+    Log(L"Member name not initialized!", L"CPVGetSetValue::InitializationIsValid", __LINE__);
   return S_OK;
 }
 
@@ -196,7 +196,7 @@ CString CPVGetSetValue::GetMemberName(UINT index) {
   if (name.IsEmpty()) {
     CString message;
     message.Format(L"Invalid index %u or invalid member name %s returned\n", index, name.GetString());
-    PVLog(message, kSourceFile, L"CPVGetSetValue::GetMemberName", __LINE__);
+    Log(message, L"CPVGetSetValue::GetMemberName", __LINE__);
   }
   return name;
 }
@@ -204,12 +204,12 @@ CString CPVGetSetValue::GetMemberName(UINT index) {
 BOOL CPVGetSetValue::AddMemberName(const wchar_t* name, UINT index) {
   return AddMemberNameToList(
       m_memberNames, name, index,
-      {kSourceFile, L"CPVGetSetValue::AddMemberName", L"Empty string specified as member name."});
+      {Log.File(), L"CPVGetSetValue::AddMemberName", L"Empty string specified as member name."});
 }
 
 HRESULT CPVGetSetValue::ErrorReadingValue(const wchar_t* member) {
   CString message;
   message.Format(L"Error: Reading value for member %s from services!\n", member ? member : L"");
-  PVLog(message, kSourceFile, L"CPVGetSetValue::ErrorReadingValue", __LINE__);
+  Log(message, L"CPVGetSetValue::ErrorReadingValue", __LINE__);
   return E_FAIL;
 }

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVSetEvent";
+constexpr CPVSourceLog Log(L"PVSetEvent");
 
 }  // namespace
 
@@ -28,12 +28,12 @@ STDMETHODIMP_(ULONG) CPVSetEvent::Release() {
 }
 
 STDMETHODIMP CPVSetEvent::SetEvent() {
-  PVLog(L"Unsupported operation.", kSourceFile, L"CPVSetEvent::SetEvent", __LINE__);
+  Log(L"Unsupported operation.", L"CPVSetEvent::SetEvent", __LINE__);
   return E_FAIL;
 }
 
 STDMETHODIMP CPVSetEvent::SetEvent(LONG) {
-  PVLog(L"Unsupported operation.", kSourceFile, L"CPVSetEvent::SetEvent", __LINE__);
+  Log(L"Unsupported operation.", L"CPVSetEvent::SetEvent", __LINE__);
   return E_FAIL;
 }
 
@@ -41,7 +41,7 @@ STDMETHODIMP CPVSetEvent::InitializationIsValid() {
   CString name;
   if (m_memberNames.GetSize() > 0) m_memberNames.GetAt(0, name);
   if (!name.IsEmpty()) return S_OK;
-  PVLog(L"Error: MemberName not initialized!", kSourceFile, L"CPVSetEvent::InitializationIsValid", __LINE__);
+  Log(L"Error: MemberName not initialized!", L"CPVSetEvent::InitializationIsValid", __LINE__);
   return E_FAIL;
 }
 
@@ -52,7 +52,7 @@ STDMETHODIMP CPVSetEvent::GetMemberName(UINT index, CString& name) {
   if (!found.IsEmpty()) return S_OK;
   CString message;
   message.Format(L"Invalid index %u or invalid member name %s returned\n", index, found.GetString());
-  PVLog(message, kSourceFile, L"CPVSetEvent::GetMemberName", __LINE__);
+  Log(message, L"CPVSetEvent::GetMemberName", __LINE__);
   return E_FAIL;
 }
 
@@ -64,5 +64,5 @@ STDMETHODIMP CPVSetEvent::HasMemberName(const wchar_t* name) {
 BOOL CPVSetEvent::AddMemberName(const wchar_t* name, UINT index) {
   return AddMemberNameToList(
       m_memberNames, name, index,
-      {kSourceFile, L"CPVSetEvent::AddMemberName", L"Member name parameter is empty string."});
+      {Log.File(), L"CPVSetEvent::AddMemberName", L"Member name parameter is empty string."});
 }

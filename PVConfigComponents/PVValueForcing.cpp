@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVValueForcing";
+constexpr CPVSourceLog Log(L"PVValueForcing");
 constexpr LONG kForceTooltipFormat = 33;
 
 }  // namespace
@@ -64,13 +64,12 @@ CString CPVValueForcing::GetTooltipText() const {
   if (GetForceState() != PV_FORCE_STATE_FORCED_ENABLED) return text;
   CStringServerWrapper server;
   if (FAILED(server.Initialize(&CLSID_PVForceStringServer, nullptr))) {
-    PVLog(L"Failed to create string server.", kSourceFile, L"CPVValueForcing::GetTooltipText", __LINE__);
+    Log(L"Failed to create string server.", L"CPVValueForcing::GetTooltipText", __LINE__);
     return text;
   }
   const CString format = server.GetString(kForceTooltipFormat);
   if (format.IsEmpty()) {
-    PVLog(L"Failed to load force arrow tooltip format string", kSourceFile,
-          L"CPVValueForcing::GetTooltipText", __LINE__);
+    Log(L"Failed to load force arrow tooltip format string", L"CPVValueForcing::GetTooltipText", __LINE__);
     return text;
   }
   const _variant_t value = GetForceValue();

@@ -11,6 +11,8 @@ IMPLEMENT_DYNAMIC(CFilePath, CObject)
 namespace {
 
 constexpr DWORD kPathBufferSize = MAX_PATH + 1;
+constexpr LCTYPE kAbbreviatedLanguageName = LOCALE_SABBREVLANGNAME | LOCALE_NOUSEROVERRIDE;
+constexpr int kAbbreviationBufferSize = 4;
 
 typedef DWORD (*PFN_GETLONGPATHNAMEW)(LPCWSTR, LPWSTR, DWORD);
 
@@ -205,4 +207,17 @@ bool CFilePath::IsValid(const wchar_t* path) {
   const size_t colon = text.find(L':');
   if (colon == std::wstring_view::npos) return true;
   return colon == 1 && text.find(L':', colon + 1) == std::wstring_view::npos;
+}
+
+CString GetLanguageAbbreviation(LCID lcid) {
+  wchar_t abbreviation[kAbbreviationBufferSize] = L"";
+  if (GetLocaleInfoW(lcid, kAbbreviatedLanguageName, abbreviation, kAbbreviationBufferSize) == 0)
+    return CString();
+  return CString(abbreviation);
+}
+
+CString GetLanguageFileName(HINSTANCE module, LCID lcid, const wchar_t* extension) {
+  const CFilePath modulePath(module);
+  return modulePath.GetDirectory() + L"\\" + modulePath.GetFileName(false) + GetLanguageAbbreviation(lcid) +
+         L"." + extension;
 }

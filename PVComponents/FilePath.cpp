@@ -1,5 +1,6 @@
 #include "FilePath.h"
 
+#include <comdef.h>
 #include <shlobj.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -9,6 +10,9 @@
 IMPLEMENT_DYNAMIC(CFilePath, CObject)
 
 namespace {
+
+_COM_SMARTPTR_TYPEDEF(IShellFolder, __uuidof(IShellFolder));
+_COM_SMARTPTR_TYPEDEF(IMalloc, __uuidof(IMalloc));
 
 constexpr DWORD kPathBufferSize = MAX_PATH + 1;
 constexpr LCTYPE kAbbreviatedLanguageName = LOCALE_SABBREVLANGNAME | LOCALE_NOUSEROVERRIDE;
@@ -30,7 +34,7 @@ DWORD EmulatedGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
     SetLastError(ERROR_BUFFER_OVERFLOW);
     return 0;
   }
-  IShellFolder* desktop = nullptr;
+  IShellFolderPtr desktop;
   if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return fullLength;
   LPITEMIDLIST itemList = nullptr;
   ULONG eaten = 0;
@@ -53,12 +57,8 @@ DWORD EmulatedGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
       }
     }
   }
-  IMalloc* allocator = nullptr;
-  if (itemList && SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-    allocator->Free(itemList);
-    allocator->Release();
-  }
-  desktop->Release();
+  IMallocPtr allocator;
+  if (itemList && SUCCEEDED(SHGetMalloc(&allocator)) && allocator) allocator->Free(itemList);
   return result;
 }
 

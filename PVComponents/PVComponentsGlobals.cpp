@@ -116,10 +116,9 @@ CString FormatLastErrorText() {
 
 HRESULT GetObjectErrorInfo(IUnknown* object, REFIID iid, IErrorInfo** out) {
   if (!out) return E_POINTER;
-  if (*out) {
-    (*out)->Release();
-    *out = nullptr;
-  }
+  // The reference the out-parameter held is given up first.
+  IErrorInfoPtr(*out, false);
+  *out = nullptr;
   if (!object) return E_POINTER;
   ISupportErrorInfoPtr support;
   HRESULT hr = object->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support));

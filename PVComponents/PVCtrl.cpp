@@ -266,26 +266,30 @@ IApplicationPtr CPVCtrlBase::GetIApplication() const {
     Log(L"Failed to obtain CLSID_PVExtHostViewConnector.", kFunction, __LINE__);
     return nullptr;
   }
-  IPVExtHostViewConnector* extConnector = nullptr;
-  if (FAILED(service->QueryInterface(&extConnector)) || !extConnector) {
+  IPVExtHostViewConnectorPtr extConnector;
+  if (FAILED(service->QueryInterface(__uuidof(IPVExtHostViewConnector),
+                                     reinterpret_cast<void**>(&extConnector))) ||
+      !extConnector) {
     Log(L"Failed to obtain IPVExtHostViewConnector.", kFunction, __LINE__);
     return nullptr;
   }
   IUnknownPtr connectorObject;
   HRESULT hr = extConnector->GetHostViewConnector(&connectorObject);
-  extConnector->Release();
+  extConnector = nullptr;
   if (FAILED(hr) || !connectorObject) {
     Log(L"Failed to obtain the HostViewConnector object.", kFunction, __LINE__);
     return nullptr;
   }
-  IHostViewConnector* connector = nullptr;
-  if (FAILED(connectorObject->QueryInterface(&connector)) || !connector) {
+  IHostViewConnectorPtr connector;
+  if (FAILED(connectorObject->QueryInterface(__uuidof(IHostViewConnector),
+                                             reinterpret_cast<void**>(&connector))) ||
+      !connector) {
     Log(L"Failed to obtain the IHostViewConnector interface.", kFunction, __LINE__);
     return nullptr;
   }
   IUnknownPtr applicationObject;
   hr = connector->GetApplication(&applicationObject);
-  connector->Release();
+  connector = nullptr;
   if (FAILED(hr) || !applicationObject) {
     Log(L"Failed to obtain the Application Object.", kFunction, __LINE__);
     return nullptr;
@@ -303,11 +307,12 @@ IApplicationPtr CPVCtrlBase::GetIApplication() const {
 BOOL CPVCtrlBase::GetModuleStateFlag() const {
   IModule* module = GetIModule();
   if (!module) return FALSE;
-  IModuleStateSource* source = nullptr;
-  if (FAILED(module->QueryInterface(&source)) || !source) return FALSE;
+  IModuleStateSourcePtr source;
+  if (FAILED(module->QueryInterface(__uuidof(IModuleStateSource), reinterpret_cast<void**>(&source))) ||
+      !source)
+    return FALSE;
   VARIANT_BOOL flag = VARIANT_FALSE;
   const HRESULT hr = source->GetModuleStateFlag(&flag);
-  source->Release();
   return SUCCEEDED(hr) && flag == VARIANT_TRUE ? TRUE : FALSE;
 }
 

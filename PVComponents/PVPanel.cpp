@@ -535,13 +535,11 @@ STDMETHODIMP CPVPanel::GetSubItemsXML(BSTR* pXml) {
     Log(L"Failed to get the sub items", L"CPVPanel::GetSubItemsXML", __LINE__);
     return hr;
   }
-  BSTR document = fragment.copy();
-  hr = AddPageClsidAndXMLHeader(&document);
-  if (FAILED(hr)) {
-    SysFreeString(document);
-    return hr;
-  }
-  *pXml = document;
+  // A copy of its own, which the header step replaces with the whole document.
+  _bstr_t document(fragment.copy(), false);
+  hr = AddPageClsidAndXMLHeader(&document.GetBSTR());
+  if (FAILED(hr)) return hr;
+  *pXml = document.Detach();
   return S_OK;
 }
 
@@ -577,28 +575,26 @@ IPVParent* CPVPanel::GetIPVParent() {
     Log(L"Panel has invalid parent pointer.", L"CPVPanel::GetIPVParent", __LINE__);
     return nullptr;
   }
-  IPVParent* parent = nullptr;
+  IPVParentPtr parent;
   const HRESULT hr = m_pParent->QueryInterface(__uuidof(IPVParent), reinterpret_cast<void**>(&parent));
   if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !parent)) {
     Log(L"Panel has invalid parent pointer.", L"CPVPanel::GetIPVParent", __LINE__);
     return nullptr;
   }
   if (FAILED(hr)) _com_issue_error(hr);
-  parent->Release();  // borrowed: the host keeps its parent alive while the page lives
-  return parent;
+  return parent.GetInterfacePtr();  // borrowed: the host keeps its parent alive while the page lives
 }
 
 IPVVexilProperties* CPVPanel::GetIPVVexilProperties() {
   IPVParent* parent = GetIPVParent();
   if (!parent) return nullptr;
-  IPVVexilProperties* properties = nullptr;
+  IPVVexilPropertiesPtr properties;
   if (FAILED(parent->QueryInterface(__uuidof(IPVVexilProperties), reinterpret_cast<void**>(&properties))) ||
       !properties) {
     Log(L"Panel's parent does not support IPVVexilProperties.", L"CPVPanel::GetIPVVexilProperties", __LINE__);
     return nullptr;
   }
-  properties->Release();  // borrowed, as the parent itself
-  return properties;
+  return properties.GetInterfacePtr();  // borrowed, as the parent itself
 }
 
 void CPVPanel::SetDirty() {

@@ -245,14 +245,14 @@ HRESULT CPVPanel::AddPageClsidAndXMLHeader(BSTR* pXml) {
     return hr;
   }
 
-  BSTR result = nullptr;
-  hr = document->get_xml(&result);
+  _bstr_t result;
+  hr = document->get_xml(result.GetAddress());
   if (FAILED(hr)) {
     Log(L"Failed to get the sub items document text", kFunction, __LINE__);
     return hr;
   }
-  SysFreeString(*pXml);
-  *pXml = result;
+  const _bstr_t replaced(*pXml, false);  // the fragment's text is freed as the document takes its place
+  *pXml = result.Detach();
   return S_OK;
 }
 

@@ -63,10 +63,8 @@ class CPVPropPageClassFactory : public IClassFactory, public CPVComObjectRoot {
     }
     // A page is born with no reference: a failed query takes the count back to 0 and the
     // page deletes itself.
-    IPVChild* child = page;
-    child->AddRef();
+    const IPVChildPtr child(static_cast<IPVChild*>(page));
     const HRESULT hr = child->QueryInterface(iid, object);
-    child->Release();
     if (FAILED(hr)) *object = nullptr;
     return hr;
   }

@@ -25,6 +25,10 @@ CStrings::CStrings(const CString& text, wchar_t separator) {
   }
 }
 
+CString TextOf(const _bstr_t& text) {
+  return CString(static_cast<const wchar_t*>(text), static_cast<int>(text.length()));
+}
+
 CStrings::CStrings(CSafeArray& array) {
   if (array.GetType() != VT_BSTR) {
     Log(L"Cannot copy construct a CStrings object from a non-BSTR safearray.", L"CStrings::CStrings",
@@ -33,14 +37,13 @@ CStrings::CStrings(CSafeArray& array) {
   }
   if (array.IsEmpty()) return;
   for (LONG i = array.GetBeginIndex(); i < array.GetEndIndex(); ++i) {
-    VARIANT element = array.Get(i);
+    VARIANT got = array.Get(i);
+    _variant_t element(got, false);
     if (element.vt != VT_BSTR && FAILED(VariantChangeType(&element, &element, 0, VT_BSTR))) {
-      VariantClear(&element);
       m_strings.emplace_back();
       continue;
     }
     m_strings.emplace_back(element.bstrVal, static_cast<int>(SysStringLen(element.bstrVal)));
-    VariantClear(&element);
   }
 }
 

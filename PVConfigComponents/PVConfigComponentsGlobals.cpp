@@ -29,11 +29,10 @@ HRESULT GetTagOfType(IModule* module, IConnectionInstance* instance, LONG tagTyp
 }
 
 IUnknown* IdentityOf(IUnknown* object) {
-  IUnknown* identity = nullptr;
+  IUnknownPtr identity;
   if (FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity))) || !identity)
     return object;
-  identity->Release();  // the caller holds the object: the identity lives as long
-  return identity;
+  return identity.GetInterfacePtr();  // the caller holds the object: the identity lives as long
 }
 
 }  // namespace
@@ -65,11 +64,8 @@ IPVGetSetAdapter* GetTagExtPropertyIPVGetSetAdapter(IModule* pIModule, LONG tagT
       if (hr != E_NOINTERFACE) Log(L"Failed to get tag from ORVO services\n", kFunction, __LINE__);
       continue;
     }
-    VARIANT value;
-    VariantInit(&value);
-    hr = tag->GetMemberValue(member, &value);
-    VariantClear(&value);
-    if (hr == E_INVALIDARG) continue;  // this tag has no such member
+    hr = tag->GetMemberValue(member, _variant_t().GetAddress());  // only whether it can be read
+    if (hr == E_INVALIDARG) continue;                             // this tag has no such member
     if (FAILED(hr)) {
       Log(L"Failed to get value from output tag\n", kFunction, __LINE__);
       continue;

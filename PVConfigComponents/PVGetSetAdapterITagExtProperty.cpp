@@ -1,7 +1,6 @@
 #include "PVGetSetAdapterITagExtProperty.h"
 
 #include <oleauto.h>
-#include <wil/resource.h>
 
 #include "PVComponentsGlobals.h"
 #include "PVGetSetAdapeterErrorHandler.h"
@@ -43,11 +42,11 @@ STDMETHODIMP CPVGetSetAdapterITagExtProperty::GetString(const wchar_t* member, C
     Log(kTagNotValid, L"CPVGetSetAdapterITagExtProperty::GetVariant", __LINE__);
     return ErrorReadingValue(member);
   }
-  wil::unique_bstr name(SysAllocString(member ? member : L""));
-  wil::unique_variant property;
-  const HRESULT hr = m_spITagExtProperty->GetProperty(m_key, name.get(), property.addressof());
-  if (FAILED(hr) || V_VT(&property.get()) != VT_BSTR) return ErrorReadingValue(member);
-  value = V_BSTR(&property.get()) ? V_BSTR(&property.get()) : L"";
+  const _bstr_t name(member ? member : L"");
+  _variant_t property;
+  const HRESULT hr = m_spITagExtProperty->GetProperty(m_key, name, property.GetAddress());
+  if (FAILED(hr) || V_VT(&property) != VT_BSTR) return ErrorReadingValue(member);
+  value = V_BSTR(&property) ? V_BSTR(&property) : L"";
   return S_OK;
 }
 
@@ -56,16 +55,16 @@ STDMETHODIMP CPVGetSetAdapterITagExtProperty::SetString(const wchar_t* member, c
     Log(kTagNotValid, L"CPVGetSetAdapterITagExtProperty::SetVariant", __LINE__);
     return ErrorSavingValue(member);
   }
-  wil::unique_bstr name(SysAllocString(member ? member : L""));
-  wil::unique_variant text;
-  V_VT(text.addressof()) = VT_BSTR;
-  V_BSTR(text.addressof()) = SysAllocString(value);
-  if (!V_BSTR(&text.get())) {
-    V_VT(text.addressof()) = VT_EMPTY;
+  const _bstr_t name(member ? member : L"");
+  _variant_t text;
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = SysAllocString(value);
+  if (!V_BSTR(&text)) {
+    V_VT(&text) = VT_EMPTY;
     ErrorSavingValue(member);
     return E_OUTOFMEMORY;
   }
-  const HRESULT hr = m_spITagExtProperty->SetProperty(m_key, name.get(), text.get());
+  const HRESULT hr = m_spITagExtProperty->SetProperty(m_key, name, text);
   if (FAILED(hr)) ErrorSavingValue(member);
   return hr;
 }

@@ -1,7 +1,5 @@
 #include "PVGetSetMemberNameValue.h"
 
-#include <wil/resource.h>
-
 #include "PVComponentsGlobals.h"
 #include "PVLog.h"
 
@@ -53,13 +51,13 @@ STDMETHODIMP CPVGetSetMemberNameValue::GetIsForcingSupported(bool* supported) {
   if (!adapter2) return S_OK;
   ITag2Ptr tag;
   if (FAILED(adapter2->GetITag(&tag)) || !tag) return S_OK;
-  wil::unique_bstr suffix;
-  const HRESULT hr = tag->get_Suffix(suffix.put());
+  _bstr_t suffix;
+  const HRESULT hr = tag->get_Suffix(suffix.GetAddress());
   if (FAILED(hr)) {
     Log(L"Failed ITag2::get_Suffix\n.", L"CPVGetSetMemberNameValue::GetIsForcingSupported", __LINE__);
     return hr;
   }
-  const CString text(suffix.get() ? suffix.get() : L"");
+  const CString text(suffix.length() ? static_cast<const wchar_t*>(suffix) : L"");
   *supported = text == L"O" || text == L"EO";
   return S_OK;
 }
@@ -90,9 +88,9 @@ STDMETHODIMP CPVGetSetMemberNameValue::GetIsForced(bool* forced) {
   *forced = false;
   ITagForcingPtr forcing = FindTagForcing();
   if (!forcing) return S_OK;
-  wil::unique_bstr member(SysAllocString(BoundMember()));
+  const _bstr_t member(BoundMember());
   VARIANT_BOOL value = VARIANT_FALSE;
-  const HRESULT hr = forcing->GetIsForced(member.get(), &value);
+  const HRESULT hr = forcing->GetIsForced(member, &value);
   if (SUCCEEDED(hr)) *forced = value == VARIANT_TRUE;
   return hr;
 }
@@ -101,6 +99,6 @@ STDMETHODIMP CPVGetSetMemberNameValue::GetForceValue(VARIANT* value) {
   if (!value) return E_INVALIDARG;
   ITagForcingPtr forcing = FindTagForcing();
   if (!forcing) return E_NOINTERFACE;
-  wil::unique_bstr member(SysAllocString(BoundMember()));
-  return forcing->GetForceValue(member.get(), value);
+  const _bstr_t member(BoundMember());
+  return forcing->GetForceValue(member, value);
 }

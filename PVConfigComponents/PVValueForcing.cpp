@@ -2,7 +2,6 @@
 
 #include <HostServices.h>
 #include <oleauto.h>
-#include <wil/resource.h>
 
 #include "PVLog.h"
 #include "PromptServerWrapper.h"
@@ -77,9 +76,9 @@ CString CPVValueForcing::GetTooltipText() const {
     text.FormatMessage(format.GetString(), V_BOOL(&value) == VARIANT_TRUE ? L"1" : L"0");
     return text;
   }
-  wil::unique_variant shown;
-  if (SUCCEEDED(VariantChangeType(shown.addressof(), &value, 0, VT_BSTR))) {
-    CString insert(V_BSTR(&shown.get()) ? V_BSTR(&shown.get()) : L"");
+  _variant_t shown;
+  if (SUCCEEDED(VariantChangeType(shown.GetAddress(), &value, 0, VT_BSTR))) {
+    CString insert(V_BSTR(&shown) ? V_BSTR(&shown) : L"");
     insert.Trim(L" \t");
     text.FormatMessage(format.GetString(), insert.GetString());
   }

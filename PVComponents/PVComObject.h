@@ -9,15 +9,15 @@
 //   class CPVThing : public IPVThing, public CPVComObjectRoot {
 //    public:
 //     CPVThing() : CPVComObjectRoot(PVLiveCounterOf<CPVThing>(), 1) {}
-//     STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
-//       return InternalQueryInterface(this, Interfaces(), iid, object);
-//     }
-//     STDMETHODIMP_(ULONG) AddRef() override { return InternalAddRef(); }
-//     STDMETHODIMP_(ULONG) Release() override { return ReleaseAndDelete(); }
 //     BEGIN_PV_INTERFACE_TABLE(CPVThing)
-//       PV_INTERFACE_ENTRY(IPVThing)
+//     PV_INTERFACE_ENTRY(IPVThing)
 //     END_PV_INTERFACE_TABLE()
+//     PV_COM_OBJECT_IUNKNOWN()
 //   };
+//
+// A class whose IUnknown does more (the panel's module state, the control's fixed counts)
+// writes the three overrides itself with InternalQueryInterface, InternalAddRef and
+// ReleaseAndDelete.
 //
 // Reading the live counts: PVLiveObjects.h.
 #pragma once
@@ -45,6 +45,19 @@
   }                              \
   ;                              \
   return _entries;               \
+  }
+
+// IUnknown of a class with an interface table and nothing else to do around it. A derived
+// class with a table of its own repeats it, so that its table answers.
+#define PV_COM_OBJECT_IUNKNOWN()                                    \
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override { \
+    return InternalQueryInterface(this, Interfaces(), iid, object); \
+  }                                                                 \
+  STDMETHODIMP_(ULONG) AddRef() override {                          \
+    return InternalAddRef();                                        \
+  }                                                                 \
+  STDMETHODIMP_(ULONG) Release() override {                         \
+    return ReleaseAndDelete();                                      \
   }
 
 class CPVComObjectRoot {

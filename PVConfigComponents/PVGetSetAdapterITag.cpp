@@ -28,18 +28,6 @@ CPVGetSetAdapterITag::CPVGetSetAdapterITag(ITag* tag)
 
 CPVGetSetAdapterITag::~CPVGetSetAdapterITag() = default;
 
-STDMETHODIMP CPVGetSetAdapterITag::QueryInterface(REFIID riid, void** ppv) {
-  return InternalQueryInterface(this, Interfaces(), riid, ppv);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITag::AddRef() {
-  return InternalAddRef();
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITag::Release() {
-  return ReleaseAndDelete();
-}
-
 BOOL CPVGetSetAdapterITag::TagIsValid(const wchar_t* function, int line) const {
   if (m_spITag) return TRUE;
   Log(kTagNotValid, function, line);

@@ -28,9 +28,7 @@ class CPVGetSetAdapterITag : public IPVGetSetAdapter4, public CPVComObjectRoot {
   PV_INTERFACE_ENTRY_IID(__uuidof(IPVGetSetAdapter2), IPVGetSetAdapter4)
   PV_INTERFACE_ENTRY_IID(__uuidof(IPVGetSetAdapter3), IPVGetSetAdapter4)
   END_PV_INTERFACE_TABLE()
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  PV_COM_OBJECT_IUNKNOWN()
 
   STDMETHODIMP GetBool(const wchar_t* member, BOOL* value, BOOL invert) override;
   STDMETHODIMP SetBool(const wchar_t* member, BOOL value, BOOL invert) override;

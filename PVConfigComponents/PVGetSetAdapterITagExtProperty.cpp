@@ -25,18 +25,6 @@ CPVGetSetAdapterITagExtProperty::CPVGetSetAdapterITagExtProperty(LONG key, ITagE
 
 CPVGetSetAdapterITagExtProperty::~CPVGetSetAdapterITagExtProperty() = default;
 
-STDMETHODIMP CPVGetSetAdapterITagExtProperty::QueryInterface(REFIID riid, void** ppv) {
-  return InternalQueryInterface(this, Interfaces(), riid, ppv);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITagExtProperty::AddRef() {
-  return InternalAddRef();
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITagExtProperty::Release() {
-  return ReleaseAndDelete();
-}
-
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::GetString(const wchar_t* member, CString& value) {
   if (!m_spITagExtProperty) {
     Log(kTagNotValid, L"CPVGetSetAdapterITagExtProperty::GetVariant", __LINE__);

@@ -21,9 +21,7 @@ class CPVGetSetAdapterITagExtProperty : public IPVGetSetAdapter, public CPVComOb
   BEGIN_PV_INTERFACE_TABLE(CPVGetSetAdapterITagExtProperty)
   PV_INTERFACE_ENTRY(IPVGetSetAdapter)
   END_PV_INTERFACE_TABLE()
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  PV_COM_OBJECT_IUNKNOWN()
 
   STDMETHODIMP GetBool(const wchar_t* member, BOOL* value, BOOL invert) override;
   STDMETHODIMP SetBool(const wchar_t* member, BOOL value, BOOL invert) override;

@@ -14,18 +14,6 @@ CPVGetSetMemberNameValue::CPVGetSetMemberNameValue(const wchar_t* memberName, IP
 
 CPVGetSetMemberNameValue::~CPVGetSetMemberNameValue() = default;
 
-STDMETHODIMP CPVGetSetMemberNameValue::QueryInterface(REFIID riid, void** ppv) {
-  return InternalQueryInterface(this, Interfaces(), riid, ppv);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::AddRef() {
-  return CPVGetSetValue::AddRef();
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::Release() {
-  return CPVGetSetValue::Release();
-}
-
 STDMETHODIMP CPVGetSetMemberNameValue::InitializationIsValid() {
   CPVGetSetValue::InitializationIsValid();
   if (!InterfaceIsValid(m_spIPVGetSetAdapter.GetInterfacePtr())) {

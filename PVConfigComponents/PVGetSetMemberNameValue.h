@@ -12,9 +12,7 @@ class CPVGetSetMemberNameValue : public CPVGetSetValue, public IPVGetValueForcin
   PV_INTERFACE_ENTRY(IPVGetSetValue)
   PV_INTERFACE_ENTRY(IPVGetValueForcing)
   END_PV_INTERFACE_TABLE()
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  PV_COM_OBJECT_IUNKNOWN()
 
   // The name check, then E_FAIL (logged) when the adapter is missing.
   STDMETHODIMP InitializationIsValid() override;

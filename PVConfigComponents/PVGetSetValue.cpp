@@ -29,18 +29,6 @@ CPVGetSetValue::CPVGetSetValue(const wchar_t* memberName)
 
 CPVGetSetValue::~CPVGetSetValue() = default;
 
-STDMETHODIMP CPVGetSetValue::QueryInterface(REFIID riid, void** ppv) {
-  return InternalQueryInterface(this, Interfaces(), riid, ppv);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetValue::AddRef() {
-  return InternalAddRef();
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetValue::Release() {
-  return ReleaseAndDelete();
-}
-
 // The operations no class of the framework supports in this form.
 STDMETHODIMP CPVGetSetValue::GetValue(CString&, int, CPromptInfo*) {
   return Unsupported(kGetValue, __LINE__);

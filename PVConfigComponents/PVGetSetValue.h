@@ -16,9 +16,7 @@ class CPVGetSetValue : public IPVGetSetValue, public CPVComObjectRoot {
   BEGIN_PV_INTERFACE_TABLE(CPVGetSetValue)
   PV_INTERFACE_ENTRY(IPVGetSetValue)
   END_PV_INTERFACE_TABLE()
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  PV_COM_OBJECT_IUNKNOWN()
 
   STDMETHODIMP GetValue(CString& text, int format, CPromptInfo* prompt) override;
   STDMETHODIMP GetValue(bool* value, CPromptInfo* prompt) override;

@@ -15,18 +15,6 @@ CPVSetEvent::CPVSetEvent(const wchar_t* memberName) : CPVComObjectRoot(PVLiveCou
 
 CPVSetEvent::~CPVSetEvent() = default;
 
-STDMETHODIMP CPVSetEvent::QueryInterface(REFIID riid, void** ppv) {
-  return InternalQueryInterface(this, Interfaces(), riid, ppv);
-}
-
-STDMETHODIMP_(ULONG) CPVSetEvent::AddRef() {
-  return InternalAddRef();
-}
-
-STDMETHODIMP_(ULONG) CPVSetEvent::Release() {
-  return ReleaseAndDelete();
-}
-
 STDMETHODIMP CPVSetEvent::SetEvent() {
   Log(L"Unsupported operation.", L"CPVSetEvent::SetEvent", __LINE__);
   return E_FAIL;

@@ -15,9 +15,7 @@ class CPVSetEvent : public IPVSetEvent, public CPVComObjectRoot {
   BEGIN_PV_INTERFACE_TABLE(CPVSetEvent)
   PV_INTERFACE_ENTRY(IPVSetEvent)
   END_PV_INTERFACE_TABLE()
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  PV_COM_OBJECT_IUNKNOWN()
 
   // "Unsupported operation.", E_FAIL.
   STDMETHODIMP SetEvent() override;

@@ -122,6 +122,8 @@ TEST(ComObjectRoot, EachClassCountsItsLiveObjectsAndTheReportNamesThem) {
   EXPECT_EQ(PVLiveObjectCount(kSampleClass), 2);
   EXPECT_EQ(PVLiveObjectCount(kDerivedClass), 1);
   EXPECT_EQ(PVLiveObjectReportText(), std::string("2 x ") + kSampleClass + ", 1 x " + kDerivedClass);
+  EXPECT_EQ(CPVLiveObjects(GetModuleHandleW(nullptr)).Report(), PVLiveObjectReportText())
+      << "the module's readers, as a test of a loaded DLL reads them";
   EXPECT_EQ(PVLiveObjectCount("CNeverCounted"), 0);
   EXPECT_EQ(PVLiveObjectCount(nullptr), 0);
   char shortBuffer[5] = "????";

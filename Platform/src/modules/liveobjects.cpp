@@ -12,8 +12,10 @@ namespace {
 
 std::mutex g_lock;
 std::vector<platform::modules::LiveObjectReaders>& Readers() {
-  static std::vector<platform::modules::LiveObjectReaders> readers;
-  return readers;
+  // Never destroyed: modules unregister from their own static destructors, which may run after
+  // the platform's.
+  static auto* readers = new std::vector<platform::modules::LiveObjectReaders>();
+  return *readers;
 }
 
 }  // namespace

@@ -154,9 +154,19 @@ HRESULT CPVPropPageRegistration::UnregisterServer() {
       g_registrationEnabled = FALSE;
       return E_FAIL;
     }
-    // Fails while "InProcServer32" exists; the recursive delete then takes the subkey first.
-    if (RegDeleteKeyW(clsidKey, entry->m_pszClsid) != ERROR_SUCCESS)
-      PVRegDeleteKeyRecursive(clsidKey, entry->m_pszClsid);
+    // Fails while "InProcServer32" exists; the recursive delete then takes the subkey first. A
+    // key that both calls find absent was never registered, which is no failure; any other
+    // failure leaves keys behind and stops the walk like every registry failure.
+    const LONG deleted = RegDeleteKeyW(clsidKey, entry->m_pszClsid);
+    if (deleted != ERROR_SUCCESS) {
+      const LONG result = PVRegDeleteKeyRecursive(clsidKey, entry->m_pszClsid);
+      const bool absent = deleted == ERROR_FILE_NOT_FOUND && result == ERROR_FILE_NOT_FOUND;
+      if (result != ERROR_SUCCESS && !absent) {
+        PVRegCloseKey(clsidKey);
+        g_registrationEnabled = FALSE;
+        return E_FAIL;
+      }
+    }
     if (PVRegCloseKey(clsidKey) != ERROR_SUCCESS) {
       g_registrationEnabled = FALSE;
       return E_FAIL;
@@ -177,7 +187,7 @@ void PVUnlockModule() {
   g_moduleLockCount.fetch_sub(1);
 }
 
-HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID /*iid*/, void** object) {
+HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   CPVPropPageRegistration use;
   if (!CPVPropPageRegistration::IsRegisteredClsid(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
@@ -186,10 +196,13 @@ HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID /*iid*/, void** object) {
   const HRESULT hr = CPVPropPageRegistration::GetClassObject(clsid, &factory);
   if (FAILED(hr)) return hr;
   if (!factory) return E_OUTOFMEMORY;
-  // The factory's IClassFactory is handed out whatever interface was asked for.
+  // The factory answers for the interface asked for (IUnknown or IClassFactory); for any
+  // other the query fails, its result is returned and the factory goes again, so a caller
+  // never calls through a table it did not ask for.
   factory->AddRef();
-  *object = factory;
-  return S_OK;
+  const HRESULT query = factory->QueryInterface(iid, object);
+  factory->Release();
+  return query;
 }
 
 HRESULT PVDllCanUnloadNow() {

@@ -85,10 +85,14 @@ constexpr wchar_t kLiquidType[] = L"Liquid_type";
 const std::wstring kTotalizers[] = {L"Totalizer_1_Assign_process_variable",
                                     L"Totalizer_2_Assign_process_variable",
                                     L"Totalizer_3_Assign_process_variable"};
-// Codes the definition offers that no rule mentions: a liquid type and a temperature unit.
+// Codes the test adds to the definition that no rule mentions: a liquid type, a temperature unit
+// and a density unit.
 constexpr LONG kUnlistedLiquid = 3076;
 constexpr LONG kUnlistedTemperatureUnit = 4612;
 constexpr LONG kUnlistedDensityUnit = 12045;
+// The water density unit lists the densities without API and the two oil barrels; the rules
+// still give those codes a row, which the test reaches by adding them.
+constexpr LONG kWaterDensityUnitsOfOilOnly[] = {12059, 12062, 12288};
 
 class Rules : public tagstest::ExtensionFixture {
  protected:
@@ -96,6 +100,11 @@ class Rules : public tagstest::ExtensionFixture {
     for (auto& member : tag.members) {
       if (member.name == kLiquidType) member.entries.push_back({kUnlistedLiquid, L"Unlisted"});
       if (member.name == kTemperatureUnit) member.entries.push_back({kUnlistedTemperatureUnit, L"Unlisted"});
+      if (member.name == L"System_units_Oil_density_unit" ||
+          member.name == L"System_units_Water_density_unit")
+        member.entries.push_back({kUnlistedDensityUnit, L"Unlisted"});
+      if (member.name == L"System_units_Water_density_unit")
+        for (LONG code : kWaterDensityUnitsOfOilOnly) member.entries.push_back({code, L"Oil only"});
     }
   }
   void SetUp() override {

@@ -9,8 +9,12 @@
 namespace hostsim {
 
 HostModule* HostModule::Create() {
+  return CreateFromFile(CoriolisDefinitionFile());
+}
+
+HostModule* HostModule::CreateFromFile(const std::filesystem::path& definitionFile) {
   std::string error;
-  const auto definition = LoadModuleDefinition(CoriolisDefinitionFile(), &error);
+  const auto definition = LoadModuleDefinition(definitionFile, &error);
   assert(definition && "the built-in definition loads");
   return new HostModule(definition ? *definition : ModuleDefinition{});
 }

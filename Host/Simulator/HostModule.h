@@ -8,6 +8,7 @@
 #include <HostServices.h>
 #include <PVInterfaces.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,9 @@ class HostModule : public IModule,
   // A new module over the built-in Coriolis definition (standard and safety tags), with one
   // reference for the caller.
   static HostModule* Create();
+  // A new module over a built-in definition file (CoriolisDefinitionFile(),
+  // ElectromagneticDefinitionFile()), with one reference for the caller.
+  static HostModule* CreateFromFile(const std::filesystem::path& definitionFile);
   // A new module whose tags (every member at its default) are those of the definition: the
   // first standard and the first safety tag are the configuration tags; a kind the definition
   // lacks is answered with E_NOINTERFACE.

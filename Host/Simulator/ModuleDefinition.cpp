@@ -266,4 +266,8 @@ std::filesystem::path CoriolisDefinitionFile() {
   return DefinitionsFolder() / "Corvane300.xml";
 }
 
+std::filesystem::path ElectromagneticDefinitionFile() {
+  return DefinitionsFolder() / "Fluxor300.xml";
+}
+
 }  // namespace hostsim

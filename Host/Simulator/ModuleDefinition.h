@@ -100,5 +100,7 @@ std::filesystem::path DefinitionsFolder();
 // The built-in definition of the Coriolis meter: every member its pages bind and its
 // validation reads, with defaults that pass the validation.
 std::filesystem::path CoriolisDefinitionFile();
+// The built-in definition of the electromagnetic meter: every member its pages bind.
+std::filesystem::path ElectromagneticDefinitionFile();
 
 }  // namespace hostsim

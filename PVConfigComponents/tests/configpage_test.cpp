@@ -29,12 +29,8 @@ std::wstring TextOf(HWND window) {
   return win::TextOf(window);
 }
 
-// Writes as "member vt N = value; ", in order.
 std::string Describe(const std::vector<Write>& writes) {
-  std::string out;
-  for (const Write& w : writes)
-    out += Narrow(w.member) + " vt " + std::to_string(w.vt) + " = " + Narrow(w.value) + "; ";
-  return out;
+  return pvtest::DescribeWrites(writes);
 }
 
 class ConfigPageEndToEnd : public configpage::ConfigPageHost {
@@ -229,7 +225,7 @@ TEST_F(ConfigPageEndToEnd, AValueTheHostRefusesIsLoggedAndTheOtherControlsAreSti
   EXPECT_HR(DISP_E_OVERFLOW, page.child->Save()) << "the host's code, passed up";
   EXPECT_EQ(TakeLog(),
             (Lines{L"CPVGetSetAdapeterErrorHandler::ErrorSavingValue: Error: Saving value for member "
-                   L"System_Alarm_delay to services!\n",
+                   L"System_Alarm_delay to services!\r\n",
                    std::wstring(kControlsFunction) + L"Save: A control failed to handle save event."}));
   EXPECT_EQ(Describe(TakeWrites()), Describe({{kConfigFloatMember, VT_R4, L"1.5"}}));
   EXPECT_TRUE(m_parent->errorDialogs.empty()) << "a host refusal is no input error: no prompt";

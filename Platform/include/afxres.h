@@ -1,6 +1,9 @@
 // Resource and help ids of the class library.
 #pragma once
 
+// The resource type of dialog-init data (combo box strings of a dialog, named as the dialog).
+#define RT_DLGINIT MAKEINTRESOURCEW(240)
+
 // Help-context bases: a help id is the resource id plus the base of its kind.
 #define HID_BASE_COMMAND 0x00010000u   // commands and menus
 #define HID_BASE_RESOURCE 0x00020000u  // dialogs and other resources

@@ -411,6 +411,16 @@ class PLATFORM_API CWnd : public CCmdTarget {
   // one of them handled it.
   static BOOL PASCAL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
 
+  // Sends the dialog-init data (dlgtemplate.h) of the resource lpszResourceName, type
+  // RT_DLGINIT in the current resource handle's module, to this window's controls: each combo
+  // box string is added with CB_ADDSTRING, entries with another message are skipped. TRUE
+  // without such a resource; FALSE when it cannot be loaded, ends early or claims more bytes
+  // than it holds (the run stops there, never reading past the resource), or a control refuses
+  // a string.
+  BOOL ExecuteDlgInit(LPCTSTR lpszResourceName);
+  // The same over size bytes of dialog-init data at lpResource.
+  BOOL ExecuteDlgInit(const void* lpResource, DWORD size);
+
   // The usual wrappers of the window calls.
   CWnd* GetDlgItem(int nID) const;
   CWnd* GetParent() const;
@@ -533,8 +543,9 @@ class PLATFORM_API CDialog : public CWnd {
   virtual INT_PTR DoModal();
   void EndDialog(int nResult);
 
-  // Base: UpdateData(FALSE) (DoDataExchange filling the controls) and TRUE (focus the first
-  // control).
+  // Base: the template's dialog-init data (ExecuteDlgInit with the template name), then
+  // UpdateData(FALSE) (DoDataExchange filling the controls) and TRUE (focus the first control).
+  // Dialog-init data that fails is not fatal here: the data exchange runs all the same.
   virtual BOOL OnInitDialog();
   // Runs DoDataExchange in the direction given; TRUE (validation failures are not raised here).
   BOOL UpdateData(BOOL bSaveAndValidate = TRUE);

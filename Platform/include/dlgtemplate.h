@@ -159,4 +159,40 @@ PLATFORM_API std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog)
 // As BuildDialogTemplate, always in the extended form (DLGTEMPLATEEX).
 PLATFORM_API std::vector<BYTE> BuildDialogTemplateEx(const DialogTemplate& dialog);
 
+// Dialog-init data: a resource of type RT_DLGINIT (240) named as its dialog, with messages
+// the class library sends to the dialog's controls before the data exchange. Entries follow
+// one another without alignment:
+//
+//   WORD control id (0 ends the list), WORD message, DWORD length, then length bytes of data
+//
+// For a combo box string (kDialogInitAddString) the data is the text in UTF-8 with its
+// terminator.
+inline constexpr WORD kDialogInitAddString = 0x0403;
+
+struct DialogInitEntry {
+  WORD controlId = 0;
+  WORD message = 0;
+  std::vector<BYTE> data;
+  bool operator==(const DialogInitEntry&) const = default;
+};
+
+struct DialogInitData {
+  std::vector<DialogInitEntry> entries;  // in resource order, up to the end or the fault
+  bool complete = false;                 // the 0 word that ends the list was reached
+};
+
+// Reads the entries from size bytes at data, never past them. Stops without the end mark
+// (complete false) where the data ends inside an entry's fixed fields, or an entry claims
+// more bytes than are left; the entries before that are kept. Bytes after the end mark are
+// ignored.
+PLATFORM_API DialogInitData ParseDialogInit(const void* data, size_t size);
+
+// Writes the entries and the end mark. An entry with control id 0 would end the list early
+// and is not written.
+PLATFORM_API std::vector<BYTE> BuildDialogInit(const std::vector<DialogInitEntry>& entries);
+
+// The text of a combo box string entry: the data up to its first terminator (all of it
+// without one), converted from UTF-8.
+PLATFORM_API std::wstring DialogInitText(const DialogInitEntry& entry);
+
 }  // namespace platform::dialogs

@@ -3,7 +3,10 @@
 // and CDC.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "afxwin.h"
+#include "dlgtemplate.h"
 #include "fixtures/windows/message_recorder.h"
 #include "fixtures/windows/probe_module.h"
 #include "fixtures/windows/windows_probe_ids.h"
@@ -70,6 +73,7 @@ class CProbePage : public CDialog {
   CReflectingButton m_apply;
   CComboBox m_combo;
   CString m_label = L"Mass flow:";
+  LRESULT m_comboCountAtExchange = -1;
 
  protected:
   BOOL OnInitDialog() override {
@@ -78,6 +82,7 @@ class CProbePage : public CDialog {
   }
   void DoDataExchange(CDataExchange* pDX) override {
     gCalls.push_back(pDX->m_bSaveAndValidate ? "DoDataExchange(save)" : "DoDataExchange(load)");
+    m_comboCountAtExchange = SendDlgItemMessageW(m_hWnd, IDC_PROBE_COMBO, CB_GETCOUNT, 0, 0);
     DDX_Control(pDX, IDC_PROBE_EDIT, m_edit);
     DDX_Control(pDX, IDC_PROBE_APPLY, m_apply);
     DDX_Control(pDX, IDC_PROBE_COMBO, m_combo);
@@ -197,6 +202,71 @@ TEST_F(MfcWndTest, AModelessDialogFromTheResourceHandleRunsOnInitDialogAndTheDat
   EXPECT_EQ(page.m_edit.m_hWnd, nullptr) << "the control's object is detached with its window";
 }
 
+std::vector<std::wstring> ComboStrings(HWND dialog, int id) {
+  std::vector<std::wstring> strings;
+  const auto count = SendDlgItemMessageW(dialog, id, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[64] = {};
+    SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    strings.emplace_back(text);
+  }
+  return strings;
+}
+
+TEST_F(MfcWndTest, TheTemplatesDialogInitDataFillsItsComboBoxBeforeTheDataExchange) {
+  CProbePage page;
+  ASSERT_TRUE(page.Create(IDD_PROBE_PAGE, CWnd::FromHandle(host_)));
+  EXPECT_EQ(page.m_comboCountAtExchange, 2) << "the strings are there when DoDataExchange runs";
+  EXPECT_EQ(ComboStrings(page.m_hWnd, IDC_PROBE_COMBO),
+            (std::vector<std::wstring>{L"Mass", L"Dichte \x00E4"}))
+      << "UTF-8 converted; the entry with another message skipped";
+  EXPECT_TRUE(page.ExecuteDlgInit(MAKEINTRESOURCEW(IDD_PROBE_MODAL))) << "a dialog without dialog-init data";
+  EXPECT_TRUE(page.DestroyWindow());
+}
+
+TEST_F(MfcWndTest, DialogInitDataThatEndsEarlyOrClaimsTooMuchStopsTheRunWithoutReadingPastIt) {
+  using platform::dialogs::DialogInitEntry;
+  auto text = [](const char* t) { return std::vector<BYTE>(t, t + std::strlen(t) + 1); };
+  const std::vector<BYTE> whole = platform::dialogs::BuildDialogInit(
+      {{IDC_PROBE_COMBO, 0x0403, text("one")}, {IDC_PROBE_COMBO, 0x0403, text("two")}});
+  const size_t firstEntry = 8 + 4;
+  std::vector<BYTE> claimsTooMuch = whole;
+  const DWORD claimed = 1000;
+  std::memcpy(claimsTooMuch.data() + firstEntry + 4, &claimed, sizeof claimed);
+  struct Case {
+    const char* name;
+    std::vector<BYTE> bytes;
+    BOOL result;
+    std::vector<std::wstring> strings;
+  } cases[] = {
+      {"whole", whole, TRUE, {L"one", L"two"}},
+      {"without its end mark", {whole.begin(), whole.end() - 2}, FALSE, {L"one", L"two"}},
+      {"ending inside the second entry's fields",
+       {whole.begin(), whole.begin() + firstEntry + 5},
+       FALSE,
+       {L"one"}},
+      {"ending inside the second text", {whole.begin(), whole.begin() + firstEntry + 8 + 2}, FALSE, {L"one"}},
+      {"claiming more than it holds", claimsTooMuch, FALSE, {L"one"}},
+      {"another message only",
+       platform::dialogs::BuildDialogInit({{IDC_PROBE_COMBO, 0x0401, text("x")}}),
+       TRUE,
+       {}},
+      {"empty", {}, FALSE, {}},
+  };
+  CProbePage page;
+  ASSERT_TRUE(page.Create(IDD_PROBE_PAGE, CWnd::FromHandle(host_)));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SendDlgItemMessageW(page.m_hWnd, IDC_PROBE_COMBO, CB_RESETCONTENT, 0, 0);
+    // The bytes are a copy of exactly their size, so that the sanitizer sees a read past them.
+    const std::vector<BYTE> bytes = c.bytes;
+    EXPECT_EQ(page.ExecuteDlgInit(bytes.empty() ? nullptr : bytes.data(), static_cast<DWORD>(bytes.size())),
+              c.result);
+    EXPECT_EQ(ComboStrings(page.m_hWnd, IDC_PROBE_COMBO), c.strings);
+  }
+  EXPECT_TRUE(page.DestroyWindow());
+}
+
 TEST_F(MfcWndTest, ChildNotificationsAreReflectedToTheChildsMapBeforeTheParentsMap) {
   CProbePage page;
   ASSERT_TRUE(page.Create(IDD_PROBE_PAGE, CWnd::FromHandle(host_)));
@@ -311,6 +381,7 @@ TEST_F(MfcWndTest, ControlClassesWrapTheirMessages) {
   edit.GetWindowText(text);
   EXPECT_EQ(text, CString(L"Co--lis"));
   EXPECT_TRUE(edit.CanUndo());
+  page.m_combo.ResetContent();  // the template's dialog-init strings
   page.m_combo.AddString(L"kg/s");
   page.m_combo.AddString(L"g/s");
   page.m_combo.GetLBText(1, text);

@@ -4,6 +4,7 @@
 #include <elf.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -457,6 +458,59 @@ TEST(DialogTemplateTest, ANonCharacterIsWrittenSoThatNoStringReadsAsAnOrdinal) {
   ASSERT_TRUE(parsed.has_value());
   EXPECT_FALSE(parsed->title.isOrdinal);
   EXPECT_EQ(parsed->title.text, std::wstring(L"\xFFFDx"));
+}
+
+// ---------------------------------------------------------------------------------------
+// Dialog-init data
+
+using platform::dialogs::DialogInitEntry;
+
+std::vector<BYTE> Bytes(const std::string& text) {
+  return std::vector<BYTE>(text.begin(), text.end());
+}
+
+TEST(DialogInitTest, EntriesArePackedWithoutAlignmentAndEndWithAZeroWord) {
+  const std::vector<DialogInitEntry> entries = {{9396, 0x0403, Bytes(std::string("ab\0", 3))},
+                                                {9397, 0x0401, Bytes(std::string("\xC3\xA4\0", 3))}};
+  const std::vector<BYTE> bytes = platform::dialogs::BuildDialogInit(entries);
+  const std::vector<BYTE> expected = {0xB4, 0x24, 0x03, 0x04, 3, 0, 0, 0, 'a',  'b',  0,  // first
+                                      0xB5, 0x24, 0x01, 0x04, 3, 0, 0, 0, 0xC3, 0xA4, 0, 0, 0};
+  EXPECT_EQ(bytes, expected);
+  const auto parsed = platform::dialogs::ParseDialogInit(bytes.data(), bytes.size());
+  EXPECT_TRUE(parsed.complete);
+  EXPECT_EQ(parsed.entries, entries);
+  EXPECT_EQ(platform::dialogs::DialogInitText(parsed.entries[1]), std::wstring(L"\x00E4"));
+}
+
+TEST(DialogInitTest, DataThatEndsEarlyOrClaimsTooMuchKeepsTheEntriesBeforeAndIsIncomplete) {
+  const std::vector<BYTE> bytes =
+      platform::dialogs::BuildDialogInit({{1, 0x0403, Bytes("one")}, {2, 0x0403, Bytes("two")}});
+  for (size_t size = 0; size < bytes.size(); ++size) {
+    SCOPED_TRACE("size " + std::to_string(size));
+    // A copy of exactly size bytes, so that the sanitizer sees any read past it.
+    const std::vector<BYTE> prefix(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+    const auto parsed = platform::dialogs::ParseDialogInit(prefix.data(), prefix.size());
+    EXPECT_FALSE(parsed.complete);
+    const size_t entry = 8 + 3;  // id, message, length and "one" without its terminator
+    EXPECT_EQ(parsed.entries.size(), size < 2 * entry ? (size < entry ? 0u : 1u) : 2u);
+  }
+  std::vector<BYTE> oversized = bytes;
+  const DWORD claimed = 0xFFFFFFF0u;
+  std::memcpy(oversized.data() + 8 + 3 + 4, &claimed, sizeof claimed);
+  const auto parsed = platform::dialogs::ParseDialogInit(oversized.data(), oversized.size());
+  EXPECT_FALSE(parsed.complete);
+  ASSERT_EQ(parsed.entries.size(), 1u);
+  EXPECT_EQ(platform::dialogs::DialogInitText(parsed.entries[0]), std::wstring(L"one"));
+  EXPECT_FALSE(platform::dialogs::ParseDialogInit(nullptr, 10).complete);
+}
+
+TEST(DialogInitTest, ATextWithoutTerminatorIsTakenWholeAndBadUtf8IsReplaced) {
+  EXPECT_EQ(platform::dialogs::DialogInitText({1, 0x0403, Bytes("open")}), std::wstring(L"open"));
+  EXPECT_EQ(platform::dialogs::DialogInitText({1, 0x0403, Bytes(std::string("a\0b", 3))}),
+            std::wstring(L"a"));
+  EXPECT_EQ(platform::dialogs::DialogInitText({1, 0x0403, Bytes("\xFFx")}), std::wstring(L"\xFFFDx"));
+  EXPECT_EQ(platform::dialogs::BuildDialogInit({{0, 0x0403, Bytes("lost")}}), std::vector<BYTE>(2, 0))
+      << "an entry with control id 0 would end the list";
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // The class library's dialogs: CDialog over the dialog manager, and dialog data exchange.
 #include "afxpriv.h"
+#include "afxres.h"
 #include "afxwin.h"
+#include "dlgtemplate.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -74,6 +76,7 @@ void CDialog::EndDialog(int nResult) {
 }
 
 BOOL CDialog::OnInitDialog() {
+  ExecuteDlgInit(m_lpszTemplateName);
   UpdateData(FALSE);
   return TRUE;
 }
@@ -106,6 +109,33 @@ LRESULT CDialog::OnCommandHelp(WPARAM, LPARAM lParam) {
   if (context == 0) return FALSE;
   WinHelpInternal(context);
   return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------
+// Dialog-init data
+
+BOOL CWnd::ExecuteDlgInit(LPCTSTR lpszResourceName) {
+  if (!lpszResourceName) return TRUE;
+  HINSTANCE module = AfxGetResourceHandle();
+  HRSRC found = ::FindResourceW(module, lpszResourceName, RT_DLGINIT);
+  if (!found) return TRUE;  // a dialog without dialog-init data
+  HGLOBAL loaded = ::LoadResource(module, found);
+  const void* data = loaded ? ::LockResource(loaded) : nullptr;
+  if (!data) return FALSE;
+  return ExecuteDlgInit(data, ::SizeofResource(module, found));
+}
+
+BOOL CWnd::ExecuteDlgInit(const void* lpResource, DWORD size) {
+  const auto parsed = platform::dialogs::ParseDialogInit(lpResource, size);
+  BOOL ok = parsed.complete ? TRUE : FALSE;
+  for (const auto& entry : parsed.entries) {
+    if (entry.message != platform::dialogs::kDialogInitAddString) continue;
+    const std::wstring text = platform::dialogs::DialogInitText(entry);
+    const LRESULT added = ::SendDlgItemMessageW(m_hWnd, entry.controlId, CB_ADDSTRING, 0,
+                                                reinterpret_cast<LPARAM>(text.c_str()));
+    if (added == CB_ERR || added == CB_ERRSPACE) ok = FALSE;
+  }
+  return ok;
 }
 
 // ---------------------------------------------------------------------------------------

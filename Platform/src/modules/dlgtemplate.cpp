@@ -2,7 +2,10 @@
 // resource compiler (compiled into it), the dialog code and the in-memory message box.
 #include "dlgtemplate.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "../internal/unicode.h"
 
 namespace platform::dialogs {
 
@@ -212,6 +215,45 @@ std::vector<BYTE> BuildDialogTemplateEx(const DialogTemplate& dialog) {
   DialogTemplate extended = dialog;
   extended.extended = true;
   return BuildDialogTemplate(extended);
+}
+
+// ---------------------------------------------------------------------------------------
+// Dialog-init data
+
+DialogInitData ParseDialogInit(const void* data, size_t size) {
+  DialogInitData result;
+  if (!data) return result;
+  Reader in(static_cast<const BYTE*>(data), size);
+  for (;;) {
+    DialogInitEntry entry;
+    DWORD length;
+    if (!in.Read(&entry.controlId)) return result;
+    if (entry.controlId == 0) {
+      result.complete = true;
+      return result;
+    }
+    if (!in.Read(&entry.message) || !in.Read(&length) || !in.ReadBytes(length, &entry.data)) return result;
+    result.entries.push_back(std::move(entry));
+  }
+}
+
+std::vector<BYTE> BuildDialogInit(const std::vector<DialogInitEntry>& entries) {
+  Writer out;
+  for (const auto& entry : entries) {
+    if (entry.controlId == 0) continue;
+    out.Write(entry.controlId);
+    out.Write(entry.message);
+    out.Write(static_cast<DWORD>(entry.data.size()));
+    out.bytes().insert(out.bytes().end(), entry.data.begin(), entry.data.end());
+  }
+  out.Write(static_cast<WORD>(0));
+  return std::move(out.bytes());
+}
+
+std::wstring DialogInitText(const DialogInitEntry& entry) {
+  const auto* bytes = reinterpret_cast<const char*>(entry.data.data());
+  const size_t end = std::find(entry.data.begin(), entry.data.end(), BYTE{0}) - entry.data.begin();
+  return WideFromUtf8(std::string_view(bytes, end));
 }
 
 }  // namespace platform::dialogs

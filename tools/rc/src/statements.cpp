@@ -1,7 +1,7 @@
 // The resource statements of a script: one parser per kind, found by the keyword after the
 // resource's name (DIALOGEX, DIALOG, RCDATA, user-defined types), plus the statements without
-// a name (LANGUAGE, STRINGTABLE). A new kind (DLGINIT, REGISTRY, TYPELIB) is one more entry
-// in kResourceKinds.
+// a name (LANGUAGE, STRINGTABLE). A new kind (REGISTRY, TYPELIB) is one more entry in
+// kResourceKinds.
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -30,6 +30,7 @@ using platform::resources::ResourceItem;
 constexpr WORD kDialogType = 5;
 constexpr WORD kStringType = 6;
 constexpr WORD kRcDataType = 10;
+constexpr WORD kDialogInitType = 240;
 
 constexpr DWORD WS_POPUP = 0x80000000, WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000,
                 WS_CAPTION = 0x00C00000, WS_BORDER = 0x00800000, WS_SYSMENU = 0x00080000,
@@ -462,6 +463,43 @@ void ParseTypeLib(Compiler& c, const ResourceId& name, WORD language) {
   c.Add(at, ResourceId::Text(L"TYPELIB"), name, language, std::vector<BYTE>(text.begin(), text.end()));
 }
 
+// DLGINIT [options] BEGIN control-id, message, "text" ... [0] END: dialog-init data in the
+// platform's layout (dlgtemplate.h), each text stored in UTF-8 with its terminator. A 0 where
+// an entry would start is the end mark the compiler writes anyway; nothing may follow it.
+void ParseDialogInitData(Compiler& c, const ResourceId& name, WORD language) {
+  TokenCursor& in = c.in;
+  const Token& at = in.Peek();
+  while (SkipCommonOption(c, &language)) {
+  }
+  in.ExpectBegin();
+  std::vector<platform::dialogs::DialogInitEntry> entries;
+  bool ended = false;
+  while (!in.TakeEnd()) {
+    const Token& entryAt = in.Peek();
+    if (entryAt.kind == TokenKind::kEnd) in.Fail(entryAt, "DLGINIT without END");
+    if (ended) in.Fail(entryAt, "nothing may follow the 0 that ends the DLGINIT list");
+    platform::dialogs::DialogInitEntry entry;
+    entry.controlId = static_cast<WORD>(in.Ranged(0, 0xFFFF, "control id"));
+    if (entry.controlId == 0) {
+      ended = true;
+      in.TakePunct(",");
+      continue;
+    }
+    Comma(in, "message");
+    entry.message = static_cast<WORD>(in.Ranged(0, 0xFFFF, "message"));
+    Comma(in, "text");
+    if (in.Peek().kind != TokenKind::kString) in.Fail(in.Peek(), "expected the entry's text");
+    const std::string text = Utf8(in.String("the entry's text"));
+    if (text.find('\0') != std::string::npos) in.Fail(entryAt, "an entry's text holds a terminator");
+    entry.data.assign(text.begin(), text.end());
+    entry.data.push_back(0);
+    entries.push_back(std::move(entry));
+    in.TakePunct(",");
+  }
+  c.Add(at, ResourceId::Ordinal(kDialogInitType), name, language,
+        platform::dialogs::BuildDialogInit(entries));
+}
+
 // The resource kinds by keyword. Kinds of the platform not listed here and not in
 // kUnsupportedKinds are user-defined types named by their keyword.
 struct ResourceKind {
@@ -469,16 +507,14 @@ struct ResourceKind {
   StatementParser parse;
 };
 constexpr ResourceKind kResourceKinds[] = {
-    {"DIALOGEX", ParseDialogEx},
-    {"DIALOG", ParseOldDialog},
-    {"RCDATA", ParseRcData},
-    {"TYPELIB", ParseTypeLib},
+    {"DIALOGEX", ParseDialogEx}, {"DIALOG", ParseOldDialog},       {"RCDATA", ParseRcData},
+    {"TYPELIB", ParseTypeLib},   {"DLGINIT", ParseDialogInitData},
 };
 
 constexpr const char* kUnsupportedKinds[] = {
-    "ACCELERATORS", "BITMAP",       "CURSOR",    "FONT",        "HTML",      "ICON",       "MENU",
-    "MENUEX",       "MESSAGETABLE", "TOOLBAR",   "VERSIONINFO", "DLGINIT",   "DESIGNINFO", "TEXTINCLUDE",
-    "PLUGPLAY",     "VXD",          "ANICURSOR", "ANIICON",     "DLGINCLUDE"};
+    "ACCELERATORS", "BITMAP",   "CURSOR",       "FONT",      "HTML",        "ICON",
+    "MENU",         "MENUEX",   "MESSAGETABLE", "TOOLBAR",   "VERSIONINFO", "DESIGNINFO",
+    "TEXTINCLUDE",  "PLUGPLAY", "VXD",          "ANICURSOR", "ANIICON",     "DLGINCLUDE"};
 
 void ParseScript(Compiler& c) {
   TokenCursor& in = c.in;

@@ -272,6 +272,62 @@ TEST(RcCompilerTest, ThePreprocessorReadsProjectHeadersAndSkipsThePlatformsOwn) 
   EXPECT_EQ(result.dependencies, dependencies);
 }
 
+// The scheme of the view DLLs' pages: a layout file with the items, placed by macros of a
+// grid header and named by text macros, included by one script per language after its texts;
+// a fragment of rows may be included inside a dialog's body.
+TEST(RcCompilerTest, OneLayoutFileServesEveryLanguageScriptThatDefinesItsTexts) {
+  const std::map<std::string, std::string> files = {
+      {"/src/grid.h",
+       "#define ROW1 (MARGIN)\n#define ROW2 (MARGIN + ROW_PITCH)\n#define MARGIN 7\n"
+       "#define ROW_PITCH 18\n#define PICK CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP\n"
+       "#define PAGE_FONT 8, \"Panel Sans\"\n"},
+      {"/src/pages/page.dlg",
+       "100 DIALOGEX 0, 0, 200, ROW2 + 14 + MARGIN\nSTYLE WS_CHILD\nCAPTION TXT_CAPTION\n"
+       "FONT PAGE_FONT\nBEGIN\n#include \"rows.dlg\"\n"
+       "    COMBOBOX 11, 60, ROW2, 80, 100, PICK\nEND\n"
+       "100 DLGINIT BEGIN 11, 0x403, TXT_ENTRY \" 1\" END\n"},
+      {"/src/pages/rows.dlg", "    LTEXT TXT_ROW \" 2\", -1, MARGIN, ROW2 + 3, 50, 8\n"},
+  };
+  struct Language {
+    const char* texts;
+    WORD language;
+    const wchar_t* caption;
+    const wchar_t* label;
+    const char* entry;
+  } languages[] = {
+      {"#define TXT_CAPTION \"Page\"\n#define TXT_ROW \"Row\"\n#define TXT_ENTRY \"Entry\"\n", 0x0409,
+       L"Page", L"Row 2", "Entry 1"},
+      {"#define TXT_CAPTION \"Seite\"\n#define TXT_ROW \"Zeile\"\n#define TXT_ENTRY \"Eintrag\"\n", 0x0407,
+       L"Seite", L"Zeile 2", "Eintrag 1"},
+  };
+  for (const auto& language : languages) {
+    SCOPED_TRACE(language.entry);
+    auto scriptFiles = files;
+    scriptFiles["/src/texts.h"] = language.texts;
+    const auto result =
+        Compile("#include \"grid.h\"\n#include \"texts.h\"\nLANGUAGE " +
+                    std::to_string(language.language & 0x3FF) + ", 1\n#include \"pages/page.dlg\"\n",
+                scriptFiles);
+    ASSERT_EQ(result.resources.size(), 2u);
+    EXPECT_EQ(result.resources[0].language, language.language);
+    const auto dialog = platform::dialogs::ParseDialogTemplate(result.resources[0].data.data(),
+                                                               result.resources[0].data.size());
+    ASSERT_TRUE(dialog.has_value());
+    EXPECT_EQ(dialog->title, NameOrOrdinal::Text(language.caption));
+    EXPECT_EQ(dialog->cy, 7 + 18 + 14 + 7);
+    EXPECT_EQ(dialog->typeface, L"Panel Sans");
+    ASSERT_EQ(dialog->items.size(), 2u);
+    EXPECT_EQ(dialog->items[0].title, NameOrOrdinal::Text(language.label))
+        << Printable(dialog->items[0].title.text);
+    EXPECT_EQ(dialog->items[0].y, 7 + 18 + 3);
+    EXPECT_EQ(dialog->items[1].style, kChildVisible | 0x00210003u) << std::hex << dialog->items[1].style;
+    const auto init =
+        platform::dialogs::ParseDialogInit(result.resources[1].data.data(), result.resources[1].data.size());
+    ASSERT_EQ(init.entries.size(), 1u);
+    EXPECT_EQ(std::string(init.entries[0].data.begin(), init.entries[0].data.end() - 1), language.entry);
+  }
+}
+
 TEST(RcCompilerTest, UserDefinedResourcesTakeRawDataOrAFile) {
   const auto result = Compile(
       "1 RCDATA BEGIN 1, 2L, \"ab\", L\"c\" END\n"
@@ -285,6 +341,35 @@ TEST(RcCompilerTest, UserDefinedResourcesTakeRawDataOrAFile) {
   EXPECT_EQ(result.resources[1].name, ResourceId::Text(L"MODULE"));
   const std::string text = "HKCR { }\n";
   EXPECT_EQ(result.resources[1].data, std::vector<BYTE>(text.begin(), text.end()));
+}
+
+TEST(RcCompilerTest, DialogInitDataIsWrittenInThePlatformsLayoutWithUtf8Texts) {
+  const auto result = Compile(
+      "#define IDC_MODEL 9396\n"
+      "#define TEXT_B \"B\\x00e4\"\n"
+      "100 DLGINIT\n"
+      "BEGIN\n"
+      "  IDC_MODEL, 0x403, \"A\"\n"
+      "  IDC_MODEL, 0x401, TEXT_B,\n"
+      "  7, 0x403, L\"\"\n"
+      "  0\n"
+      "END\n"
+      "101 DLGINIT LANGUAGE LANG_GERMAN, SUBLANG_GERMAN { }\n");
+  ASSERT_EQ(result.resources.size(), 2u);
+  EXPECT_EQ(result.resources[0].type, ResourceId::Ordinal(240));
+  EXPECT_EQ(result.resources[0].name, ResourceId::Ordinal(100));
+  const std::vector<BYTE> expected = {0xB4, 0x24, 0x03, 0x04, 2, 0, 0, 0, 'A', 0,              // "A"
+                                      0xB4, 0x24, 0x01, 0x04, 4, 0, 0, 0, 'B', 0xC3, 0xA4, 0,  // "Bä"
+                                      7,    0,    0x03, 0x04, 1, 0, 0, 0, 0,                   // ""
+                                      0,    0};
+  EXPECT_EQ(result.resources[0].data, expected);
+  const auto parsed =
+      platform::dialogs::ParseDialogInit(result.resources[0].data.data(), result.resources[0].data.size());
+  EXPECT_TRUE(parsed.complete);
+  ASSERT_EQ(parsed.entries.size(), 3u);
+  EXPECT_EQ(platform::dialogs::DialogInitText(parsed.entries[1]), std::wstring(L"B\x00e4"));
+  EXPECT_EQ(result.resources[1].language, 0x0407);
+  EXPECT_EQ(result.resources[1].data, std::vector<BYTE>(2, 0)) << "an empty list is its end mark";
 }
 
 TEST(RcCompilerTest, FaultsAreReportedWithFileAndLine) {
@@ -317,6 +402,13 @@ TEST(RcCompilerTest, FaultsAreReportedWithFileAndLine) {
        "duplicate resource", "/src/main.rc", 5},
       {"1 RCDATA \"absent.bin\"\n", "cannot open data file 'absent.bin'", "/src/main.rc", 1},
       {"STRINGTABLE BEGIN 1 $ END\n", "unexpected character '$'", "/src/main.rc", 1},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, 12\nEND\n", "expected the entry's text", "/src/main.rc", 3},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, \"a\"\n  0\n  6, 0x403, \"b\"\nEND\n",
+       "nothing may follow the 0 that ends the DLGINIT list", "/src/main.rc", 5},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, \"a\\0b\"\nEND\n", "an entry's text holds a terminator", "/src/main.rc",
+       3},
+      {"1 DLGINIT\nBEGIN\n  5, 0x10000, \"a\"\nEND\n", "message 65536 is out of range", "/src/main.rc", 3},
+      {"1 DLGINIT\nBEGIN\n  5, 0x403, \"a\"\n", "DLGINIT without END", "/src/main.rc", 4},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script);
@@ -341,7 +433,8 @@ TEST(RcCompilerTest, EveryCutOfAValidScriptCompilesOrFailsCleanly) {
       "BEGIN\n  LTEXT \"x\", IDC_STATIC, 1, 2, 3, 4, NOT WS_GROUP\n"
       "  CONTROL \"\", 5, \"Button\", BS_AUTOCHECKBOX | WS_TABSTOP, 1, 2, 3, 4, 0, 9\n"
       "  ICON 1, 6, 1, 2\n  EDITTEXT 7, 1, 2, 3, 4\nEND\n"
-      "1 RCDATA { 1, 2L, \"x\" }\n";
+      "1 RCDATA { 1, 2L, \"x\" }\n"
+      "IDD_X DLGINIT BEGIN 7, 0x403, \"y\" 0 END\n";
   const std::map<std::string, std::string> files = {
       {"/src/ids.h", "#define IDS_A 1\n#define IDS_A2 2\n#define IDD_X 100\n"}};
   ASSERT_NO_THROW(Compile(script, files));

@@ -82,9 +82,11 @@ enum AfxSig : UINT_PTR {
   AfxSig_vW,         // void (CWnd*): ON_WM_SETFOCUS, ON_WM_KILLFOCUS
   AfxSig_vwww,       // void (UINT, UINT, UINT): ON_WM_CHAR, ON_WM_KEYDOWN
   AfxSig_vwp,        // void (UINT, CPoint): mouse messages
+  AfxSig_vb,         // void (BOOL): ON_WM_ENABLE
   AfxSig_bHELPINFO,  // BOOL (HELPINFO*): ON_WM_HELPINFO
   AfxSig_vNMHDRpl,   // void (NMHDR*, LRESULT*): ON_NOTIFY, ON_NOTIFY_REFLECT
   AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): ON_NOTIFY_REFLECT_EX
+  AfxSig_vw,         // void (UINT_PTR): ON_WM_TIMER
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -335,10 +337,13 @@ inline AFX_PMSG AfxEntryHandler(Handler handler) {
   {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnLButtonUp)},
 #define ON_WM_MOUSEMOVE() \
   {WM_MOUSEMOVE, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnMouseMove)},
+#define ON_WM_ENABLE() {WM_ENABLE, 0, 0, 0, AfxSig_vb, AFX_ENTRY_PFN(void(CWnd::*)(BOOL), OnEnable)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_ENTRY_PFN(void(CWnd::*)(), OnDestroy)},
 #define ON_WM_HELPINFO() \
   {WM_HELP, 0, 0, 0, AfxSig_bHELPINFO, AFX_ENTRY_PFN(BOOL(CWnd::*)(HELPINFO*), OnHelpInfo)},
 // WM_PASTE has no entry of its own on the platform either: ON_MESSAGE(WM_PASTE, OnPaste).
+// WM_TIMER: the timer id (wParam) to OnTimer.
+#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, AfxSig_vw, AFX_ENTRY_PFN(void(CWnd::*)(UINT_PTR), OnTimer)},
 
 #define afx_msg
 
@@ -477,6 +482,12 @@ class PLATFORM_API CWnd : public CCmdTarget {
   BOOL SetWindowContextHelpId(DWORD dwContextHelpId) {
     return ::SetWindowContextHelpId(m_hWnd, dwContextHelpId);
   }
+  // A timer of this window (SetTimer with no timer procedure: WM_TIMER reaches OnTimer); the
+  // timer's id, or 0 when it cannot be set. KillTimer: FALSE when there is no such timer.
+  UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) {
+    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+  }
+  BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
 
   // The default handlers: each passes the message on (Default()).
   afx_msg void OnSetFocus(CWnd* pOldWnd);
@@ -487,7 +498,10 @@ class PLATFORM_API CWnd : public CCmdTarget {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnDestroy();
+  // WM_ENABLE: the window's enabled state has changed to bEnable.
+  afx_msg void OnEnable(BOOL bEnable);
   afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
 
  protected:
   WNDPROC m_pfnSuper = nullptr;  // the window's procedure before subclassing

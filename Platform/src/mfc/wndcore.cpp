@@ -36,9 +36,11 @@ union MessageMapFunctions {
   void (CWnd::*pfn_vW)(CWnd*);
   void (CWnd::*pfn_vwww)(UINT, UINT, UINT);
   void (CWnd::*pfn_vwp)(UINT, CPoint);
+  void (CWnd::*pfn_vb)(BOOL);
   BOOL (CWnd::*pfn_bHELPINFO)(HELPINFO*);
   void (CCmdTarget::*pfn_vNMHDRpl)(NMHDR*, LRESULT*);
   BOOL (CCmdTarget::*pfn_bNMHDRpl)(NMHDR*, LRESULT*);
+  void (CWnd::*pfn_vw)(UINT_PTR);
 };
 
 }  // namespace
@@ -245,8 +247,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_vwp:
       (this->*f.pfn_vwp)(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       break;
+    case AfxSig_vb:
+      (this->*f.pfn_vb)(static_cast<BOOL>(wParam));
+      break;
     case AfxSig_bHELPINFO:
       result = (this->*f.pfn_bHELPINFO)(reinterpret_cast<HELPINFO*>(lParam));
+      break;
+    case AfxSig_vw:
+      (this->*f.pfn_vw)(static_cast<UINT_PTR>(wParam));
       break;
     default:
       return FALSE;
@@ -416,6 +424,12 @@ void CWnd::OnMouseMove(UINT, CPoint) {
 void CWnd::OnDestroy() {
   Default();
 }
+void CWnd::OnEnable(BOOL) {
+  Default();
+}
 BOOL CWnd::OnHelpInfo(HELPINFO*) {
   return static_cast<BOOL>(Default());
+}
+void CWnd::OnTimer(UINT_PTR) {
+  Default();
 }

@@ -1,6 +1,7 @@
 #include "PVPropPageRegistration.h"
 
 #include <afxwin.h>
+#include <comdef.h>
 
 #include <atomic>
 #include <new>
@@ -199,10 +200,8 @@ HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   // The factory answers for the interface asked for (IUnknown or IClassFactory); for any
   // other the query fails, its result is returned and the factory goes again, so a caller
   // never calls through a table it did not ask for.
-  factory->AddRef();
-  const HRESULT query = factory->QueryInterface(iid, object);
-  factory->Release();
-  return query;
+  const IClassFactoryPtr held(factory);
+  return held->QueryInterface(iid, object);
 }
 
 HRESULT PVDllCanUnloadNow() {

@@ -17,6 +17,7 @@
 #include "DllFolder.h"
 #include "HostSession.h"
 #include "PVCtrlInterfaces.h"
+#include "PVLiveObjects.h"
 
 namespace pvtest {
 
@@ -149,11 +150,15 @@ class PageHost : public ::testing::Test {
     if (m_livePages) {
       EXPECT_EQ(m_livePages(), 0) << "pages left alive";
     }
+    EXPECT_EQ(LiveObjects().Report(), "") << "framework objects left alive";
     EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "the module is still locked";
     m_exports->unregisterServer();
     CWnd::DeleteTempMap();
     FreeLibrary(m_dll);
   }
+
+  // The DLL's own live-object counts (its copy of the framework).
+  CPVLiveObjects LiveObjects() const { return CPVLiveObjects(m_dll); }
 
   // Nothing but the host window is left of the pages' windows.
   void ExpectNoWindowLeft() {

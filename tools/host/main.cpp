@@ -13,6 +13,7 @@
 
 #include <platform/paths.h>
 #include <platform/testing_registry.h>
+#include <platform/utf8.h>
 
 #include <ConfigurationTag.h>
 #include <ModuleDefinition.h>
@@ -132,21 +133,7 @@ int Load(const std::string& dll) {
 constexpr CLSID kCoriolisTagExtension = platform::GuidFromText("3D72AD1A-B9EE-46EB-8E32-E929007240BA");
 
 std::string Utf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t wc : text) {
-    const auto c = static_cast<uint32_t>(wc);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | ((c >> 12) & 0x0F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  return platform::Utf8TextFromWide(text);
 }
 
 int Validate(const std::string& definitionFile, LCID language) {

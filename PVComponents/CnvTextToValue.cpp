@@ -123,18 +123,26 @@ HRESULT CCnvTextToValue::ValidateText(const CString& text) const {
   CString digits = text;
   digits.Remove(L'+');
   digits.Remove(L'-');
-  digits.Remove(DecimalPoint());
+  const wchar_t point = GetDecimalPoint();
+  digits.Remove(point);
   if (digits.IsEmpty()) return PV_E_NO_DIGIT;
   for (int i = 0; i < text.GetLength(); ++i) {
     const HRESULT hr = IsValidChar(text[i]);
     if (FAILED(hr)) return hr;
   }
-  return CheckSignAndDecimalPoint(text);
+  return CheckSignAndDecimalPoint(text, point);
+}
+
+wchar_t CCnvTextToValue::GetDecimalPoint() const {
+  return DecimalPoint();
 }
 
 HRESULT CCnvTextToValue::CheckSignAndDecimalPoint(const CString& text) {
+  return CheckSignAndDecimalPoint(text, DecimalPoint());
+}
+
+HRESULT CCnvTextToValue::CheckSignAndDecimalPoint(const CString& text, wchar_t point) {
   if (text.ReverseFind(L'-') > 0 || text.ReverseFind(L'+') > 0) return PV_E_SIGN_NOT_FIRST;
-  const wchar_t point = DecimalPoint();
   if (text.Find(point) >= 0 && text.ReverseFind(point) != text.Find(point))
     return PV_E_MULTIPLE_DECIMAL_POINTS;
   return S_OK;

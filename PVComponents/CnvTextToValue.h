@@ -21,13 +21,17 @@ class CCnvTextToValue {
   // S_OK for '0'..'9', '+' and '-'; the invalid-character code for anything else.
   virtual HRESULT IsValidChar(wchar_t character) const;
   // The text as given: not empty, holds a digit, only valid characters, a sign only first,
-  // at most one decimal point.
+  // at most one decimal point (the converter's).
   HRESULT ValidateText(const CString& text) const;
-  // The sign and decimal-point tests of ValidateText alone.
+  // The sign and decimal-point tests of ValidateText alone, with the locale's decimal point.
   static HRESULT CheckSignAndDecimalPoint(const CString& text);
+  // The decimal point the text tests look for: the C runtime's current one, read at every
+  // use; a converter with a fixed point answers that.
+  virtual wchar_t GetDecimalPoint() const;
 
  protected:
   CCnvTextToValue() = default;
+  static HRESULT CheckSignAndDecimalPoint(const CString& text, wchar_t point);
 };
 
 class CCnvTextToFloat : public CCnvTextToValue {

@@ -7,9 +7,25 @@
 
 #include <atomic>
 #include <new>
+#include <type_traits>
 
 #include "PVDefines.h"
 #include "PVPropPageRegistration.h"
+
+// The object a page's factory makes: the page itself, whose window goes before any of its
+// members when the host gives back the last reference without Destroy. Members are destroyed
+// in reverse order, and several controls keep plain pointers to partners declared after
+// them: with the window gone first, no window message reaches a control whose partner is
+// already destroyed.
+template <class TPage>
+class CPVPropPageObject final : public TPage {
+ public:
+  ~CPVPropPageObject() override {
+    if constexpr (std::is_base_of_v<CWnd, TPage>) {
+      if (::IsWindow(this->GetSafeHwnd())) this->DestroyWindow();
+    }
+  }
+};
 
 // Pages are created unbound with a reference count of 0, through their IPVChild.
 template <class TPage>
@@ -59,7 +75,7 @@ class CPVPropPageClassFactory : public IClassFactory {
     }
     TPage* page = nullptr;
     try {
-      page = new TPage;
+      page = new CPVPropPageObject<TPage>;
     } catch (CMemoryException* e) {
       e->Delete();
     } catch (const std::bad_alloc&) {
@@ -111,4 +127,11 @@ inline BOOL PVMatchClsidText(REFCLSID clsid, const wchar_t* pageClsidText) {
   wchar_t text[128];
   if (PVStringFromGUID(clsid, text, 128) < 0) return FALSE;
   return _wcsicmp(text, pageClsidText) == 0;
+}
+
+// The CLSID match of the page whose CLSID text is the constant ClsidText, for the page's
+// registration.
+template <const wchar_t* ClsidText>
+BOOL PVMatchPageClsid(REFCLSID clsid) {
+  return PVMatchClsidText(clsid, ClsidText);
 }

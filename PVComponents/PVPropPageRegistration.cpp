@@ -177,7 +177,7 @@ void PVUnlockModule() {
   g_moduleLockCount.fetch_sub(1);
 }
 
-HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID /*iid*/, void** object) {
+HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   CPVPropPageRegistration use;
   if (!CPVPropPageRegistration::IsRegisteredClsid(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
@@ -186,10 +186,13 @@ HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID /*iid*/, void** object) {
   const HRESULT hr = CPVPropPageRegistration::GetClassObject(clsid, &factory);
   if (FAILED(hr)) return hr;
   if (!factory) return E_OUTOFMEMORY;
-  // The factory's IClassFactory is handed out whatever interface was asked for.
+  // The factory answers for the interface asked for (IUnknown or IClassFactory); for any
+  // other the query fails, its result is returned and the factory goes again, so a caller
+  // never calls through a table it did not ask for.
   factory->AddRef();
-  *object = factory;
-  return S_OK;
+  const HRESULT query = factory->QueryInterface(iid, object);
+  factory->Release();
+  return query;
 }
 
 HRESULT PVDllCanUnloadNow() {

@@ -18,7 +18,8 @@ constexpr COLORREF kColorMask = 0x00FFFFFF;
 
 }  // namespace
 
-void GetComboBoxDropDownSize(CComboBox* comboBox, int maxVisibleItems, int* height, int* width) {
+void GetComboBoxDropDownSize(CComboBox* comboBox, int maxVisibleItems, int* height, int* width,
+                             bool fixedRows) {
   if (height) *height = 0;
   if (width) *width = 0;
   if (!comboBox || !::IsWindow(comboBox->m_hWnd)) return;
@@ -30,7 +31,7 @@ void GetComboBoxDropDownSize(CComboBox* comboBox, int maxVisibleItems, int* heig
   dc.GetTextMetrics(&metrics);
 
   const int count = std::max(comboBox->GetCount(), 0);
-  const int visible = std::min(maxVisibleItems, count);
+  const int visible = fixedRows ? maxVisibleItems : std::min(maxVisibleItems, count);
   const DWORD style = comboBox->GetStyle();
   int listHeight = 2 * ::GetSystemMetrics(SM_CYEDGE) + visible * metrics.tmHeight + 2;
   if (style & WS_HSCROLL) listHeight += ::GetSystemMetrics(SM_CYHSCROLL);

@@ -5,11 +5,13 @@
 #include <afxwin.h>
 
 // The drop-down list's size for at most maxVisibleItems entries, from the combo box's font:
-// height 2 x SM_CYEDGE + n x tmHeight + 2 (n the smaller of the maximum and the item count),
+// height 2 x SM_CYEDGE + n x tmHeight + 2 (n the smaller of the maximum and the item count,
+// or the maximum itself whatever the count with fixedRows),
 // plus SM_CYHSCROLL with WS_HSCROLL; width the widest item text + 2 x SM_CXEDGE + 2, plus
 // SM_CXVSCROLL with WS_VSCROLL. Every item is measured for the width. Both 0 for a null or
 // dead combo box; null out-pointers are skipped.
-void GetComboBoxDropDownSize(CComboBox* comboBox, int maxVisibleItems, int* height, int* width);
+void GetComboBoxDropDownSize(CComboBox* comboBox, int maxVisibleItems, int* height, int* width,
+                             bool fixedRows = false);
 
 // Whether two colours are equal in their red, green and blue bytes.
 BOOL IsSameColor(COLORREF first, COLORREF second);

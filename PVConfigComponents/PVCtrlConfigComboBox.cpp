@@ -172,7 +172,7 @@ void CPVCtrlConfigComboBox::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
 void CPVCtrlConfigComboBox::OnDropDown() {
   int listHeight = 0;
   int listWidth = 0;
-  GetComboBoxDropDownSize(this, kMaxVisibleItems, &listHeight, &listWidth);
+  GetComboBoxDropDownSize(this, kMaxVisibleItems, &listHeight, &listWidth, SizesListForEveryRow() != FALSE);
   CRect client;
   GetClientRect(&client);
   CRect window;

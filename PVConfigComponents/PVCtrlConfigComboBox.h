@@ -87,6 +87,10 @@ class CPVCtrlConfigComboBox : public CComboBox, public CPVCtrl {
   afx_msg void OnSelEndOk();
   afx_msg void OnCloseUp();
 
+  // Whether the opened list is sized for its most rows whatever the number of entries
+  // (base: FALSE, sized for the entries up to that many).
+  virtual BOOL SizesListForEveryRow() const { return FALSE; }
+
   IPVGetSetValuePtr m_spValue;
   IPVGetSetValuePtr m_spStrings;
   int32_t m_bBound = 0;

@@ -77,6 +77,31 @@ struct ComExports {
   PFN_DLLFUNCTION unregisterServer;
 };
 
+// What every page factory refuses: aggregation (out pointer null), a null out pointer, and
+// an interface the page does not answer (IClassFactory; out pointer null, the page deleted).
+inline void ExpectCreateInstanceRefusals(IClassFactory* factory) {
+  void* object = reinterpret_cast<void*>(0x1);
+  EXPECT_HR(CLASS_E_NOAGGREGATION, factory->CreateInstance(factory, IID_IUnknown, &object));
+  EXPECT_EQ(object, nullptr);
+  EXPECT_HR(E_POINTER, factory->CreateInstance(nullptr, IID_IUnknown, nullptr));
+  object = reinterpret_cast<void*>(0x1);
+  EXPECT_HR(E_NOINTERFACE, factory->CreateInstance(nullptr, IID_IClassFactory, &object));
+  EXPECT_EQ(object, nullptr);
+}
+
+// The default value of the key under HKEY_CLASSES_ROOT; "<absent>" without the key,
+// "<no value>" without a default value.
+inline std::wstring DefaultValueOf(const std::wstring& keyName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return L"<absent>";
+  wchar_t text[512] = L"";
+  DWORD size = sizeof(text);
+  const LONG result = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS ? text : L"<no value>";
+}
+
 using ::platform::test_support::Hex;
 
 }  // namespace pvtest

@@ -12,12 +12,66 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "DllFolder.h"
 #include "HostSession.h"
 #include "PVCtrlInterfaces.h"
 
 namespace pvtest {
+
+using Lines = std::vector<std::wstring>;
+
+inline std::string Narrow(const std::wstring& text) {
+  std::string narrow;
+  for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+  return narrow;
+}
+
+inline CLSID ClsidFromText(const wchar_t* text) {
+  CLSID clsid{};
+  EXPECT_HR(S_OK, CLSIDFromString(text, &clsid));
+  return clsid;
+}
+
+// The log lines ("function: message") since the last call, which clears them.
+inline Lines TakeLog() {
+  Lines lines = LoggedSinceClear();
+  orvolog::ClearRecords();
+  return lines;
+}
+
+// The tag's writes as "member vt N = value; ", in order.
+inline std::string DescribeWrites(const std::vector<hostsim::ConfigurationTag::Write>& writes) {
+  std::string out;
+  for (const auto& w : writes)
+    out += Narrow(w.member) + " vt " + std::to_string(w.vt) + " = " + Narrow(w.value) + "; ";
+  return out;
+}
+
+// The combo box's entries in list order, and its selected position (-1: none).
+inline Lines EntriesOf(HWND combo) {
+  Lines entries;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)),
+                      L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    entries.push_back(text);
+  }
+  return entries;
+}
+inline int ComboSelection(HWND combo) {
+  return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+// What the user does to replace an edit's whole text: select it all, delete it, type the new
+// one (an empty text only deletes).
+inline void Retype(HWND edit, const std::wstring& text) {
+  ASSERT_TRUE(platform::windows::FocusControl(edit));
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  ASSERT_TRUE(platform::windows::TypeText(edit, L"\b" + text));
+}
 
 // A page as the host holds it: its interfaces and, once created, its window. TestPtr is the
 // fixture page's own test interface.
@@ -48,7 +102,8 @@ struct HostedPageOf {
 class PageHost : public ::testing::Test {
  protected:
   // dll: the view DLL's file name ("X.dll"; its language DLLs are "XENU.dll" and "XDEU.dll");
-  // livePagesExport: the fixture's export that counts its live pages.
+  // livePagesExport: the fixture's export that counts its live pages (null for a product
+  // DLL, which exports nothing else: its pages are counted by the module lock they hold).
   PageHost(const std::string& dll, const char* livePagesExport)
       : m_dllName(dll),
         m_englishName(LanguageDll(dll, "ENU")),
@@ -62,7 +117,7 @@ class PageHost : public ::testing::Test {
     m_dll = LoadLibraryW(m_folder.PathOf(m_dllName.c_str()).c_str());
     ASSERT_NE(m_dll, nullptr) << platform::modules::LastLoadDiagnostic();
     m_exports = std::make_unique<ComExports>(m_dll);
-    m_livePages = Export<LivePagesFunction>(m_dll, m_livePagesExport);
+    if (m_livePagesExport) m_livePages = Export<LivePagesFunction>(m_dll, m_livePagesExport);
     ASSERT_HR(S_OK, m_exports->registerServer());
     m_module = hostsim::Ref<hostsim::HostModule>(hostsim::HostModule::Create());
     m_parent = hostsim::Ref<hostsim::HostParent>(hostsim::HostParent::Create(m_module.get()));
@@ -72,7 +127,9 @@ class PageHost : public ::testing::Test {
 
   void TearDown() override {
     if (!m_dll) return;
-    EXPECT_EQ(m_livePages(), 0) << "pages left alive";
+    if (m_livePages) {
+      EXPECT_EQ(m_livePages(), 0) << "pages left alive";
+    }
     EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "the module is still locked";
     m_exports->unregisterServer();
     CWnd::DeleteTempMap();

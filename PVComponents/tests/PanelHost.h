@@ -12,16 +12,6 @@ _COM_SMARTPTR_TYPEDEF(IPanelTestPage, __uuidof(IPanelTestPage));
 
 namespace pvtest {
 
-inline CLSID ClsidFromText(const wchar_t* text) {
-  CLSID clsid{};
-  EXPECT_HR(S_OK, CLSIDFromString(text, &clsid));
-  return clsid;
-}
-
-inline std::string Narrow(const std::wstring& text) {
-  return std::string(text.begin(), text.end());
-}
-
 // A page as the host holds it, with the fixture page's test interface.
 struct HostedPage : HostedPageOf<IPanelTestPagePtr> {
   // The calls its controls received since the last look, and a fresh record.

@@ -20,16 +20,7 @@ CLSID ClsidOf(const wchar_t* text) {
   return clsid;
 }
 
-std::wstring DefaultValueOf(const std::wstring& keyName) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return L"<absent>";
-  wchar_t text[512] = L"";
-  DWORD size = sizeof(text);
-  LONG result = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS ? text : L"<no value>";
-}
+using pvtest::DefaultValueOf;
 
 bool KeyExists(const std::wstring& keyName) {
   HKEY key = nullptr;
@@ -127,11 +118,22 @@ TEST_F(PageRegistration, FactoryAnswersOnlyUnknownAndClassFactory) {
   factory->Release();
 }
 
-TEST_F(PageRegistration, ClassObjectIsTheFactoryWhateverInterfaceIsAsked) {
-  void* object = nullptr;
-  EXPECT_HR(S_OK, m_exports->getClassObject(ClsidOf(kTestPage1Clsid), __uuidof(IPVChild), &object));
-  ASSERT_NE(object, nullptr);
-  static_cast<IClassFactory*>(object)->Release();
+TEST_F(PageRegistration, ClassObjectIsHandedOutOnlyForUnknownAndClassFactory) {
+  for (const IID* iid : {&IID_IUnknown, &IID_IClassFactory}) {
+    IUnknown* object = nullptr;
+    EXPECT_HR(S_OK,
+              m_exports->getClassObject(ClsidOf(kTestPage1Clsid), *iid, reinterpret_cast<void**>(&object)));
+    ASSERT_NE(object, nullptr);
+    IClassFactory* factory = nullptr;
+    EXPECT_HR(S_OK, object->QueryInterface(IID_IClassFactory, reinterpret_cast<void**>(&factory)));
+    EXPECT_EQ(static_cast<IUnknown*>(factory), object) << "one object answers both";
+    if (factory) factory->Release();
+    object->Release();
+  }
+  void* object = reinterpret_cast<void*>(0x1);
+  EXPECT_HR(E_NOINTERFACE, m_exports->getClassObject(ClsidOf(kTestPage1Clsid), __uuidof(IPVChild), &object));
+  EXPECT_EQ(object, nullptr);
+  EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "the refused factory is gone";
 }
 
 TEST_F(PageRegistration, CanUnloadNowWaitsForFactoriesServerLocksAndPages) {
@@ -160,13 +162,7 @@ TEST_F(PageRegistration, CanUnloadNowWaitsForFactoriesServerLocksAndPages) {
 TEST_F(PageRegistration, CreateInstanceRefusesAggregationNullOutAndUnknownInterfaces) {
   IClassFactory* factory = Factory(kTestPage1Clsid);
   ASSERT_NE(factory, nullptr);
-  void* object = reinterpret_cast<void*>(0x1);
-  EXPECT_HR(CLASS_E_NOAGGREGATION, factory->CreateInstance(factory, __uuidof(IPVChild), &object));
-  EXPECT_EQ(object, nullptr);
-  EXPECT_HR(E_POINTER, factory->CreateInstance(nullptr, __uuidof(IPVChild), nullptr));
-  object = reinterpret_cast<void*>(0x1);
-  EXPECT_HR(E_NOINTERFACE, factory->CreateInstance(nullptr, IID_IClassFactory, &object));
-  EXPECT_EQ(object, nullptr);
+  pvtest::ExpectCreateInstanceRefusals(factory);
   EXPECT_EQ(m_livePages(), 0) << "the refused page deleted itself";
   factory->Release();
   EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "no lock left behind";

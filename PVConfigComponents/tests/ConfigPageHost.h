@@ -16,50 +16,18 @@ _COM_SMARTPTR_TYPEDEF(IConfigTestPage, __uuidof(IConfigTestPage));
 
 namespace configpage {
 
-using Lines = std::vector<std::wstring>;
-
-inline std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
-  return narrow;
-}
+using pvtest::ComboSelection;
+using pvtest::EntriesOf;
+using pvtest::Lines;
+using pvtest::Narrow;
+using pvtest::Retype;
+using pvtest::TakeLog;
 
 // The object's reference count as it stands (one reference taken and given back).
 inline ULONG ReferencesOf(IUnknown* object) {
   if (!object) return 0;
   object->AddRef();
   return object->Release();
-}
-
-// The log lines ("function: message") since the last call, which clears them.
-inline Lines TakeLog() {
-  Lines lines = pvtest::LoggedSinceClear();
-  orvolog::ClearRecords();
-  return lines;
-}
-
-// The combo box's entries in list order, and its selected position (-1: none).
-inline Lines EntriesOf(HWND combo) {
-  Lines entries;
-  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    std::wstring text(static_cast<size_t>(SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)),
-                      L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
-    entries.push_back(text);
-  }
-  return entries;
-}
-inline int ComboSelection(HWND combo) {
-  return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
-}
-
-// What the user does to replace an edit's whole text: select it all, delete it, type the new
-// one (an empty text only deletes).
-inline void Retype(HWND edit, const std::wstring& text) {
-  ASSERT_TRUE(platform::windows::FocusControl(edit));
-  SendMessageW(edit, EM_SETSEL, 0, -1);
-  ASSERT_TRUE(platform::windows::TypeText(edit, L"\b" + text));
 }
 
 // The page as the host holds it, with the fixture page's test interface.

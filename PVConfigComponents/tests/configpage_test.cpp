@@ -29,12 +29,8 @@ std::wstring TextOf(HWND window) {
   return win::TextOf(window);
 }
 
-// Writes as "member vt N = value; ", in order.
 std::string Describe(const std::vector<Write>& writes) {
-  std::string out;
-  for (const Write& w : writes)
-    out += Narrow(w.member) + " vt " + std::to_string(w.vt) + " = " + Narrow(w.value) + "; ";
-  return out;
+  return pvtest::DescribeWrites(writes);
 }
 
 class ConfigPageEndToEnd : public configpage::ConfigPageHost {

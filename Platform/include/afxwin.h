@@ -82,6 +82,7 @@ enum AfxSig : UINT_PTR {
   AfxSig_vW,         // void (CWnd*): ON_WM_SETFOCUS, ON_WM_KILLFOCUS
   AfxSig_vwww,       // void (UINT, UINT, UINT): ON_WM_CHAR, ON_WM_KEYDOWN
   AfxSig_vwp,        // void (UINT, CPoint): mouse messages
+  AfxSig_vb,         // void (BOOL): ON_WM_ENABLE
   AfxSig_bHELPINFO,  // BOOL (HELPINFO*): ON_WM_HELPINFO
   AfxSig_vNMHDRpl,   // void (NMHDR*, LRESULT*): ON_NOTIFY, ON_NOTIFY_REFLECT
   AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): ON_NOTIFY_REFLECT_EX
@@ -335,6 +336,7 @@ inline AFX_PMSG AfxEntryHandler(Handler handler) {
   {WM_LBUTTONUP, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnLButtonUp)},
 #define ON_WM_MOUSEMOVE() \
   {WM_MOUSEMOVE, 0, 0, 0, AfxSig_vwp, AFX_ENTRY_PFN(void(CWnd::*)(UINT, CPoint), OnMouseMove)},
+#define ON_WM_ENABLE() {WM_ENABLE, 0, 0, 0, AfxSig_vb, AFX_ENTRY_PFN(void(CWnd::*)(BOOL), OnEnable)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, AfxSig_vv, AFX_ENTRY_PFN(void(CWnd::*)(), OnDestroy)},
 #define ON_WM_HELPINFO() \
   {WM_HELP, 0, 0, 0, AfxSig_bHELPINFO, AFX_ENTRY_PFN(BOOL(CWnd::*)(HELPINFO*), OnHelpInfo)},
@@ -487,6 +489,8 @@ class PLATFORM_API CWnd : public CCmdTarget {
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnDestroy();
+  // WM_ENABLE: the window's enabled state has changed to bEnable.
+  afx_msg void OnEnable(BOOL bEnable);
   afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
 
  protected:

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <clocale>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,26 @@ EXTERN_C PLATFORM_API uint64_t _wcstoui64(const wchar_t* text, wchar_t** end, in
 // radix 10 gets a minus sign; in any other radix _i64tow writes the two's complement.
 EXTERN_C PLATFORM_API wchar_t* _i64tow(int64_t value, wchar_t* buffer, int radix);
 EXTERN_C PLATFORM_API wchar_t* _ui64tow(uint64_t value, wchar_t* buffer, int radix);
+
+// Locale objects of the runtime: the conventions of one named locale, for the "_l" forms
+// below, which use them in place of the current locale (setlocale). category is LC_ALL or
+// one category such as LC_NUMERIC; the other categories are those of "C". Null for an
+// unknown category or a locale name the system does not have. _free_locale accepts null.
+struct PlatformCrtLocale;
+typedef PlatformCrtLocale* _locale_t;
+EXTERN_C PLATFORM_API _locale_t _create_locale(int category, const char* locale);
+EXTERN_C PLATFORM_API void _free_locale(_locale_t locale);
+
+// wcstod with the decimal point of the given locale (the current one for a null locale).
+EXTERN_C PLATFORM_API double _wcstod_l(const wchar_t* text, wchar_t** end, _locale_t locale);
+// swprintf_s and _scwprintf with the numeric conventions of the given locale (the current
+// one for a null locale).
+EXTERN_C PLATFORM_API int _swprintf_s_l(wchar_t* buffer, size_t count, const wchar_t* format,
+                                        _locale_t locale, ...);
+EXTERN_C PLATFORM_API int _vswprintf_s_l(wchar_t* buffer, size_t count, const wchar_t* format,
+                                         _locale_t locale, va_list args);
+EXTERN_C PLATFORM_API int _scwprintf_l(const wchar_t* format, _locale_t locale, ...);
+EXTERN_C PLATFORM_API int _vscwprintf_l(const wchar_t* format, _locale_t locale, va_list args);
 
 // The runtime's error number: 0 on success, EINVAL for a null output.
 EXTERN_C PLATFORM_API int _set_errno(int value);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdint>
 #include <string>
 
@@ -88,4 +89,37 @@ TEST(WideNumbers, SixtyFourBitIntegersToText) {
   EXPECT_STREQ(_i64tow(-1, buffer, 16), L"ffffffffffffffff");
   EXPECT_STREQ(_ui64tow(UINT64_MAX, buffer, 10), L"18446744073709551615");
   EXPECT_STREQ(_ui64tow(0, buffer, 2), L"0");
+}
+
+// The locale scripts/setup generates, whose decimal point is ','.
+TEST(WideLocale, TheLocaleFormsUseTheirLocaleWhateverTheCurrentOneIs) {
+  _locale_t classic = _create_locale(LC_NUMERIC, "C");
+  ASSERT_NE(classic, nullptr);
+  _locale_t comma = _create_locale(LC_NUMERIC, "de_DE.UTF-8");
+  ASSERT_NE(comma, nullptr) << "scripts/setup generates de_DE.UTF-8";
+  EXPECT_EQ(_create_locale(LC_NUMERIC, "xx_NOWHERE"), nullptr);
+  EXPECT_EQ(_create_locale(12345, "C"), nullptr);
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  for (const char* current : {"C", "de_DE.UTF-8"}) {
+    SCOPED_TRACE(current);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, current), nullptr);
+    wchar_t* end = nullptr;
+    const wchar_t text[] = L"2.5,75";
+    EXPECT_EQ(_wcstod_l(text, &end, classic), 2.5);
+    EXPECT_EQ(end, text + 3);
+    EXPECT_EQ(_wcstod_l(L"2,75", nullptr, comma), 2.75);
+    wchar_t buffer[16];
+    EXPECT_EQ(_swprintf_s_l(buffer, 16, L"%0.2f|%s", classic, 1.5, L"x"), 6);
+    EXPECT_EQ(std::wstring(buffer), L"1.50|x");
+    EXPECT_EQ(_swprintf_s_l(buffer, 16, L"%0.1f", comma, 1.5), 3);
+    EXPECT_EQ(std::wstring(buffer), L"1,5");
+    EXPECT_EQ(_swprintf_s_l(buffer, 3, L"%0.2f", classic, 1.5), -1);
+    EXPECT_EQ(buffer[0], L'\0');
+    EXPECT_EQ(_scwprintf_l(L"%0.3f", classic, 1.0), 5);
+  }
+  EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "the current locale is left alone";
+  std::setlocale(LC_NUMERIC, previous.c_str());
+  _free_locale(comma);
+  _free_locale(classic);
+  _free_locale(nullptr);
 }

@@ -39,11 +39,16 @@ class CUpperEdit : public CEdit {
     CEdit::OnSetFocus(pOldWnd);
   }
   afx_msg void OnUpdateReflect() { gCalls.push_back("edit EN_UPDATE reflected"); }
+  afx_msg void OnEnable(BOOL bEnable) {
+    gCalls.push_back(bEnable ? "OnEnable(TRUE)" : "OnEnable(FALSE)");
+    CEdit::OnEnable(bEnable);
+  }
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CUpperEdit, CEdit)
 ON_WM_CHAR()
+ON_WM_ENABLE()
 ON_MESSAGE(WM_PASTE, OnPaste)
 ON_WM_SETFOCUS()
 ON_CONTROL_REFLECT(EN_UPDATE, OnUpdateReflect)
@@ -157,7 +162,10 @@ TEST_F(MfcWndTest, ASubclassedControlMapsBackToItsObjectAndItsMapSeesTheUsersInp
     pw::PutClipboardText(L"c");
     pw::Paste(hwnd);
     EXPECT_EQ(pw::TextOf(hwnd), L"ABc") << "typed through OnChar, pasted through Default()";
-    std::vector<std::string> expected = {"OnSetFocus", "OnChar", "OnChar", "OnPaste"};
+    edit.EnableWindow(FALSE);
+    edit.EnableWindow(TRUE);
+    std::vector<std::string> expected = {"OnSetFocus", "OnChar",          "OnChar",
+                                         "OnPaste",    "OnEnable(FALSE)", "OnEnable(TRUE)"};
     EXPECT_EQ(gCalls, expected) << Joined(gCalls);
     EXPECT_EQ(edit.UnsubclassWindow(), hwnd);
     EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "crt_internal.h"
 #include "crtwide.h"
 #include "../internal/unicode.h"
 
@@ -179,6 +180,33 @@ EXTERN_C int swprintf_s(wchar_t* buffer, size_t count, const wchar_t* format, ..
   va_list args;
   va_start(args, format);
   int n = vswprintf_s(buffer, count, format, args);
+  va_end(args);
+  return n;
+}
+
+EXTERN_C int _vswprintf_s_l(wchar_t* buffer, size_t count, const wchar_t* format, _locale_t locale,
+                            va_list args) {
+  const platform::crt::ScopedThreadLocale scoped(locale);
+  return vswprintf_s(buffer, count, format, args);
+}
+
+EXTERN_C int _swprintf_s_l(wchar_t* buffer, size_t count, const wchar_t* format, _locale_t locale, ...) {
+  va_list args;
+  va_start(args, locale);
+  int n = _vswprintf_s_l(buffer, count, format, locale, args);
+  va_end(args);
+  return n;
+}
+
+EXTERN_C int _vscwprintf_l(const wchar_t* format, _locale_t locale, va_list args) {
+  const platform::crt::ScopedThreadLocale scoped(locale);
+  return _vscwprintf(format, args);
+}
+
+EXTERN_C int _scwprintf_l(const wchar_t* format, _locale_t locale, ...) {
+  va_list args;
+  va_start(args, locale);
+  int n = _vscwprintf_l(format, locale, args);
   va_end(args);
   return n;
 }

@@ -36,6 +36,7 @@ union MessageMapFunctions {
   void (CWnd::*pfn_vW)(CWnd*);
   void (CWnd::*pfn_vwww)(UINT, UINT, UINT);
   void (CWnd::*pfn_vwp)(UINT, CPoint);
+  void (CWnd::*pfn_vb)(BOOL);
   BOOL (CWnd::*pfn_bHELPINFO)(HELPINFO*);
   void (CCmdTarget::*pfn_vNMHDRpl)(NMHDR*, LRESULT*);
   BOOL (CCmdTarget::*pfn_bNMHDRpl)(NMHDR*, LRESULT*);
@@ -245,6 +246,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_vwp:
       (this->*f.pfn_vwp)(static_cast<UINT>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       break;
+    case AfxSig_vb:
+      (this->*f.pfn_vb)(static_cast<BOOL>(wParam));
+      break;
     case AfxSig_bHELPINFO:
       result = (this->*f.pfn_bHELPINFO)(reinterpret_cast<HELPINFO*>(lParam));
       break;
@@ -414,6 +418,9 @@ void CWnd::OnMouseMove(UINT, CPoint) {
   Default();
 }
 void CWnd::OnDestroy() {
+  Default();
+}
+void CWnd::OnEnable(BOOL) {
   Default();
 }
 BOOL CWnd::OnHelpInfo(HELPINFO*) {

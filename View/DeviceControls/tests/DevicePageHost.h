@@ -1,0 +1,203 @@
+// Test support for the device controls' page tests: the device test pages DLL installed in a
+// folder of its own and registered, the simulated host around it, and the page opened through
+// the door a host uses (CoCreateInstance, Init, Create, activation). The module is the
+// built-in Coriolis definition with the members this page binds given the entries the tests
+// need.
+#pragma once
+
+#include <ModuleDefinition.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "PageHost.h"
+#include "fixtures/DevicePages/DevicePages.h"
+#include "fixtures/DevicePages/resource.h"
+
+_COM_SMARTPTR_TYPEDEF(IDeviceTestPage, __uuidof(IDeviceTestPage));
+
+namespace devicepage {
+
+using pvtest::ComboSelection;
+using pvtest::EntriesOf;
+using pvtest::Lines;
+using pvtest::Narrow;
+using pvtest::Retype;
+using pvtest::TakeLog;
+
+// The member of the definition, replaced by this one (or added).
+inline void PutMember(hostsim::TagDefinition& tag, hostsim::MemberDefinition member) {
+  for (hostsim::MemberDefinition& existing : tag.members)
+    if (existing.name == member.name) {
+      existing = std::move(member);
+      return;
+    }
+  tag.members.push_back(std::move(member));
+}
+
+inline hostsim::MemberDefinition Enumeration(const wchar_t* name,
+                                             std::vector<std::pair<LONG, std::wstring>> entries,
+                                             size_t defaultEntry = 0) {
+  hostsim::MemberDefinition member;
+  member.name = name;
+  member.type = hostsim::MemberType::kEnumeration;
+  for (auto& [code, text] : entries) member.entries.push_back({code, text});
+  member.defaultValue.integer = member.entries[defaultEntry].code;
+  member.minimum.integer = member.maximum.integer = member.entries[0].code;
+  for (const hostsim::EnumerationEntry& entry : member.entries) {
+    member.minimum.integer = std::min<LONGLONG>(member.minimum.integer, entry.code);
+    member.maximum.integer = std::max<LONGLONG>(member.maximum.integer, entry.code);
+  }
+  return member;
+}
+
+// An enumeration of count entries with the codes first, first + 1, ... and the texts given
+// (or "<prefix> n").
+inline hostsim::MemberDefinition Numbered(const wchar_t* name, LONG first, int count, const wchar_t* prefix) {
+  std::vector<std::pair<LONG, std::wstring>> entries;
+  for (int i = 0; i < count; ++i)
+    entries.push_back({first + i, std::wstring(prefix) + L" " + std::to_wstring(i)});
+  return Enumeration(name, std::move(entries));
+}
+
+inline hostsim::MemberDefinition Real(const wchar_t* name, float defaultValue = 0.0f) {
+  hostsim::MemberDefinition member;
+  member.name = name;
+  member.type = hostsim::MemberType::kReal;
+  member.defaultValue.real = defaultValue;
+  member.minimum.real = -3.4e38f;
+  member.maximum.real = 3.4e38f;
+  return member;
+}
+
+// The codes of the totalizer unit member's entries: 1000 plus the unit index, so that a code
+// written is told apart from an index.
+inline constexpr LONG kTotalizerUnitCodeBase = 1000;
+// The totalizer unit texts by index, as the totalizer unit member lists them.
+inline const std::vector<std::wstring>& TotalizerUnitTexts() {
+  static const std::vector<std::wstring> texts = {L"g",
+                                                  L"kg",
+                                                  L"t",
+                                                  L"oz",
+                                                  L"lb",
+                                                  L"Ston",
+                                                  L"cm3",
+                                                  L"dm3",
+                                                  L"m3",
+                                                  L"ml",
+                                                  L"l",
+                                                  L"hl",
+                                                  L"Ml",
+                                                  L"af",
+                                                  L"ft3",
+                                                  L"fl oz (us)",
+                                                  L"gal (us)",
+                                                  L"kgal (us)",
+                                                  L"Mgal (us)",
+                                                  L"bbl (us.liq.)",
+                                                  L"bbl (us.beer)",
+                                                  L"bbl (us.oil)",
+                                                  L"bbl (us.tank)",
+                                                  L"gal (imp)",
+                                                  L"Mgal (imp)",
+                                                  L"bbl (imp.beer)",
+                                                  L"bbl (imp.oil)",
+                                                  L"Nl",
+                                                  L"Nm3",
+                                                  L"Sl",
+                                                  L"Sm3",
+                                                  L"Sft3",
+                                                  L"Sgal (us)",
+                                                  L"Sbbl (us.liq.)",
+                                                  L"Sgal (imp)",
+                                                  L"None"};
+  return texts;
+}
+
+// The built-in Coriolis definition, with the members of the device page given entries that
+// name codes in and out of the unit tables.
+inline hostsim::ModuleDefinition DeviceDefinition() {
+  std::string error;
+  auto definition = hostsim::LoadModuleDefinition(hostsim::CoriolisDefinitionFile(), &error);
+  EXPECT_TRUE(definition.has_value()) << error;
+  if (!definition) return {};
+  hostsim::TagDefinition* tag = nullptr;
+  for (hostsim::TagDefinition& candidate : definition->tags)
+    if (candidate.kind == hostsim::TagKind::kStandard) tag = &candidate;
+  PutMember(*tag, Enumeration(kLowFlowAssignMember, {{0, L"Off"},
+                                                     {1, L"Mass flow"},
+                                                     {2, L"Volume flow"},
+                                                     {3, L"Corrected volume flow"},
+                                                     {4, L"Target mass flow"}}));
+  PutMember(*tag, Real(kLowFlowOnValueMember));
+  PutMember(*tag, Enumeration(kMassFlowUnitMember, {{5124, L"kg/s"}, {5136, L"kg/h"}, {9999, L"free"}}));
+  PutMember(*tag, Enumeration(kVolumeFlowUnitMember, {{5170, L"m3/h"}, {5126, L"l/s"}, {9999, L"free"}}));
+  PutMember(*tag, Enumeration(kCorrectedVolumeFlowUnitMember,
+                              {{5201, L"Nm3/h"}, {5214, L"Sm3/h"}, {9999, L"free"}}));
+  PutMember(*tag,
+            Enumeration(kPartiallyAssignMember,
+                        {{0, L"Off"}, {1, L"Density"}, {2, L"Reference density"}, {3, L"Target density"}}));
+  PutMember(*tag, Enumeration(kDensityUnitMember, {{12039, L"kg/m3"}, {12288, L"API"}, {2204, L"SD 4C"}}));
+  PutMember(*tag, Enumeration(kReferenceDensityUnitMember,
+                              {{12054, L"kg/Nm3"}, {2328, L"APIbase"}, {9999, L"free"}}));
+  PutMember(*tag, Enumeration(kMediumMember, {{0, L"Liquid"}, {1, L"Gas"}, {2, L"Steam"}}));
+  PutMember(*tag, Numbered(kGasTypeMember, 0, 24, L"Gas"));
+  PutMember(*tag, Real(kSoundVelocityMember, 340.0f));
+  PutMember(*tag, Numbered(kTotalizerAssignMember, 100, 21, L"Variable"));
+  std::vector<std::pair<LONG, std::wstring>> units;
+  for (size_t i = 0; i < TotalizerUnitTexts().size(); ++i)
+    units.push_back({kTotalizerUnitCodeBase + static_cast<LONG>(i), TotalizerUnitTexts()[i]});
+  PutMember(*tag, Enumeration(kTotalizerUnitMember, std::move(units), 18));
+  PutMember(*tag, Real(kDeviceFloatMember));
+  PutMember(*tag, Enumeration(kNotifyingComboMember,
+                              {{0, L"Stop"}, {1, L"Actual value"}, {2, L"Last valid value"}}, 1));
+  return *definition;
+}
+
+// The page as the host holds it, with the fixture page's test interface.
+struct DevicePage : pvtest::HostedPageOf<IDeviceTestPagePtr> {
+  std::wstring Text(int id) const { return platform::windows::TextOf(Item(id)); }
+  bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+};
+
+class DevicePageHost : public pvtest::PageHost {
+ protected:
+  DevicePageHost() : PageHost("DeviceTestPages.dll", "DevicePagesLivePages") {}
+
+  void SetUp() override {
+    PageHost::SetUp();
+    UseModule(DeviceDefinition());
+  }
+  void TearDown() override {
+    PageHost::TearDown();
+    ExpectNoWindowLeft();
+  }
+
+  // The host over a module of this definition.
+  void UseModule(const hostsim::ModuleDefinition& definition) {
+    m_module = hostsim::Ref<hostsim::HostModule>(hostsim::HostModule::Create(definition));
+    m_parent = hostsim::Ref<hostsim::HostParent>(hostsim::HostParent::Create(m_module.get()));
+  }
+
+  // The page opened, shown and activated as the host does it.
+  DevicePage OpenActive() {
+    DevicePage page = OpenPage<DevicePage>(pvtest::ClsidFromText(kDevicePageClsid), true, true);
+    EXPECT_HR(S_OK, page.panel->Show(SW_SHOW));
+    EXPECT_HR(S_OK, page.child->PreInitialActivate());
+    page.child->OnActivate();
+    return page;
+  }
+
+  hostsim::ConfigurationTag* Tag() const { return m_module->StandardTag(); }
+  LONG Stored(const wchar_t* member) const {
+    hostsim::MemberValue value;
+    EXPECT_TRUE(Tag()->GetValue(member, &value)) << Narrow(member);
+    return static_cast<LONG>(value.integer);
+  }
+  void Store(const wchar_t* member, LONGLONG value) const {
+    ASSERT_TRUE(Tag()->SetInteger(member, value)) << Narrow(member) << " " << value;
+  }
+};
+
+}  // namespace devicepage

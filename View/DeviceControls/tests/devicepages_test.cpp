@@ -1,0 +1,389 @@
+// The device controls through the host's door: the device test page, opened over the
+// Coriolis module, holds one of each device control with the item ids and masters of the
+// meter pages; the user chooses entries and types, the host activates, saves, refreshes and
+// reverts, and the tests read the captions, lists and enable states on screen and what
+// reached the tag.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "DevicePageHost.h"
+
+namespace {
+
+namespace win = platform::windows;
+using devicepage::ComboSelection;
+using devicepage::DevicePage;
+using devicepage::DevicePageHost;
+using devicepage::EntriesOf;
+using devicepage::Lines;
+using devicepage::TotalizerUnitTexts;
+
+class DeviceControls : public DevicePageHost {
+ protected:
+  // The user chooses the entry (-1: the list is left without selection, as a stored value
+  // outside the list leaves it, and the change is reported as the page reports one).
+  void Choose(const DevicePage& page, int comboId, int index) {
+    if (index >= 0) {
+      ASSERT_TRUE(win::SelectComboItem(page.Item(comboId), index)) << comboId << " entry " << index;
+      return;
+    }
+    SendMessageW(page.Item(comboId), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    CWnd* window = CWnd::FromHandle(page.Item(comboId));
+    page.pageEnum->CtrlModified(window, comboId, FALSE);
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Unit captions of the master's unit member
+
+TEST_F(DeviceControls, TheLowFlowCaptionShowsTheFlowUnitOfItsAssignment) {
+  Store(kMassFlowUnitMember, 5124);
+  Store(kVolumeFlowUnitMember, 5170);
+  Store(kCorrectedVolumeFlowUnitMember, 5201);
+  DevicePage page = OpenActive();
+  struct Case {
+    int selection;
+    const wchar_t* caption;
+  };
+  const Case cases[] = {{0, L" "}, {1, L"kg/s"}, {2, L"m3/h"}, {3, L"Nm3/h"}, {4, L" "}, {-1, L" "}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "selection " << c.selection);
+    Choose(page, IDC_LOWFLOW_ASSIGN, c.selection);
+    EXPECT_EQ(page.Text(IDC_LOWFLOW_UNIT), c.caption);
+  }
+  page.Release();
+}
+
+TEST_F(DeviceControls, TheDensityCaptionShowsTheDensityUnitsOfItsAssignment) {
+  Store(kReferenceDensityUnitMember, 12054);
+  DevicePage page = OpenActive();
+  struct Case {
+    int selection;
+    LONG densityUnit;
+    const wchar_t* caption;
+  };
+  const Case cases[] = {{1, 12039, L"kg/m3"},  {1, 12288, L" "}, {1, 2204, L"SD 4C"},
+                        {2, 12039, L"kg/Nm3"}, {0, 12039, L" "}, {3, 12039, L" "}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "selection " << c.selection << " density unit " << c.densityUnit);
+    Store(kDensityUnitMember, c.densityUnit);
+    page.events->DataChanged();
+    Choose(page, IDC_PARTIALLY_ASSIGN, c.selection);
+    EXPECT_EQ(page.Text(IDC_PARTIALLY_LOW_UNIT), c.caption);
+  }
+  page.Release();
+}
+
+TEST_F(DeviceControls, ATotalizerMasterShowsVolumeMassAndCorrectedVolumeUnits) {
+  Store(kMassFlowUnitMember, 5136);
+  Store(kVolumeFlowUnitMember, 5126);
+  Store(kCorrectedVolumeFlowUnitMember, 5214);
+  DevicePage page = OpenActive();
+  const std::vector<std::wstring> expected = {L" ", L"l/s", L"kg/h", L"Sm3/h", L"l/s", L"kg/h", L" ", L" "};
+  for (int selection = 0; selection < static_cast<int>(expected.size()); ++selection) {
+    SCOPED_TRACE(testing::Message() << "selection " << selection);
+    Choose(page, IDC_TOTALIZER_ASSIGN, selection);
+    EXPECT_EQ(page.Text(IDC_TOTALIZER_FLOW_UNIT), expected[selection]);
+  }
+  page.Release();
+}
+
+TEST_F(DeviceControls, AUnitCodeOutsideItsTableAnEmptySelectorAndAFailedReadShowABlank) {
+  Store(kVolumeFlowUnitMember, 5170);
+  DevicePage page = OpenActive();
+  Choose(page, IDC_TOTALIZER_ASSIGN, 1);
+  ASSERT_EQ(page.Text(IDC_TOTALIZER_FLOW_UNIT), L"m3/h");
+
+  Store(kVolumeFlowUnitMember, 9999);
+  EXPECT_HR(S_OK, page.child->Refresh());
+  EXPECT_EQ(page.Text(IDC_TOTALIZER_FLOW_UNIT), L" ") << "9999 is in no volume flow row";
+
+  Store(kVolumeFlowUnitMember, 5170);
+  Tag()->FailValueReads(kVolumeFlowUnitMember, E_FAIL);
+  page.child->Refresh();
+  EXPECT_EQ(page.Text(IDC_TOTALIZER_FLOW_UNIT), L" ") << "a failed read";
+  Tag()->FailValueReads(kVolumeFlowUnitMember, S_OK);
+
+  HRESULT bound = E_UNEXPECTED;
+  ASSERT_HR(S_OK, page.test->RebindFlowUnit(TRUE, FALSE, TRUE, &bound));
+  EXPECT_HR(S_OK, bound);
+  page.child->Refresh();
+  EXPECT_EQ(page.Text(IDC_TOTALIZER_FLOW_UNIT), L" ") << "no volume flow selector";
+  Choose(page, IDC_TOTALIZER_ASSIGN, 3);
+  EXPECT_EQ(page.Text(IDC_TOTALIZER_FLOW_UNIT), L"Nm3/h");
+  page.Release();
+}
+
+TEST_F(DeviceControls, ACaptionFollowsTheStoredUnitAfterARevertOrADataChange) {
+  Store(kMassFlowUnitMember, 5124);
+  DevicePage page = OpenActive();
+  Choose(page, IDC_LOWFLOW_ASSIGN, 1);
+  ASSERT_EQ(page.Text(IDC_LOWFLOW_UNIT), L"kg/s");
+  Store(kMassFlowUnitMember, 5136);
+  EXPECT_HR(S_OK, page.events->DataChanged());
+  EXPECT_EQ(page.Text(IDC_LOWFLOW_UNIT), L"kg/h");
+  Store(kMassFlowUnitMember, 5124);
+  Store(kLowFlowAssignMember, 2);
+  EXPECT_HR(S_OK, page.events->Reverted());
+  EXPECT_EQ(ComboSelection(page.Item(IDC_LOWFLOW_ASSIGN)), 2);
+  EXPECT_EQ(page.Text(IDC_LOWFLOW_UNIT), L"m3/h") << "reverted to the volume flow assignment";
+  page.Release();
+}
+
+TEST_F(DeviceControls, AChangeOfAnotherControlLeavesTheCaption) {
+  Store(kMassFlowUnitMember, 5124);
+  DevicePage page = OpenActive();
+  Choose(page, IDC_LOWFLOW_ASSIGN, 1);
+  Store(kMassFlowUnitMember, 5136);
+  Choose(page, IDC_PARTIALLY_ASSIGN, 2);
+  EXPECT_EQ(page.Text(IDC_LOWFLOW_UNIT), L"kg/s");
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The totalizer's unit list and preset unit caption
+
+struct Family {
+  int selector;
+  int firstUnit;
+  int lastUnit;
+  int defaultUnit;
+};
+// Volume, mass, corrected volume and every unit, by the process variable's position.
+constexpr Family kFamilies[] = {{0, 6, 26, 18},   {5, 6, 26, 18},   {6, 0, 5, 4},    {10, 0, 5, 4},
+                                {11, 27, 34, 30}, {15, 27, 34, 30}, {16, 0, 35, 35}, {20, 0, 35, 35}};
+
+Lines UnitTexts(int first, int last) {
+  return Lines(TotalizerUnitTexts().begin() + first, TotalizerUnitTexts().begin() + last + 1);
+}
+
+TEST_F(DeviceControls, ChangingTheProcessVariableListsItsFamilyAndWritesItsDefaultUnit) {
+  DevicePage page = OpenActive();
+  HWND units = page.Item(IDC_TOTALIZER_UNIT);
+  for (const Family& family : kFamilies) {
+    SCOPED_TRACE(testing::Message() << "process variable " << family.selector);
+    // From another family first, so that every change is one of family.
+    Choose(page, IDC_TOTALIZER_ASSIGN, family.selector == 20 ? 0 : 20);
+    Choose(page, IDC_TOTALIZER_ASSIGN, family.selector);
+    EXPECT_EQ(EntriesOf(units), UnitTexts(family.firstUnit, family.lastUnit));
+    EXPECT_EQ(ComboSelection(units), family.defaultUnit - family.firstUnit);
+    EXPECT_EQ(Stored(kTotalizerUnitMember), devicepage::kTotalizerUnitCodeBase + family.defaultUnit);
+    EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), TotalizerUnitTexts()[family.defaultUnit]);
+  }
+  page.Release();
+}
+
+TEST_F(DeviceControls, TheUnitListShowsTheStoredUnitAtItsPositionInTheFamily) {
+  Store(kTotalizerAssignMember, 100 + 2);  // a volume variable
+  Store(kTotalizerUnitMember, devicepage::kTotalizerUnitCodeBase + 10);
+  DevicePage page = OpenActive();
+  EXPECT_EQ(ComboSelection(page.Item(IDC_TOTALIZER_UNIT)), 4);
+  EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), L"l");
+  page.Release();
+}
+
+TEST_F(DeviceControls, TheChosenUnitIsSavedAsItsPositionPlusTheFamilyOffset) {
+  DevicePage page = OpenActive();
+  struct Case {
+    int selector;
+    int position;
+    int unit;
+    const wchar_t* caption;
+  };
+  const Case cases[] = {{12, 3, 30, L"Sm3"}, {7, 1, 1, L"kg"}, {0, 0, 6, L"cm3"}, {20, 35, 35, L"None"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "process variable " << c.selector << " unit position " << c.position);
+    Choose(page, IDC_TOTALIZER_ASSIGN, c.selector);
+    Choose(page, IDC_TOTALIZER_UNIT, c.position);
+    EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), c.caption);
+    EXPECT_HR(S_OK, page.child->Save());
+    EXPECT_EQ(Stored(kTotalizerUnitMember), devicepage::kTotalizerUnitCodeBase + c.unit);
+  }
+  page.Release();
+}
+
+TEST_F(DeviceControls, AUnitListWithoutSelectionShowsAnUnknownPresetUnitAndSavesNothing) {
+  Store(kTotalizerAssignMember, 100 + 1);                               // a volume variable
+  Store(kTotalizerUnitMember, devicepage::kTotalizerUnitCodeBase + 2);  // a mass unit
+  DevicePage page = OpenActive();
+  EXPECT_EQ(ComboSelection(page.Item(IDC_TOTALIZER_UNIT)), -1);
+  EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), L"??");
+  Choose(page, IDC_TOTALIZER_UNIT, 2);
+  Choose(page, IDC_TOTALIZER_UNIT, -1);
+  const size_t writes = Tag()->Writes().size();
+  EXPECT_HR(S_OK, page.child->Save());
+  EXPECT_EQ(Tag()->Writes().size(), writes) << "no unit of another family written";
+  EXPECT_EQ(Stored(kTotalizerUnitMember), devicepage::kTotalizerUnitCodeBase + 2);
+  page.Release();
+}
+
+TEST_F(DeviceControls, ARevertOfTheProcessVariableRefillsTheUnitList) {
+  Store(kTotalizerAssignMember, 100 + 7);  // a mass variable
+  Store(kTotalizerUnitMember, devicepage::kTotalizerUnitCodeBase + 4);
+  DevicePage page = OpenActive();
+  HWND units = page.Item(IDC_TOTALIZER_UNIT);
+  ASSERT_EQ(EntriesOf(units), UnitTexts(0, 5));
+  // The host reverts both members to a volume variable and unit.
+  Store(kTotalizerAssignMember, 100 + 3);
+  Store(kTotalizerUnitMember, devicepage::kTotalizerUnitCodeBase + 8);
+  const size_t writes = Tag()->Writes().size();
+  EXPECT_HR(S_OK, page.events->Reverted());
+  EXPECT_EQ(EntriesOf(units), UnitTexts(6, 26));
+  EXPECT_EQ(ComboSelection(units), 2);
+  EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), L"m3");
+  EXPECT_EQ(Tag()->Writes().size(), writes) << "a refill from the stored value writes nothing";
+  page.Release();
+}
+
+TEST_F(DeviceControls, AFailedReadOfTheProcessVariableListsEveryUnitAndWritesNothing) {
+  Tag()->FailOperation(kTotalizerAssignMember, hostsim::TagOperation::kEnumRead, E_FAIL);
+  Store(kTotalizerUnitMember, devicepage::kTotalizerUnitCodeBase + 12);
+  DevicePage page = OpenActive();
+  HWND units = page.Item(IDC_TOTALIZER_UNIT);
+  EXPECT_EQ(EntriesOf(units), TotalizerUnitTexts());
+  EXPECT_EQ(ComboSelection(units), 12);
+  EXPECT_TRUE(Tag()->Writes().empty());
+  page.Release();
+}
+
+TEST_F(DeviceControls, AFailedWriteOfTheDefaultUnitIsLoggedAndSavedWithThePage) {
+  DevicePage page = OpenActive();
+  Tag()->FailOperation(kTotalizerUnitMember, hostsim::TagOperation::kEnumWrite, E_FAIL);
+  devicepage::TakeLog();
+  Choose(page, IDC_TOTALIZER_ASSIGN, 7);
+  EXPECT_EQ(ComboSelection(page.Item(IDC_TOTALIZER_UNIT)), 4) << "the default unit shown";
+  const Lines log = devicepage::TakeLog();
+  EXPECT_NE(
+      std::find(log.begin(), log.end(),
+                L"CPVCtrlConfigComboBoxTot::FillUnitItems: Failed to set the default unit of the process "
+                L"variable."),
+      log.end());
+  EXPECT_HR(E_FAIL, page.child->Save()) << "the unit shown is saved, and its failure reported";
+  Tag()->FailOperation(kTotalizerUnitMember, hostsim::TagOperation::kEnumWrite, S_OK);
+  EXPECT_HR(S_OK, page.child->Save());
+  EXPECT_EQ(Stored(kTotalizerUnitMember), devicepage::kTotalizerUnitCodeBase + 4);
+  page.Release();
+}
+
+TEST_F(DeviceControls, TheOpenedUnitAndNotifyingListsAreSizedForSixRowsWhateverTheirCount) {
+  DevicePage page = OpenActive();
+  // Six rows of the page's 8-point font (tmHeight 13) between two edges of 2, plus 2; the
+  // configuration combo box of three entries is sized for three.
+  struct Case {
+    int comboId;
+    int rows;
+  };
+  for (const Case& c :
+       {Case{IDC_TOTALIZER_UNIT, 6}, Case{IDC_NOTIFYING_COMBO, 6}, Case{IDC_MEDIUM_SELECT, 3}}) {
+    SCOPED_TRACE(c.comboId);
+    HWND combo = page.Item(c.comboId);
+    RECT client{};
+    GetClientRect(combo, &client);
+    ASSERT_TRUE(win::ChooseComboItemByKeys(combo, 0, VK_ESCAPE));
+    RECT window{};
+    GetWindowRect(combo, &window);
+    EXPECT_EQ(window.bottom - window.top, client.bottom + 2 * 2 + c.rows * 13 + 2);
+  }
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dependent controls
+
+TEST_F(DeviceControls, TheSwitchOnValueFollowsTheAssignmentAndIsRoundedOnFocusLoss) {
+  DevicePage page = OpenActive();
+  HWND onValue = page.Item(IDC_LOWFLOW_ON_VALUE);
+  for (int selection : {-1, 0, 1, 2, 3, 4}) {
+    SCOPED_TRACE(testing::Message() << "selection " << selection);
+    Choose(page, IDC_LOWFLOW_ASSIGN, selection);
+    EXPECT_EQ(page.Enabled(IDC_LOWFLOW_ON_VALUE), selection >= 1 && selection <= 3);
+  }
+  Choose(page, IDC_LOWFLOW_ASSIGN, 1);
+  devicepage::Retype(onValue, L"-2.123456");
+  ASSERT_TRUE(win::FocusControl(page.Item(IDC_LOWFLOW_ASSIGN)));
+  EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"-2.12346");
+  EXPECT_HR(S_OK, page.child->Save());
+  hostsim::MemberValue saved;
+  ASSERT_TRUE(Tag()->GetValue(kLowFlowOnValueMember, &saved));
+  EXPECT_FLOAT_EQ(saved.real, -2.12346f);
+  page.Release();
+}
+
+TEST_F(DeviceControls, InACommaLocaleTheSwitchOnValueKeepsWhatIsTyped) {
+  DevicePage page = OpenActive();
+  Choose(page, IDC_LOWFLOW_ASSIGN, 1);
+  HWND onValue = page.Item(IDC_LOWFLOW_ON_VALUE);
+  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
+  devicepage::Retype(onValue, L"2,123456");
+  ASSERT_TRUE(win::FocusControl(page.Item(IDC_LOWFLOW_ASSIGN)));
+  EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"2,123456") << "the device's rounding takes only '.'";
+  devicepage::Retype(onValue, L"2.5");
+  EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"25") << "the framework's mask takes the locale's point";
+  std::setlocale(LC_NUMERIC, previous.c_str());
+  page.Release();
+}
+
+TEST_F(DeviceControls, TheGasTypeFollowsTheMediumAndTheSoundVelocityFollowsBoth) {
+  DevicePage page = OpenActive();
+  for (int medium : {-1, 0, 1, 2}) {
+    for (int gasType : {-1, 0, 21, 22, 23}) {
+      SCOPED_TRACE(testing::Message() << "medium " << medium << " gas type " << gasType);
+      Choose(page, IDC_MEDIUM_SELECT, 1);
+      Choose(page, IDC_MEDIUM_GAS_TYPE, gasType);
+      Choose(page, IDC_MEDIUM_SELECT, medium);
+      EXPECT_EQ(page.Enabled(IDC_MEDIUM_GAS_TYPE), medium == 1);
+      EXPECT_EQ(page.Enabled(IDC_MEDIUM_SOUND_VELOCITY), medium == 1 && gasType == 22);
+    }
+  }
+  page.Release();
+}
+
+TEST_F(DeviceControls, TheDeviceFloatEditRoundsToItsOwnDecimalsAndSavesThem) {
+  DevicePage page = OpenActive();
+  HWND edit = page.Item(IDC_DEVICE_FLOAT);
+  devicepage::Retype(edit, L"-1.005");
+  ASSERT_TRUE(win::FocusControl(page.Item(IDC_LOWFLOW_ASSIGN)));
+  EXPECT_EQ(page.Text(IDC_DEVICE_FLOAT), L"-1.01");
+  EXPECT_HR(S_OK, page.child->Save());
+  hostsim::MemberValue saved;
+  ASSERT_TRUE(Tag()->GetValue(kDeviceFloatMember, &saved));
+  EXPECT_FLOAT_EQ(saved.real, -1.01f);
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The notifying combo box
+
+TEST_F(DeviceControls, TheNotifyingComboBoxTellsItsNameAndSelectionAfterEachRead) {
+  DevicePage page = OpenActive();
+  LONG count = 0;
+  _bstr_t name;
+  _variant_t value;
+  ASSERT_HR(S_OK, page.test->GetNotifications(&count, name.GetAddress(), &value));
+  EXPECT_EQ(count, 1) << "the activation's read";
+  EXPECT_EQ(std::wstring(name), kNotifyingComboName);
+  EXPECT_EQ(value.vt, VT_INT);
+  EXPECT_EQ(value.intVal, 1);
+
+  Store(kNotifyingComboMember, 2);
+  ASSERT_HR(S_OK, page.test->SetNotifyResult(E_ABORT));
+  EXPECT_HR(E_ABORT, page.child->Refresh()) << "the notification's answer is the read's";
+  ASSERT_HR(S_OK, page.test->GetNotifications(&count, name.GetAddress(), &value));
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(value.intVal, 2);
+  EXPECT_EQ(ComboSelection(page.Item(IDC_SILENT_COMBO)), 2)
+      << "without a notify object the read shows the value";
+
+  Choose(page, IDC_NOTIFYING_COMBO, 0);
+  ASSERT_HR(S_OK, page.test->SetNotifyResult(S_OK));
+  EXPECT_HR(S_OK, page.child->Save());
+  EXPECT_EQ(Stored(kNotifyingComboMember), 0);
+  page.Release();
+}
+
+}  // namespace

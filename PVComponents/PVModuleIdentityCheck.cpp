@@ -2,6 +2,7 @@
 
 #include <afxwin.h>
 
+#include "AppWaitCursor.h"
 #include "PVComponentsGlobals.h"
 #include "PVCtrlInterfaces.h"
 #include "PVLog.h"
@@ -11,22 +12,6 @@
 namespace {
 
 constexpr wchar_t kSourceFile[] = L"PVModuleIdentityCheck";
-
-// The application's wait cursor for the life of the object (nothing without an application).
-class CAppWaitCursor {
- public:
-  CAppWaitCursor() : m_pApp(AfxGetApp()) {
-    if (m_pApp) m_pApp->BeginWaitCursor();
-  }
-  ~CAppWaitCursor() {
-    if (m_pApp) m_pApp->EndWaitCursor();
-  }
-  CAppWaitCursor(const CAppWaitCursor&) = delete;
-  CAppWaitCursor& operator=(const CAppWaitCursor&) = delete;
-
- private:
-  CWinApp* m_pApp;
-};
 
 }  // namespace
 

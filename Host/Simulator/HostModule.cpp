@@ -23,7 +23,7 @@ HostModule* HostModule::Create(const ModuleDefinition& definition) {
   return new HostModule(definition);
 }
 
-HostModule::HostModule(const ModuleDefinition& definition) {
+HostModule::HostModule(const ModuleDefinition& definition) : device(definition.device) {
   for (const TagDefinition& tag : definition.tags) {
     const int index = static_cast<int>(m_tags.size());
     if (tag.kind == TagKind::kStandard && m_standard < 0) m_standard = index;
@@ -95,12 +95,24 @@ STDMETHODIMP HostModule::QueryInterface(REFIID riid, void** ppv) {
   }
   if (riid == __uuidof(IDeviceInfo2) && !identity.answersIdentity) return E_NOINTERFACE;
   if (riid == __uuidof(IModuleStateSource) && !stateFlag.answersFlag) return E_NOINTERFACE;
+  if (riid == __uuidof(IENetLinkCollectionManager)) {
+    ++link.linkManagerQueries;
+    if (!link.answersLinkManager) return E_NOINTERFACE;
+  }
+  if (riid == IID_IModuleLinkCompanion) {
+    ++link.companionQueries;
+    if (!link.offersCompanion || !ppv) return E_NOINTERFACE;
+    AddRef();
+    *ppv = GetUnknown();
+    return S_OK;
+  }
   return QueryFromTable<HostModule>(
       this, riid, ppv,
       {HOSTSIM_ENTRY(HostModule, IModule), HOSTSIM_ENTRY(HostModule, IModuleSafetyTag),
        HOSTSIM_ENTRY(HostModule, IModulePrivateTags), HOSTSIM_ENTRY(HostModule, IModuleSafety),
        HOSTSIM_ENTRY(HostModule, IModuleSafetyLock), HOSTSIM_ENTRY(HostModule, IModuleInternal7),
-       HOSTSIM_ENTRY(HostModule, IDeviceInfo2), HOSTSIM_ENTRY(HostModule, IModuleStateSource)});
+       HOSTSIM_ENTRY(HostModule, IDeviceInfo2), HOSTSIM_ENTRY(HostModule, IModuleStateSource),
+       HOSTSIM_ENTRY(HostModule, IENetLinkCollectionManager), HOSTSIM_ENTRY(HostModule, ISupportErrorInfo)});
 }
 
 STDMETHODIMP HostModule::GetSafetyEnabled(LONG which, VARIANT_BOOL* enabled) {
@@ -152,6 +164,18 @@ STDMETHODIMP HostModule::GetModuleStateFlag(VARIANT_BOOL* flag) {
   if (!flag) return E_POINTER;
   if (SUCCEEDED(stateFlag.result)) *flag = stateFlag.flag;
   return stateFlag.result;
+}
+
+STDMETHODIMP HostModule::ReadAttribute(BSTR name, VARIANT path, VARIANT* result) {
+  return device.ReadAttribute(name, path, result);
+}
+
+STDMETHODIMP HostModule::ExecuteService(BSTR name, VARIANT data) {
+  return device.ExecuteService(name, data);
+}
+
+STDMETHODIMP HostModule::InterfaceSupportsErrorInfo(REFIID riid) {
+  return riid == __uuidof(IENetLinkCollectionManager) ? S_OK : S_FALSE;
 }
 
 }  // namespace hostsim

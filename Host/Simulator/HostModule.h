@@ -2,9 +2,12 @@
 // configuration tags come from a module definition: IModule gives the standard tag,
 // IModuleSafetyTag the safety tag, IModulePrivateTags any tag by name. It also answers the
 // safety interfaces (states a test sets), IModuleInternal7 (a settable host version),
-// IDeviceInfo2 (a settable identity status) and IModuleStateSource (a settable flag).
+// IDeviceInfo2 (a settable identity status) and IModuleStateSource (a settable flag), and its
+// link services (IENetLinkCollectionManager with ISupportErrorInfo) over the simulated device
+// of the definition.
 #pragma once
 
+#include <HostLinkServices.h>
 #include <HostServices.h>
 #include <PVInterfaces.h>
 
@@ -15,6 +18,7 @@
 #include "ConfigurationTag.h"
 #include "ModuleDefinition.h"
 #include "SimComObject.h"
+#include "SimulatedDevice.h"
 
 namespace hostsim {
 
@@ -76,6 +80,15 @@ struct ModuleStateFlag {
   VARIANT_BOOL flag = VARIANT_FALSE;
 };
 
+// Whether the module answers its link services and the companion interface, and how often it
+// was asked for them.
+struct LinkState {
+  bool answersLinkManager = true;
+  bool offersCompanion = false;
+  int linkManagerQueries = 0;
+  int companionQueries = 0;
+};
+
 class HostModule : public IModule,
                    public IModuleSafetyTag,
                    public IModulePrivateTags,
@@ -83,7 +96,9 @@ class HostModule : public IModule,
                    public IModuleSafetyLock,
                    public IModuleInternal7,
                    public IDeviceInfo2,
-                   public IModuleStateSource {
+                   public IModuleStateSource,
+                   public IENetLinkCollectionManager,
+                   public ISupportErrorInfo {
  public:
   // A new module over the built-in Coriolis definition (standard and safety tags), with one
   // reference for the caller.
@@ -117,6 +132,11 @@ class HostModule : public IModule,
   STDMETHODIMP get_CurrentVexilVersion(LONG* major, LONG* minor) override;
   STDMETHODIMP GetModuleIdentityStatus(LONG* status) override;
   STDMETHODIMP GetModuleStateFlag(VARIANT_BOOL* flag) override;
+  // The link services: the simulated device's (SimulatedDevice.h).
+  STDMETHODIMP ReadAttribute(BSTR name, VARIANT path, VARIANT* result) override;
+  STDMETHODIMP ExecuteService(BSTR name, VARIANT data) override;
+  // S_OK for IENetLinkCollectionManager, S_FALSE for every other interface.
+  STDMETHODIMP InterfaceSupportsErrorInfo(REFIID riid) override;
 
   // The placeholder slots of the companion interfaces (one override serves them all).
   HOST_RESERVED_SLOT_IMPL(1);
@@ -196,6 +216,8 @@ class HostModule : public IModule,
   IdentityState identity;
   ModuleStateFlag stateFlag;
   TagQueryState tags;
+  LinkState link;
+  SimulatedDevice device;
 
  private:
   explicit HostModule(const ModuleDefinition& definition);

@@ -210,6 +210,42 @@ TagDefinition ParseTag(const xmlNode* node) {
   return tag;
 }
 
+DeviceDefinition ParseDevice(const xmlNode* node) {
+  DeviceDefinition device;
+  if (auto text = Attribute(node, "totalizerClass"))
+    device.totalizerClass = static_cast<LONG>(ParseInteger(node, *text, 0, 0xFFFF));
+  for (const xmlNode* child = node->children; child; child = child->next) {
+    if (child->type != XML_ELEMENT_NODE) continue;
+    if (!IsElement(child, "attribute")) throw Failure(child, "a device holds only <attribute> elements");
+    DeviceAttributeDefinition attribute;
+    if (auto path = Attribute(child, "path")) {
+      attribute.address.attribute = static_cast<LONG>(ParseInteger(child, *path, INT32_MIN, INT32_MAX));
+    } else {
+      attribute.address.objectClass =
+          static_cast<LONG>(ParseInteger(child, Required(child, "class"), 0, 0xFFFF));
+      attribute.address.instance =
+          static_cast<LONG>(ParseInteger(child, Required(child, "instance"), 0, 0xFFFF));
+      attribute.address.attribute =
+          static_cast<LONG>(ParseInteger(child, Required(child, "number"), 0, 0xFFFF));
+    }
+    attribute.name = Wide(Required(child, "name"));
+    const std::string type = Required(child, "type");
+    const std::string value = Attribute(child, "value").value_or("0");
+    if (type == "REAL") {
+      attribute.real = true;
+      attribute.realValue = ParseReal(child, value);
+    } else if (type == "DINT") {
+      attribute.integer = static_cast<LONG>(ParseInteger(child, value, INT32_MIN, INT32_MAX));
+    } else {
+      throw Failure(child, "a device attribute is a REAL or a DINT");
+    }
+    for (const DeviceAttributeDefinition& other : device.attributes)
+      if (other.address == attribute.address) throw Failure(child, "a device address appears twice");
+    device.attributes.push_back(std::move(attribute));
+  }
+  return device;
+}
+
 struct DocumentDeleter {
   void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
 };
@@ -246,7 +282,11 @@ std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std:
     module.name = Wide(Required(root, "name"));
     for (const xmlNode* child = root->children; child; child = child->next) {
       if (child->type != XML_ELEMENT_NODE) continue;
-      if (!IsElement(child, "tag")) throw Failure(child, "a module holds only <tag> elements");
+      if (IsElement(child, "device")) {
+        module.device = ParseDevice(child);
+        continue;
+      }
+      if (!IsElement(child, "tag")) throw Failure(child, "a module holds only <tag> and <device> elements");
       module.tags.push_back(ParseTag(child));
     }
     return module;

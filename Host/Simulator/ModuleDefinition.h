@@ -81,9 +81,43 @@ struct TagDefinition {
   const MemberDefinition* Find(std::wstring_view member) const;
 };
 
+// The connected device behind the host's link services (an optional <device> section after
+// the tags):
+//
+//   <device totalizerClass="115">
+//     <attribute class="112" instance="1" number="21" name="ViscosityCompX1" type="REAL" value="1.5"/>
+//     <attribute class="112" instance="1" number="23" name="ViscosityCalcModel" type="DINT" value="807"/>
+//     <attribute path="104" name="AccessStatusLevel" type="DINT" value="-32729"/>
+//   </device>
+//
+// An attribute is addressed by object class, instance and attribute number, or by a path
+// number of the host's own (path="104", held as class 0, instance 0, attribute 104). Its value
+// is a REAL or a 32-bit integer code (DINT). totalizerClass is the object class that the
+// totalizer control service addresses (115 unless given).
+struct DeviceAddress {
+  LONG objectClass = 0;
+  LONG instance = 0;
+  LONG attribute = 0;
+  bool operator==(const DeviceAddress&) const = default;
+};
+
+struct DeviceAttributeDefinition {
+  DeviceAddress address;
+  std::wstring name;
+  bool real = false;  // a REAL (realValue) or an integer code (integer)
+  float realValue = 0.0f;
+  LONG integer = 0;
+};
+
+struct DeviceDefinition {
+  LONG totalizerClass = 115;
+  std::vector<DeviceAttributeDefinition> attributes;
+};
+
 struct ModuleDefinition {
   std::wstring name;
   std::vector<TagDefinition> tags;
+  DeviceDefinition device;
 
   // The first tag of the kind, or null.
   const TagDefinition* FindTag(TagKind kind) const;

@@ -86,6 +86,7 @@ enum AfxSig : UINT_PTR {
   AfxSig_bHELPINFO,  // BOOL (HELPINFO*): ON_WM_HELPINFO
   AfxSig_vNMHDRpl,   // void (NMHDR*, LRESULT*): ON_NOTIFY, ON_NOTIFY_REFLECT
   AfxSig_bNMHDRpl,   // BOOL (NMHDR*, LRESULT*): ON_NOTIFY_REFLECT_EX
+  AfxSig_vw,         // void (UINT_PTR): ON_WM_TIMER
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -341,6 +342,8 @@ inline AFX_PMSG AfxEntryHandler(Handler handler) {
 #define ON_WM_HELPINFO() \
   {WM_HELP, 0, 0, 0, AfxSig_bHELPINFO, AFX_ENTRY_PFN(BOOL(CWnd::*)(HELPINFO*), OnHelpInfo)},
 // WM_PASTE has no entry of its own on the platform either: ON_MESSAGE(WM_PASTE, OnPaste).
+// WM_TIMER: the timer id (wParam) to OnTimer.
+#define ON_WM_TIMER() {WM_TIMER, 0, 0, 0, AfxSig_vw, AFX_ENTRY_PFN(void(CWnd::*)(UINT_PTR), OnTimer)},
 
 #define afx_msg
 
@@ -479,6 +482,12 @@ class PLATFORM_API CWnd : public CCmdTarget {
   BOOL SetWindowContextHelpId(DWORD dwContextHelpId) {
     return ::SetWindowContextHelpId(m_hWnd, dwContextHelpId);
   }
+  // A timer of this window (SetTimer with no timer procedure: WM_TIMER reaches OnTimer); the
+  // timer's id, or 0 when it cannot be set. KillTimer: FALSE when there is no such timer.
+  UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr) {
+    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+  }
+  BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
 
   // The default handlers: each passes the message on (Default()).
   afx_msg void OnSetFocus(CWnd* pOldWnd);
@@ -492,6 +501,7 @@ class PLATFORM_API CWnd : public CCmdTarget {
   // WM_ENABLE: the window's enabled state has changed to bEnable.
   afx_msg void OnEnable(BOOL bEnable);
   afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
 
  protected:
   WNDPROC m_pfnSuper = nullptr;  // the window's procedure before subclassing

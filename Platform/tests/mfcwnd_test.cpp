@@ -430,3 +430,58 @@ TEST_F(MfcWndTest, FontsAndDeviceContextsMeasureWithTheSelectedFontAndCleanUp) {
 }
 
 }  // namespace
+
+namespace {
+
+// A button that records the timers it receives and stops the first one it sees.
+class CTimedButton : public CButton {
+ public:
+  std::vector<UINT_PTR> fired;
+
+ protected:
+  afx_msg void OnTimer(UINT_PTR nIDEvent) {
+    fired.push_back(nIDEvent);
+    if (fired.size() == 1) KillTimer(nIDEvent);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTimedButton, CButton)
+ON_WM_TIMER()
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST_F(MfcWndTest, AWindowsTimerReachesItsOnTimerWithItsIdOnTheTestClock) {
+  CProbePage page;
+  ASSERT_TRUE(page.Create(IDD_PROBE_PAGE, CWnd::FromHandle(host_)));
+  CTimedButton button;
+  ASSERT_TRUE(button.SubclassDlgItem(IDC_PROBE_CHECK, &page));
+  pw::PumpMessages();
+
+  EXPECT_EQ(button.SetTimer(IDC_PROBE_CHECK, 300), static_cast<UINT_PTR>(IDC_PROBE_CHECK));
+  EXPECT_EQ(button.SetTimer(77, 500), static_cast<UINT_PTR>(77));
+  pw::AdvanceClock(299);
+  pw::PumpMessages();
+  EXPECT_TRUE(button.fired.empty()) << "no timer is due before its time";
+  pw::AdvanceClock(1);
+  pw::PumpMessages();
+  EXPECT_EQ(button.fired, (std::vector<UINT_PTR>{IDC_PROBE_CHECK}));
+  pw::AdvanceClock(300);
+  pw::PumpMessages();
+  EXPECT_EQ(button.fired, (std::vector<UINT_PTR>{IDC_PROBE_CHECK, 77})) << "the first one killed itself";
+  EXPECT_TRUE(button.KillTimer(77));
+  EXPECT_FALSE(button.KillTimer(77)) << "no such timer any more";
+  pw::AdvanceClock(1000);
+  pw::PumpMessages();
+  EXPECT_EQ(button.fired.size(), 2u);
+
+  // A window whose map has no entry passes WM_TIMER on to its procedure (Default()).
+  CButton plain;
+  ASSERT_TRUE(plain.SubclassDlgItem(IDC_PROBE_RADIO1, &page));
+  EXPECT_EQ(plain.SetTimer(5, 10), static_cast<UINT_PTR>(5));
+  pw::AdvanceClock(10);
+  EXPECT_GE(pw::PumpMessages(), 1);
+  EXPECT_TRUE(plain.KillTimer(5));
+  page.DestroyWindow();
+}

@@ -40,6 +40,7 @@ union MessageMapFunctions {
   BOOL (CWnd::*pfn_bHELPINFO)(HELPINFO*);
   void (CCmdTarget::*pfn_vNMHDRpl)(NMHDR*, LRESULT*);
   BOOL (CCmdTarget::*pfn_bNMHDRpl)(NMHDR*, LRESULT*);
+  void (CWnd::*pfn_vw)(UINT_PTR);
 };
 
 }  // namespace
@@ -252,6 +253,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_bHELPINFO:
       result = (this->*f.pfn_bHELPINFO)(reinterpret_cast<HELPINFO*>(lParam));
       break;
+    case AfxSig_vw:
+      (this->*f.pfn_vw)(static_cast<UINT_PTR>(wParam));
+      break;
     default:
       return FALSE;
   }
@@ -425,4 +429,7 @@ void CWnd::OnEnable(BOOL) {
 }
 BOOL CWnd::OnHelpInfo(HELPINFO*) {
   return static_cast<BOOL>(Default());
+}
+void CWnd::OnTimer(UINT_PTR) {
+  Default();
 }

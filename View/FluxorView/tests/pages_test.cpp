@@ -1,0 +1,270 @@
+// FluxorView's own pages through the host's door on the electromagnetic meter's built-in
+// definition, built from the pages' tables: each row's item lists or shows its own member and
+// a change there writes that member alone; the focus, the enable rules, the density caption,
+// the order in which host calls reach the controls and the flow damping's input.
+#include <platform/testing_windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "FluxorViewHost.h"
+
+namespace {
+
+namespace win = platform::windows;
+using fluxorview::kCatalogue;
+using fluxorview::Page;
+using pvtest::ComboSelection;
+using pvtest::EntriesOf;
+using pvtest::Lines;
+using pvtest::Narrow;
+using pvtest::TakeLog;
+using Write = hostsim::ConfigurationTag::Write;
+
+enum class Kind { kCombo, kFloat, kInteger };
+
+struct Row {
+  int id;
+  Kind kind;
+  const wchar_t* member;
+};
+
+// A page of the catalogue with its table in control-list order, its focus item, and the
+// master position at which every dependent edit of the page is enabled (-1: none).
+struct PageTable {
+  size_t catalogueIndex;
+  std::vector<Row> rows;
+  int focus;
+  int master;
+  int masterPosition;
+};
+
+constexpr Kind C = Kind::kCombo, F = Kind::kFloat, I = Kind::kInteger;
+
+const std::vector<PageTable>& Tables() {
+  static const std::vector<PageTable> tables = {
+      {1,
+       {{9066, C, L"External_compensation_Density_source"},
+        {9064, C, L"External_comp_Temp_source"},
+        {9062, F, L"External_compensation_Fixed_density"}},
+       9066,
+       9066,
+       0},
+      {3,
+       {{9059, C, L"Empty_pipe_det_Empty_pipe_det"},
+        {9171, F, L"Empty_pipe_det_Response_time"},
+        {9173, F, L"Empty_pipe_det_Switch_point_EPD"},
+        {9060, C, L"Empty_pipe_detection_New_adjustment"}},
+       9059,
+       9059,
+       1},
+      {4,
+       {{9141, C, L"Process_parameters_Flow_override"},
+        {9142, F, L"Process_param_Conduct_damping"},
+        {9166, C, L"Process_parameters_Filter_options"},
+        {9163, I, L"Process_parameters_Flow_damping"}},
+       9141,
+       -1,
+       -1},
+      {7,
+       {{9164, I, L"Access_Enter_access_code"},
+        {9128, C, L"Write_protection"},
+        {9160, F, L"Diagnostic_handling_Alarm_delay"},
+        {9413, C, L"Diagn_behavior_Diagnostic_no302"},
+        {9412, C, L"Diagn_behavior_Diagnostic_no531"},
+        {9181, C, L"Diagn_behavior_Diagnostic_no832"},
+        {9162, C, L"Diagn_behavior_Diagnostic_no833"},
+        {9168, C, L"Diagn_behavior_Diagnostic_no834"},
+        {9170, C, L"Diagn_behavior_Diagnostic_no835"},
+        {9242, C, L"Diagn_behavior_Diagnostic_no937"},
+        {9182, C, L"Diagn_behavior_Diagnostic_no962"}},
+       9128,
+       -1,
+       -1},
+      {8,
+       {{9132, C, L"System_units_Mass_flow_unit"},
+        {9133, C, L"System_units_Volume_flow_unit"},
+        {9125, C, L"System_units_Corvolflow_unit"},
+        {9134, C, L"System_units_Mass_unit"},
+        {9135, C, L"System_units_Volume_unit"},
+        {9156, C, L"System_units_Density_unit"},
+        {9022, C, L"System_units_Temperature_unit"},
+        {9021, C, L"System_units_Conductivity_unit"}},
+       9132,
+       -1,
+       -1},
+  };
+  return tables;
+}
+
+// An edit the user can type into: enabled and not read-only.
+bool Typable(HWND edit) {
+  return IsWindowEnabled(edit) && !(GetWindowLongW(edit, GWL_STYLE) & ES_READONLY);
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+class FluxorPages : public fluxorview::FluxorViewHost {
+ protected:
+  std::vector<Write> TakeWrites() {
+    const auto& all = StandardTag()->Writes();
+    std::vector<Write> writes(all.begin() + static_cast<ptrdiff_t>(m_writesSeen), all.end());
+    m_writesSeen = all.size();
+    return writes;
+  }
+  std::vector<std::string> WrittenMembers() {
+    std::vector<std::string> members;
+    for (const Write& write : TakeWrites()) members.push_back(Narrow(write.member));
+    return members;
+  }
+
+  // Changes the row's item as a user does: the next entry of a list, a new number in an edit.
+  void Change(const Page& page, const Row& row) {
+    HWND item = page.Item(row.id);
+    ASSERT_NE(item, nullptr);
+    if (row.kind == Kind::kCombo) {
+      const int count = static_cast<int>(SendMessageW(item, CB_GETCOUNT, 0, 0));
+      ASSERT_GT(count, 1) << "a list of one entry cannot change";
+      ASSERT_TRUE(win::SelectComboItem(item, (ComboSelection(item) + 1) % count));
+    } else {
+      pvtest::Retype(item, row.kind == Kind::kFloat ? L"1.5" : L"12");
+    }
+  }
+
+  size_t m_writesSeen = 0;
+};
+
+TEST_F(FluxorPages, EveryRowShowsAndWritesItsOwnMemberWithTheFocusOnTheTablesFocusItem) {
+  for (const PageTable& table : Tables()) {
+    SCOPED_TRACE(kCatalogue[table.catalogueIndex].name);
+    Page page = OpenActive(kCatalogue[table.catalogueIndex]);
+    // Where the focus control is not the page's first tabstop (SYSTEM2), the dialog's own
+    // first focus goes to that first tabstop after the page reported its focus control, and
+    // the edit that takes it reports itself: the panel's record is not seen from here.
+    if (table.focus == table.rows[0].id) {
+      EXPECT_EQ(GetDlgCtrlID(GetFocus()), table.focus);
+    }
+    if (table.master > 0) {
+      ASSERT_TRUE(win::SelectComboItem(page.Item(table.master), table.masterPosition));
+      EXPECT_HR(S_OK, page.child->Save());
+      TakeWrites();
+    }
+    for (const Row& row : table.rows) {
+      SCOPED_TRACE(Narrow(row.member));
+      HWND item = page.Item(row.id);
+      if (row.kind == Kind::kCombo) {
+        EXPECT_FALSE(EntriesOf(item).empty()) << "the member's texts listed";
+        EXPECT_GE(ComboSelection(item), 0) << "the member's value shown";
+      } else {
+        EXPECT_TRUE(Typable(item));
+        EXPECT_FALSE(TextOf(item).empty()) << "the member's value shown";
+      }
+      Change(page, row);
+      // Leaving the item ends the edit (an edit puts its rounded text back on focus loss).
+      ASSERT_TRUE(win::FocusControl(page.Item(table.focus)));
+      EXPECT_HR(S_OK, page.child->Save());
+      EXPECT_EQ(WrittenMembers(), std::vector<std::string>{Narrow(row.member)});
+      if (row.id == table.master) {
+        // Back to the position that enables the page's dependent edits.
+        ASSERT_TRUE(win::SelectComboItem(page.Item(table.master), table.masterPosition));
+        EXPECT_HR(S_OK, page.child->Save());
+        TakeWrites();
+      }
+    }
+    EXPECT_EQ(TakeLog(), Lines{});
+    EXPECT_HR(S_OK, page.panel->Destroy());
+  }
+}
+
+TEST_F(FluxorPages, CompFixedDensityIsTypedOnlyAtTheFirstDensitySource) {
+  Page page = OpenActive(kCatalogue[1]);
+  HWND source = page.Item(9066), temperature = page.Item(9064), fixed = page.Item(9062);
+  const int count = static_cast<int>(SendMessageW(source, CB_GETCOUNT, 0, 0));
+  ASSERT_GE(count, 3);
+  for (int position = count - 1; position >= 0; --position) {
+    SCOPED_TRACE(position);
+    ASSERT_TRUE(win::SelectComboItem(source, position));
+    EXPECT_EQ(Typable(fixed), position == 0);
+    ASSERT_TRUE(win::SelectComboItem(
+        temperature,
+        (ComboSelection(temperature) + 1) % static_cast<int>(SendMessageW(temperature, CB_GETCOUNT, 0, 0))));
+    EXPECT_EQ(Typable(fixed), position == 0) << "the temperature source changes no enable state";
+  }
+  EXPECT_HR(S_OK, page.panel->Destroy());
+}
+
+TEST_F(FluxorPages, CompDensityCaptionNamesTheUnitFromTheMetersOwnTable) {
+  struct Case {
+    LONG code;
+    const char* shown;
+  };
+  // 12288 is no unit of this meter's table (the Coriolis meter's "API").
+  for (const Case& c :
+       {Case{12053, "kg/dm3"}, Case{12039, "kg/m3"}, Case{12065, "SD 4C"}, Case{12288, "??"}}) {
+    SCOPED_TRACE(c.code);
+    std::string error;
+    auto definition = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
+    ASSERT_TRUE(definition.has_value()) << error;
+    auto& members = definition->tags[0].members;
+    auto unit = std::find_if(members.begin(), members.end(),
+                             [](const auto& member) { return member.name == L"System_units_Density_unit"; });
+    ASSERT_NE(unit, members.end());
+    if (c.code == 12288) unit->entries.push_back({12288, L"API"});
+    unit->defaultValue.integer = c.code;
+    UseModule(hostsim::HostModule::Create(*definition));
+    Page page = OpenActive(kCatalogue[1]);
+    EXPECT_EQ(Narrow(TextOf(page.Item(9243))), c.shown);
+    EXPECT_EQ(TakeLog(), Lines{});
+    EXPECT_HR(S_OK, page.panel->Destroy());
+    page.Release();
+  }
+}
+
+TEST_F(FluxorPages, PartiallyEditsFollowTheDetectionAndTheNewAdjustmentIsAlwaysEnabled) {
+  Page page = OpenActive(kCatalogue[3]);
+  HWND detection = page.Item(9059);
+  const int count = static_cast<int>(SendMessageW(detection, CB_GETCOUNT, 0, 0));
+  ASSERT_GE(count, 2);
+  for (int position = 0; position < count; ++position) {
+    SCOPED_TRACE(position);
+    ASSERT_TRUE(win::SelectComboItem(detection, position));
+    const bool inRange = position == 1 || position == 2;
+    EXPECT_EQ(Typable(page.Item(9171)), inRange);
+    EXPECT_EQ(Typable(page.Item(9173)), inRange);
+    EXPECT_TRUE(IsWindowEnabled(page.Item(9060)));
+  }
+  EXPECT_HR(S_OK, page.panel->Destroy());
+}
+
+TEST_F(FluxorPages, PartiallyHostCallsReachDetectionResponseTimeSwitchPointAndNewAdjustmentInThatOrder) {
+  Page page = OpenActive(kCatalogue[3]);
+  ASSERT_TRUE(win::SelectComboItem(page.Item(9059), 1));
+  // Changed from the last to the first: the save reaches them in the control list's order.
+  for (auto row = Tables()[1].rows.rbegin(); row != Tables()[1].rows.rend(); ++row)
+    if (row->id != 9059) Change(page, *row);
+  EXPECT_HR(S_OK, page.child->Save());
+  EXPECT_EQ(WrittenMembers(), (std::vector<std::string>{
+                                  "Empty_pipe_det_Empty_pipe_det", "Empty_pipe_det_Response_time",
+                                  "Empty_pipe_det_Switch_point_EPD", "Empty_pipe_detection_New_adjustment"}));
+  EXPECT_HR(S_OK, page.panel->Destroy());
+}
+
+TEST_F(FluxorPages, ProcessFlowDampingTakesTwoDigitsNoSignAndNoPoint) {
+  Page page = OpenActive(kCatalogue[4]);
+  HWND damping = page.Item(9163);
+  pvtest::Retype(damping, L"-1.234");
+  EXPECT_EQ(Narrow(TextOf(damping)), "12");
+  EXPECT_HR(S_OK, page.child->Save());
+  ASSERT_EQ(TakeWrites().size(), 1u);
+  hostsim::MemberValue value;
+  ASSERT_TRUE(StandardTag()->GetValue(L"Process_parameters_Flow_damping", &value));
+  EXPECT_EQ(value.integer, 12);
+  EXPECT_HR(S_OK, page.panel->Destroy());
+}
+
+}  // namespace

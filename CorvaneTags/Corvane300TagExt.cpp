@@ -1,5 +1,6 @@
 #include "Corvane300TagExt.h"
 
+#include "OrvoWinApp.h"
 #include "ResourceDllManager.h"
 #include "resource.h"
 
@@ -32,10 +33,12 @@ STDMETHODIMP CCorvane300TagExt::Attach(IUnknown* hostObject) {
   IHostLocale* locale = nullptr;
   hr = hostObject->QueryInterface(IID_IHostLocale, reinterpret_cast<void**>(&locale));
   if (FAILED(hr)) return hr;
+  // A language the platform has no abbreviation for has no resource DLL: its name would be the
+  // module's own file, which holds none of the messages, so such a language takes the fallback.
   LCID language = 0;
   if (FAILED(locale->GetUILanguage(&language))) {
     hr = S_OK;  // the language stays as it is
-  } else if (GetResourceDllManager()->SetLanguage(language)) {
+  } else if (!GetLanguageAbbreviation(language).IsEmpty() && GetResourceDllManager()->SetLanguage(language)) {
     hr = S_OK;
   } else if (language == kFallbackLanguage) {
     hr = E_CORVANETAGS_NOT_ATTACHED;

@@ -15,7 +15,6 @@ namespace {
 
 constexpr wchar_t kSourceFile[] = L"CnvTextToValue";
 constexpr double kFloatMaximum = 3.4028234663852886e38;
-constexpr double kTwoToThe63 = 9.223372036854775808e18;
 constexpr int kMostDecimals = 9;
 
 // The first character of the C runtime's current decimal-point string, read at every use.
@@ -73,6 +72,18 @@ void LogWithText(const wchar_t* format, const CString& text, const wchar_t* func
   CString message;
   message.FormatMessage(format, static_cast<const wchar_t*>(text));
   PVLog(message, kSourceFile, function, line);
+}
+
+// The decimal digits as an unsigned number; false when it exceeds 64 bits. No digits are 0.
+bool ParseMagnitude(const CString& digits, uint64_t* magnitude) {
+  uint64_t result = 0;
+  for (int i = 0; i < digits.GetLength(); ++i) {
+    if (__builtin_mul_overflow(result, uint64_t{10}, &result) ||
+        __builtin_add_overflow(result, static_cast<uint64_t>(digits[i] - L'0'), &result))
+      return false;
+  }
+  *magnitude = result;
+  return true;
 }
 
 uint64_t PowerOfTen(int decimals) {
@@ -172,45 +183,45 @@ HRESULT CCnvTextToFloat::ConvertTextToFloat(const CString& text, float* value, C
 }
 
 // The digits are read from the trimmed text: on the text as typed a leading blank would hide
-// the minus sign and a trailing blank would count as a fraction digit.
+// the minus sign and a trailing blank would count as a fraction digit. The range is judged on
+// the exact number the digits name, in integer arithmetic: the float of a text near 2 to the
+// 63 rounds to it whether or not the number itself fits.
 HRESULT CCnvTextToFloat::ConvertTextToScaledInt64(const CString& text, int decimals, uint64_t scale,
                                                   bool round, int64_t* value, CPromptInfo* prompt) const {
   static constexpr wchar_t kFunction[] = L"CCnvTextToFloat::ConvertTextToScaledInt64";
-  static constexpr wchar_t kOverflow[] = L"Error: Conversion of float %1!s! exceeded _INT64 data type!\n";
   float number = 0;
   const HRESULT hr = ConvertTextToFloat(text, &number, prompt);
   if (FAILED(hr)) return hr;
-  // 2 to the 63 itself is no 64-bit value, so it overflows as well.
-  const double product = static_cast<double>(number) * static_cast<double>(scale);
-  if (product >= kTwoToThe63 || product < -kTwoToThe63) {
-    LogWithText(kOverflow, text, kFunction, __LINE__);
-    return E_FAIL;
-  }
   CString digits = text;
   TrimText(digits);
-  const int64_t fractionSign = digits[0] == L'-' ? -1 : 1;
-  int64_t result = 0;
-  // The float passed the range test, but the digits as typed may lie just beyond it.
-  if (__builtin_mul_overflow(_wcstoi64(digits, nullptr, 10), static_cast<int64_t>(scale), &result)) {
-    LogWithText(kOverflow, text, kFunction, __LINE__);
-    return E_FAIL;
-  }
+  const bool negative = digits[0] == L'-';
+  const int integerStart = negative || digits[0] == L'+' ? 1 : 0;
   const int point = digits.ReverseFind(DecimalPoint());
-  if (point >= 0) {
+  const int integerEnd = point >= 0 ? point : digits.GetLength();
+  // The magnitude of integer part times scale plus the fraction; the fraction has the sign of
+  // the whole text, so the two magnitudes add.
+  uint64_t magnitude = 0;
+  bool fits = ParseMagnitude(digits.Mid(integerStart, integerEnd - integerStart), &magnitude) &&
+              !__builtin_mul_overflow(magnitude, scale, &magnitude);
+  if (fits && point >= 0) {
     int fractionLength = digits.GetLength() - point - 1;
     if (fractionLength < decimals) {
       digits += CString(L'0', decimals - fractionLength);
       fractionLength = decimals;
     }
     const int taken = round && fractionLength > decimals ? decimals + 1 : decimals;
-    int64_t fraction = taken > 0 ? _wcstoi64(digits.Mid(point + 1, taken), nullptr, 10) : 0;
+    uint64_t fraction = 0;
+    fits = ParseMagnitude(digits.Mid(point + 1, taken), &fraction);
     if (taken > decimals) fraction = (fraction + 5) / 10;
-    if (__builtin_add_overflow(result, fraction * fractionSign, &result)) {
-      LogWithText(kOverflow, text, kFunction, __LINE__);
-      return E_FAIL;
-    }
+    fits = fits && !__builtin_add_overflow(magnitude, fraction, &magnitude);
   }
-  *value = result;
+  // A negative number reaches one further than a positive one: 2 to the 63 itself.
+  const uint64_t limit = static_cast<uint64_t>(std::numeric_limits<int64_t>::max()) + (negative ? 1 : 0);
+  if (!fits || magnitude > limit) {
+    LogWithText(L"Error: Conversion of float %1!s! exceeded _INT64 data type!\n", text, kFunction, __LINE__);
+    return E_FAIL;
+  }
+  *value = static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
   return S_OK;
 }
 

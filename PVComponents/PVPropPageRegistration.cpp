@@ -175,10 +175,27 @@ HRESULT CPVPropPageRegistration::UnregisterServer() {
       g_registrationEnabled = FALSE;
       return E_FAIL;
     }
-    // Fails while "InProcServer32" exists; the recursive delete then takes the subkey first.
-    if (NamesThisModule(clsidKey, entry->m_pszClsid) &&
-        RegDeleteKeyW(clsidKey, entry->m_pszClsid) != ERROR_SUCCESS)
-      PVRegDeleteKeyRecursive(clsidKey, entry->m_pszClsid);
+    // A key that names another module is skipped: no failure, nothing deleted.
+    if (!NamesThisModule(clsidKey, entry->m_pszClsid)) {
+      if (PVRegCloseKey(clsidKey) != ERROR_SUCCESS) {
+        g_registrationEnabled = FALSE;
+        return E_FAIL;
+      }
+      continue;
+    }
+    // Fails while "InProcServer32" exists; the recursive delete then takes the subkey first. A
+    // key that both calls find absent was never registered, which is no failure; any other
+    // failure leaves keys behind and stops the walk like every registry failure.
+    const LONG deleted = RegDeleteKeyW(clsidKey, entry->m_pszClsid);
+    if (deleted != ERROR_SUCCESS) {
+      const LONG result = PVRegDeleteKeyRecursive(clsidKey, entry->m_pszClsid);
+      const bool absent = deleted == ERROR_FILE_NOT_FOUND && result == ERROR_FILE_NOT_FOUND;
+      if (result != ERROR_SUCCESS && !absent) {
+        PVRegCloseKey(clsidKey);
+        g_registrationEnabled = FALSE;
+        return E_FAIL;
+      }
+    }
     if (PVRegCloseKey(clsidKey) != ERROR_SUCCESS) {
       g_registrationEnabled = FALSE;
       return E_FAIL;

@@ -152,6 +152,25 @@ TEST_F(Extension, TheHostLanguageChoosesTheResourceDllWithEnglishAsFallback) {
   }
 }
 
+TEST_F(Extension, WhenTheHostLanguageHasNoAbbreviationThenAttachTakesEnglish) {
+  // German is current; a language the platform cannot name has no resource DLL of its own.
+  m_host->SetLanguage(1031);
+  ASSERT_HR(S_OK, m_host->AttachExtension());
+  for (const LCID language : {LCID{0}, LCID{0xFFFFFFFF}}) {
+    SCOPED_TRACE(testing::Message() << "language " << language);
+    hostsim::TagExtensionHost* host = hostsim::TagExtensionHost::Create(m_tag);
+    ASSERT_HR(S_OK, host->CreateExtension(tagstest::kExtensionClsid));
+    host->SetLanguage(language);
+    EXPECT_HR(S_OK, host->AttachExtension());
+    m_tag->SetReal(L"Corr_volflow_Ref_temperature", 1e6f);
+    const auto outcome = host->ValidateWithExtension();
+    EXPECT_HR(E_FAIL, outcome.result);
+    EXPECT_EQ(0u, outcome.errorDescription.find(L"Invalid configuration value"))
+        << Narrow(outcome.errorDescription);
+    host->Release();
+  }
+}
+
 TEST_F(Extension, WhenNeitherTheHostLanguageNorEnglishLoadsThenAttachFailsWith0x80040300) {
   // German becomes current; then the English DLL is gone from the folder.
   m_host->SetLanguage(1031);

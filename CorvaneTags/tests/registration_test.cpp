@@ -133,4 +133,30 @@ TEST_F(Registration, WhenTheRegistryRefusesAWriteThenRegisterFailsAndLeavesNoCla
   EXPECT_EQ(std::string::npos, dump.find("Corvane300TagExt")) << dump;
 }
 
+// Every registry call of an unregistration through the registrar made to fail in turn: a
+// success leaves the registry as a clean unregistration does; a failure that leaves keys
+// behind is returned.
+TEST_F(Registration, EveryRegistryCallOfUnregistrationFailingInTurnIsReportedWhenKeysRemain) {
+  const std::wstring dll = m_folder.PathOf("CorvaneTags.dll");
+  const auto registerAfresh = [&] {
+    platform::registry::Reset();
+    EXPECT_HR(S_OK, CallExport(dll, "DllRegisterServer"));
+  };
+  const auto unregister = [&] { return CallExport(dll, "DllUnregisterServer"); };
+  registerAfresh();
+  ASSERT_HR(S_OK, unregister());
+  const std::wstring clean = platform::registry::Dump();
+  platform::registry::FailEachCallInTurn(
+      ERROR_ACCESS_DENIED, registerAfresh, unregister, [&](int n, const std::wstring& failed, HRESULT hr) {
+        SCOPED_TRACE(testing::Message() << "call " << n << ": " << Narrow(failed));
+        const std::wstring after = platform::registry::Dump();
+        if (SUCCEEDED(hr)) {
+          EXPECT_EQ(Narrow(clean), Narrow(after)) << "a success removes everything a clean run removes";
+        }
+        if (after != clean) {
+          EXPECT_TRUE(FAILED(hr)) << Narrow(after);
+        }
+      });
+}
+
 }  // namespace

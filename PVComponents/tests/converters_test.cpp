@@ -167,7 +167,7 @@ TEST(Converters, ProductsBeyondSixtyFourBitsFailWithALogRecordAndNoPrompt) {
   CString text = L"untouched";
   EXPECT_EQ(Hr(E_FAIL), Hr(Float().ConvertFloatToText(1e17f, 3, &text)));
   EXPECT_EQ(Text(text), L"untouched");
-  // 2 to the 63 passes an inclusive range test but is no 64-bit value.
+  // 2 to the 63 is no 64-bit value.
   CPromptInfo prompt;
   int64_t scaled = 7;
   orvolog::ClearRecords();
@@ -180,7 +180,77 @@ TEST(Converters, ProductsBeyondSixtyFourBitsFailWithALogRecordAndNoPrompt) {
   EXPECT_EQ(
       logged[0],
       L"CCnvTextToFloat::ConvertTextToScaledInt64: Error: Conversion of float 9223372036854775808 exceeded "
-      L"_INT64 data type!\n");
+      L"_INT64 data type!\r\n");
+}
+
+// The digits of a magnitude with a decimal point placed decimals digits from the end.
+std::wstring WithDecimals(const std::wstring& digits, int decimals, bool negative) {
+  std::wstring text = digits;
+  if (decimals > 0) text.insert(text.size() - static_cast<size_t>(decimals), L".");
+  return (negative ? L"-" : L"") + text;
+}
+
+// The range is judged on the exact number each text names, whatever its float rounds to: every
+// bound of a 64-bit integer passes, one step beyond fails on either side, with every number of
+// decimals a caller passes and its scale.
+TEST(Converters, SixtyFourBitBoundsPassAndOneBeyondFailsAtEveryScale) {
+  HostSession host;
+  struct Case {
+    const wchar_t* magnitude;
+    bool negative;
+    const wchar_t* extraDigit;  // appended after the last digit the scale keeps
+    bool round;
+    bool fits;
+    int64_t scaled;
+  };
+  const Case cases[] = {
+      {L"9223372036854775807", false, L"", true, true, INT64_MAX},
+      {L"9223372036854775806", false, L"", true, true, INT64_MAX - 1},
+      {L"9223372036854775808", false, L"", true, false, 0},
+      {L"9223372036854775808", true, L"", true, true, INT64_MIN},
+      {L"9223372036854775809", true, L"", true, false, 0},
+      {L"9223372036854775900", true, L"", true, false, 0},
+      {L"18446744073709551616", false, L"", true, false, 0},
+      {L"9223372036854775807", false, L"4", true, true, INT64_MAX},
+      {L"9223372036854775807", false, L"5", true, false, 0},
+      {L"9223372036854775807", false, L"9", false, true, INT64_MAX},
+      {L"9223372036854775808", true, L"4", true, true, INT64_MIN},
+      {L"9223372036854775808", true, L"5", true, false, 0},
+  };
+  for (const Case& c : cases) {
+    uint64_t scale = 1;
+    for (int decimals = 0; decimals <= 9; ++decimals, scale *= 10) {
+      std::wstring text = WithDecimals(c.magnitude, decimals, c.negative);
+      if (*c.extraDigit) text += (decimals == 0 ? L"." : L"") + std::wstring(c.extraDigit);
+      SCOPED_TRACE(testing::Message() << testing::PrintToString(text) << " decimals " << decimals
+                                      << (c.round ? " rounded" : " cut"));
+      CPromptInfo prompt;
+      int64_t scaled = 7;
+      orvolog::ClearRecords();
+      const HRESULT hr =
+          Float().ConvertTextToScaledInt64(text.c_str(), decimals, scale, c.round, &scaled, &prompt);
+      EXPECT_TRUE(prompt.m_text.IsEmpty());
+      if (c.fits) {
+        EXPECT_EQ(Hr(S_OK), Hr(hr));
+        EXPECT_EQ(scaled, c.scaled);
+        EXPECT_TRUE(pvtest::LoggedSinceClear().empty());
+        continue;
+      }
+      EXPECT_EQ(Hr(E_FAIL), Hr(hr));
+      EXPECT_EQ(scaled, 7) << "output untouched";
+      const auto logged = pvtest::LoggedSinceClear();
+      ASSERT_EQ(logged.size(), 1u);
+      EXPECT_EQ(logged[0], L"CCnvTextToFloat::ConvertTextToScaledInt64: Error: Conversion of float " + text +
+                               L" exceeded _INT64 data type!\r\n");
+    }
+  }
+  // Normalizing a bound gives the bound back as text.
+  int64_t scaled = 0;
+  CString normalized;
+  EXPECT_EQ(Hr(S_OK), Hr(Float().NormalizeText(L"9223372036854775807", 0, &scaled, &normalized, nullptr)));
+  EXPECT_EQ(Text(normalized), L"9223372036854775807");
+  EXPECT_EQ(Hr(S_OK), Hr(Float().NormalizeText(L"-9223372036.854775808", 9, &scaled, &normalized, nullptr)));
+  EXPECT_EQ(Text(normalized), L"-9223372036.854775808");
 }
 
 TEST(Converters, TooManyDecimalPlacesFailWithPromptSeven) {
@@ -194,6 +264,48 @@ TEST(Converters, TooManyDecimalPlacesFailWithPromptSeven) {
   const auto logged = pvtest::LoggedSinceClear();
   ASSERT_EQ(logged.size(), 1u);
   EXPECT_EQ(logged[0], L"CCnvTextToFloat::ConvertTextToValueRounded: Invalid number of decimal places.");
+}
+
+// Every way NormalizeText and ConvertTextToValueRounded can fail leaves their outputs as they
+// were.
+TEST(Converters, NormalizingFailuresLeaveEveryOutputUntouched) {
+  HostSession host;
+  const std::wstring huge = L"34028235" + std::wstring(31, L'0');
+  struct Case {
+    std::wstring text;
+    int decimals;
+    HRESULT code;
+  };
+  const Case cases[] = {
+      {L"", 2, PV_E_EMPTY_TEXT},
+      {L"  ", 2, PV_E_EMPTY_TEXT},
+      {L"-.", 2, PV_E_INVALID_DECIMAL},
+      {L"1-2", 2, PV_E_INVALID_DECIMAL},
+      {L"1.2.3", 2, PV_E_INVALID_DECIMAL},
+      {huge, 0, PV_E_ABOVE_MAXIMUM},
+      {L"-" + huge, 0, PV_E_BELOW_MINIMUM},
+      {L"9223372036854775808", 0, E_FAIL},
+      {L"-92233720368547758.09", 2, E_FAIL},
+      {L"1.5", 10, E_FAIL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << testing::PrintToString(c.text) << " decimals " << c.decimals);
+    if (c.decimals <= 9) {
+      int64_t scaled = 7;
+      CString normalized = L"untouched";
+      EXPECT_EQ(Hr(c.code),
+                Hr(Float().NormalizeText(c.text.c_str(), c.decimals, &scaled, &normalized, nullptr)));
+      EXPECT_EQ(scaled, 7);
+      EXPECT_EQ(Text(normalized), L"untouched");
+    }
+    CPromptInfo prompt;
+    float value = 42.0f;
+    CString rounded = L"untouched";
+    EXPECT_EQ(Hr(c.code),
+              Hr(Float().ConvertTextToValueRounded(c.text.c_str(), c.decimals, &value, &rounded, &prompt)));
+    EXPECT_EQ(value, 42.0f);
+    EXPECT_EQ(Text(rounded), L"untouched");
+  }
 }
 
 TEST(Converters, IntegersMeetTheirThirtyTwoAndSixtyFourBitLimits) {

@@ -129,13 +129,17 @@ TEST(EditMaskConversion, ConvertedTextsLoseTheirLeadingZeros) {
 class CNumberEdit : public CValidateEdit {
  public:
   int textChanges = 0;
+  int textJudgements = 0;
+  int charJudgements = 0;
 
  protected:
   HRESULT ValidateText(CString& resultingText, CString& insertedText) override {
+    ++textJudgements;
     return GetEditFloatMask()->CheckText(resultingText, insertedText,
                                          PV_SIGN_PLUS_ALLOWED | PV_SIGN_MINUS_ALLOWED);
   }
   HRESULT ValidateChar(wchar_t character) override {
+    ++charJudgements;
     return GetEditFloatMask()->CheckChar(this, character, PV_SIGN_PLUS_ALLOWED | PV_SIGN_MINUS_ALLOWED);
   }
   void OnValidChar(UINT, UINT, UINT) override { Default(); }
@@ -158,6 +162,20 @@ class ValidatingEdit : public ::testing::Test {
     pw::ReleaseAllKeys();
   }
   std::wstring EditText() { return pw::TextOf(m_edit.m_hWnd); }
+
+  // What a plain edit with the same text, selection and style makes of the message: the
+  // default handling the validating edit leaves it to.
+  std::wstring PlainEditResult(UINT message, WPARAM wParam) {
+    int start = 0, end = 0;
+    m_edit.GetSel(start, end);
+    HWND plain = CreateWindowExW(0, L"Edit", EditText().c_str(), WS_CHILD | (m_edit.GetStyle() & ES_READONLY),
+                                 0, 0, 80, 20, m_parent.m_hWnd, nullptr, nullptr, nullptr);
+    SendMessageW(plain, EM_SETSEL, start, end);
+    SendMessageW(plain, message, wParam, 0);
+    const std::wstring text = pw::TextOf(plain);
+    DestroyWindow(plain);
+    return text;
+  }
 
   CWnd m_parent;
   CNumberEdit m_edit;
@@ -196,6 +214,119 @@ TEST_F(ValidatingEdit, CtrlASelectsEverythingAndOtherControlKeysGoToTheEdit) {
   EXPECT_EQ(start, 0);
   EXPECT_EQ(end, 4);
   EXPECT_EQ(EditText(), L"-1.5");
+}
+
+// A paste the edit cannot judge (the clipboard held by another program or without text, a
+// read-only or disabled edit) goes to the edit's own handling: nothing is judged, nothing
+// beeps, and the clipboard is not left open.
+TEST_F(ValidatingEdit, APasteThatCannotBeJudgedIsLeftToTheEditsOwnHandling) {
+  const struct {
+    const char* name;
+    bool busy;
+    const wchar_t* clipboard;  // null: no text on it
+    bool readOnly;
+    bool enabled;
+  } cases[] = {
+      {"clipboard held by another program", true, L"34", false, true},
+      {"no text on the clipboard", false, nullptr, false, true},
+      {"read-only", false, L"abc", true, true},
+      {"disabled", false, L"abc", false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pw::ResetClipboard();
+    m_edit.SetWindowText(L"12");
+    m_edit.SetSel(2, 2);
+    m_edit.SetReadOnly(c.readOnly);
+    m_edit.EnableWindow(c.enabled);
+    if (c.clipboard) {
+      ASSERT_TRUE(pw::PutClipboardText(c.clipboard));
+    }
+    pw::SetClipboardBusy(c.busy);
+    m_edit.textJudgements = 0;
+    const std::wstring expected = PlainEditResult(WM_PASTE, 0);
+    EXPECT_EQ(m_edit.SendMessage(WM_PASTE), 0);
+    EXPECT_EQ(EditText(), expected);
+    if (c.busy || !c.clipboard || c.readOnly) {
+      EXPECT_EQ(EditText(), L"12");
+    }
+    EXPECT_EQ(m_edit.textJudgements, 0);
+    EXPECT_TRUE(pw::MessageBeeps().empty());
+    EXPECT_EQ(GetOpenClipboardWindow(), nullptr) << "the clipboard is not left open";
+    m_edit.SetReadOnly(FALSE);
+    m_edit.EnableWindow(TRUE);
+  }
+  // An enabled edit and a free clipboard: the paste is judged and goes through.
+  m_edit.SetWindowText(L"12");
+  m_edit.SetSel(2, 2);
+  pw::SetClipboardBusy(false);
+  ASSERT_TRUE(pw::PutClipboardText(L"34"));
+  m_edit.SendMessage(WM_PASTE);
+  EXPECT_EQ(EditText(), L"1234");
+}
+
+TEST_F(ValidatingEdit, WhenAnotherWindowHoldsTheClipboardOpenThenThePasteReadsItAndLeavesItOpen) {
+  pw::TypeText(m_edit.m_hWnd, L"12");
+  ASSERT_TRUE(pw::PutClipboardText(L"34"));
+  ASSERT_TRUE(OpenClipboard(m_parent.m_hWnd));
+  m_edit.SendMessage(WM_PASTE);
+  EXPECT_EQ(EditText(), L"1234");
+  EXPECT_EQ(GetOpenClipboardWindow(), m_parent.m_hWnd);
+  CloseClipboard();
+}
+
+// With Alt down (and Ctrl up) and with Ctrl down, every character but Ctrl+A goes to the edit's
+// own handling unjudged; Ctrl+V then arrives as WM_PASTE and that paste is judged.
+TEST_F(ValidatingEdit, AltAndControlKeysGoToTheEditsOwnHandlingUnjudged) {
+  const struct {
+    const char* name;
+    bool control;
+    bool alt;
+    wchar_t character;
+  } cases[] = {
+      {"Alt+x", false, true, L'x'},       {"Alt+5", false, true, L'5'},  {"Ctrl+C", true, false, 0x03},
+      {"Ctrl+X", true, false, 0x18},      {"Ctrl+Z", true, false, 0x1A}, {"Ctrl+Alt+X", true, true, 0x18},
+      {"Ctrl+Backspace", true, false, 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    pw::ReleaseAllKeys();
+    pw::ResetClipboard();
+    m_edit.SetWindowText(L"-1.5");
+    m_edit.SetSel(1, 2);
+    const std::wstring expected = PlainEditResult(WM_CHAR, c.character);
+    const std::wstring expectedClipboard = pw::ClipboardText();
+    pw::ResetClipboard();
+    pw::SetKeyDown(VK_CONTROL, c.control);
+    pw::SetKeyDown(VK_MENU, c.alt);
+    m_edit.charJudgements = 0;
+    m_edit.SendMessage(WM_CHAR, c.character, 0);
+    EXPECT_EQ(EditText(), expected);
+    EXPECT_EQ(pw::ClipboardText(), expectedClipboard);
+    EXPECT_EQ(m_edit.charJudgements, 0);
+  }
+  // Ctrl+V: the edit's handling sends WM_PASTE, and that paste is judged.
+  m_edit.SetWindowText(L"-1.5");
+  pw::ReleaseAllKeys();
+  pw::SetKeyDown(VK_CONTROL, true);
+  ASSERT_TRUE(pw::PutClipboardText(L"abc"));
+  m_edit.textJudgements = 0;
+  m_edit.SendMessage(WM_CHAR, 0x16, 0);
+  EXPECT_EQ(m_edit.textJudgements, 1);
+  EXPECT_EQ(EditText(), L"-1.5");
+  EXPECT_EQ(pw::MessageBeeps(), std::vector<UINT>{0});
+}
+
+TEST_F(ValidatingEdit, TheTextChangeIsReportedOnlyWhenTheTextDiffersFromTheLastReported) {
+  pw::TypeText(m_edit.m_hWnd, L"1");
+  EXPECT_EQ(m_edit.textChanges, 1);
+  m_edit.SetWindowText(L"1");         // EN_UPDATE with the same text
+  pw::TypeText(m_edit.m_hWnd, L"x");  // refused: no change
+  EXPECT_EQ(m_edit.textChanges, 1);
+  m_edit.SetWindowText(L"2");
+  EXPECT_EQ(m_edit.textChanges, 2);
+  m_edit.SetWindowText(L"1");  // differs from the last reported, though typed before
+  EXPECT_EQ(m_edit.textChanges, 3);
 }
 
 }  // namespace

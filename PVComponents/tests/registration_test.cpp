@@ -7,6 +7,8 @@
 #include <afx.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "DllFolder.h"
 #include "PVDefines.h"
@@ -37,6 +39,8 @@ class PageRegistration : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::registry::Reset();
+    // Keys whose close an earlier test made to fail stay open for the rest of the process.
+    m_keysLeftOpen = platform::registry::OpenHandleCount();
     Load();
   }
   void TearDown() override {
@@ -82,7 +86,7 @@ class PageRegistration : public ::testing::Test {
   HMODULE m_module = nullptr;
   std::unique_ptr<pvtest::ComExports> m_exports;
   PFN_TESTPAGESLIVEPAGES m_livePages = nullptr;
-  int m_keysLeftOpen = 0;  // keys whose close was made to fail
+  int m_keysLeftOpen = 0;  // keys whose close was made to fail, in this test or before
 };
 
 TEST_F(PageRegistration, ClassObjectIsFoundWhateverTheLetterCaseOfTheClsidText) {
@@ -233,6 +237,37 @@ TEST_F(PageRegistration, ARegistryFailureSwitchesRegistrationOffForTheRestOfTheP
     EXPECT_HR(E_FAIL, m_exports->unregisterServer());
     EXPECT_EQ(PageNumberServedFor(kTestPage1Clsid), 1) << "the pushed entries still serve";
   }
+}
+
+// Every registry call of an unregistration made to fail in turn, counting every Reg* call
+// from the first. A success leaves the registry as a clean unregistration does and keeps
+// registration on; a call whose failure leaves keys behind, and every failing open or close,
+// is reported as E_FAIL and switches registration off.
+TEST_F(PageRegistration, EveryRegistryCallOfUnregistrationFailingInTurnIsReportedWhenKeysRemain) {
+  const auto registerAfresh = [&] {
+    Unload();  // a fresh process-wide state for each run
+    platform::registry::Reset();
+    Load();
+    EXPECT_HR(S_OK, m_exports->registerServer());
+  };
+  const auto unregister = [&] { return m_exports->unregisterServer(); };
+  m_keysLeftOpen = platform::registry::OpenHandleCount();  // what earlier tests left open
+  registerAfresh();
+  ASSERT_HR(S_OK, unregister());
+  const std::wstring clean = platform::registry::Dump();
+  platform::registry::FailEachCallInTurn(
+      ERROR_ACCESS_DENIED, registerAfresh, unregister, [&](int n, const std::wstring& failed, HRESULT hr) {
+        SCOPED_TRACE(testing::Message() << "call " << n << ": " << std::string(failed.begin(), failed.end()));
+        if (failed == L"RegCloseKey") ++m_keysLeftOpen;
+        EXPECT_EQ(platform::registry::OpenHandleCount(), m_keysLeftOpen) << "keys closed on the failure path";
+        const bool keysRemain = platform::registry::Dump() != clean;
+        if (keysRemain || failed == L"RegOpenKeyExW" || failed == L"RegCloseKey") {
+          EXPECT_HR(E_FAIL, hr);
+        } else {
+          EXPECT_HR(S_OK, hr) << "a call that fails anyway (a key with subkeys, the end of the subkeys)";
+        }
+        EXPECT_HR(FAILED(hr) ? E_FAIL : S_OK, unregister()) << "registration switched off";
+      });
 }
 
 TEST_F(PageRegistration, RegisteredPagesAreCreatedThroughCoCreateInstance) {

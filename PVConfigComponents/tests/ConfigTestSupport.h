@@ -74,11 +74,11 @@ class ConfigFixture : public ::testing::Test {
   static std::wstring ReadReport(const wchar_t* member) {
     return std::wstring(
                L"CPVGetSetAdapeterErrorHandler::ErrorReadingValue: Error: Reading value for member ") +
-           member + L" from services!\n";
+           member + L" from services!\r\n";
   }
   static std::wstring SaveReport(const wchar_t* member) {
     return std::wstring(L"CPVGetSetAdapeterErrorHandler::ErrorSavingValue: Error: Saving value for member ") +
-           member + L" to services!\n";
+           member + L" to services!\r\n";
   }
 
   pvtest::HostSession m_session;

@@ -216,7 +216,7 @@ TEST_F(ConfigCombo, AFailedWriteKeepsTheChoicePendingForTheNextSave) {
   EXPECT_EQ(MemberWrites(), std::vector<std::wstring>{});
   EXPECT_EQ(configpage::TakeLog(),
             (configpage::Lines{L"CPVGetSetAdapeterErrorHandler::ErrorSavingValue: Error: Saving value "
-                               L"for member System_units_Temperature_unit to services!\n",
+                               L"for member System_units_Temperature_unit to services!\r\n",
                                L"CPVPanelEnum::Save: A control failed to handle save event."}));
   StandardTag()->FailOperation(kMember, hostsim::TagOperation::kEnumWrite, S_OK);
   EXPECT_HR(S_OK, page.child->Save());

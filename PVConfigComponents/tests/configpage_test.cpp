@@ -213,7 +213,7 @@ TEST_F(ConfigPageEndToEnd, AValueTheHostRefusesIsLoggedAndTheOtherControlsAreSti
   EXPECT_HR(DISP_E_OVERFLOW, page.child->Save()) << "the host's code, passed up";
   EXPECT_EQ(TakeLog(),
             (Lines{L"CPVGetSetAdapeterErrorHandler::ErrorSavingValue: Error: Saving value for member "
-                   L"System_Alarm_delay to services!\n",
+                   L"System_Alarm_delay to services!\r\n",
                    std::wstring(kControlsFunction) + L"Save: A control failed to handle save event."}));
   EXPECT_EQ(Describe(TakeWrites()), Describe({{kConfigFloatMember, VT_R4, L"1.5"}}));
   EXPECT_TRUE(m_parent->errorDialogs.empty()) << "a host refusal is no input error: no prompt";

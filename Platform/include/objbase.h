@@ -105,12 +105,16 @@ WINOLEAPI_(void) CoTaskMemFree(void* pv);
 // GUID texts: "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}".
 
 // lpsz: in, braced 8-4-4-4-12 hexadecimal digits in any letter case and nothing else (a null
-// lpsz gives CLSID_NULL); pclsid: out. Returns NOERROR; CO_E_CLASSSTRING for any other text
-// (pclsid is then CLSID_NULL); E_INVALIDARG for a null pclsid. The stand-in does not look up
+// lpsz gives CLSID_NULL); pclsid: out. Returns NOERROR; CO_E_CLASSSTRING for any other text;
+// E_INVALIDARG for a null pclsid. The text is read field by field from the left (Data1, Data2,
+// Data3, then Data4 byte by byte) into a pclsid cleared first: on a malformed text pclsid
+// holds the fields read before the fault and zeros after it. The stand-in does not look up
 // program ids.
 WINOLEAPI CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
 
-// As CLSIDFromString, but returns E_INVALIDARG for a malformed text.
+// As CLSIDFromString, but returns E_INVALIDARG for a text that is not 38 characters long
+// (lpiid then IID_NULL) and CO_E_IIDSTRING for a text of that length that is no braced GUID
+// (lpiid holding the fields read before the fault).
 WINOLEAPI IIDFromString(LPCOLESTR lpsz, LPIID lpiid);
 
 // rguid: in; lpsz: out, cchMax characters. Writes the braced text in upper case. Returns the

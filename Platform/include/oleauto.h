@@ -202,5 +202,6 @@ WINOLEAUTAPI RegisterTypeLib(ITypeLib* ptlib, LPCOLESTR szFullPath, LPCOLESTR sz
 
 // Removes the version's key (and the library's key when no other version is left), and the
 // Interface keys of the library's interfaces that name this library. Returns S_OK,
-// TYPE_E_REGISTRYACCESS when the version is not registered, E_INVALIDARG.
+// TYPE_E_REGISTRYACCESS when the version is not registered, HRESULT_FROM_WIN32 of a registry
+// error that leaves the version's or the library's key behind, E_INVALIDARG.
 WINOLEAUTAPI UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor, LCID lcid, SYSKIND syskind);

@@ -55,7 +55,8 @@ WINBASEAPI int WINAPI lstrlenW(LPCWSTR lpString);
 //   a module's message table), how inserts are read (ARGUMENT_ARRAY: Arguments is really a
 //   DWORD_PTR array; otherwise a va_list*), IGNORE_INSERTS, ALLOCATE_BUFFER (lpBuffer is really
 //   an LPWSTR* that receives memory from LocalAlloc, at least nSize characters, freed by the
-//   caller with LocalFree), and in the low byte the line width (0: line breaks as in the text;
+//   caller with LocalFree), and in the low byte the line width (0: each line break of the text,
+//   "\r\n" or a bare "\n" or "\r", is written as "\r\n";
 //   MAX_WIDTH_MASK: the text's own line breaks become spaces, only %n breaks a line; 1-254:
 //   the text's line breaks become spaces and lines wrap at that width).
 // The text: %1..%99 insert an argument, formatted as the printf conversion between two
@@ -69,7 +70,7 @@ WINBASEAPI int WINAPI lstrlenW(LPCWSTR lpString);
 //   system message id the table does not have; ERROR_RESOURCE_LANG_NOT_FOUND for another
 //   language; ERROR_RESOURCE_TYPE_NOT_FOUND for FROM_HMODULE (the stand-in's modules have no
 //   message tables) unless FROM_SYSTEM is set as well; ERROR_INVALID_PARAMETER for no source,
-//   a null output, an insert with no arguments, or a %n conversion.
+//   a null output, an insert with no arguments, a %n conversion, or a '%' that ends the text.
 // Simplified: in the va_list form every argument takes one pointer-sized slot, except a
 // floating-point conversion, which reads a double; in an argument array a floating-point
 // conversion reads the double's bits from its DWORD_PTR. Wrapping breaks at the last space.

@@ -315,21 +315,39 @@ TEST(GuidText, ReadsBracedHexadecimalInAnyCase) {
   }
 }
 
-TEST(GuidText, RefusesEveryOtherText) {
-  for (const wchar_t* text : {L"AFFF48E2-FB16-4A9D-8C3B-0123456789AB",     // no braces
-                              L"{AFFF48E2-FB16-4A9D-8C3B-0123456789AB",    // no closing brace
-                              L"{AFFF48E2-FB16-4A9D-8C3B-0123456789AB}x",  // trailing text
-                              L"{AFFF48E2FB16-4A9D-8C3B-0123456789AB0}",   // hyphen misplaced
-                              L"{AFFF48E2-FB16-4A9D-8C3B-0123456789AG}",   // not hexadecimal
-                              L"{AFFF48E2-FB16-4A9D-8C3B-0123456789A}",    // a digit short
-                              L"{ AFFF48E2-FB16-4A9D-8C3B-0123456789A}",   // blank
-                              L"", L"Corvane.View"}) {
-    SCOPED_TRACE(Narrow(text));
+// A malformed text is refused; the output is cleared first and then holds the fields read
+// before the fault. IIDFromString tells a text of the wrong length (E_INVALIDARG) from one of
+// the right length that is no GUID (CO_E_IIDSTRING).
+TEST(GuidText, RefusesEveryOtherTextAndKeepsTheFieldsReadBeforeTheFault) {
+  const GUID whole = platform::GuidFromText("{AFFF48E2-FB16-4A9D-8C3B-0123456789AB}");
+  const GUID data1 = platform::GuidFromText("{AFFF48E2-0000-0000-0000-000000000000}");
+  const GUID allButLastByte = platform::GuidFromText("{AFFF48E2-FB16-4A9D-8C3B-012345678900}");
+  const struct {
+    const wchar_t* name;
+    const wchar_t* text;
+    GUID clsid;
+    HRESULT iidResult;
+    GUID iid;
+  } cases[] = {
+      {L"no braces", L"AFFF48E2-FB16-4A9D-8C3B-0123456789AB", CLSID_NULL, E_INVALIDARG, CLSID_NULL},
+      {L"no closing brace", L"{AFFF48E2-FB16-4A9D-8C3B-0123456789AB", whole, E_INVALIDARG, CLSID_NULL},
+      {L"trailing text", L"{AFFF48E2-FB16-4A9D-8C3B-0123456789AB}x", whole, E_INVALIDARG, CLSID_NULL},
+      {L"hyphen misplaced", L"{AFFF48E2FB16-4A9D-8C3B-0123456789AB0}", data1, CO_E_IIDSTRING, data1},
+      {L"not hexadecimal", L"{AFFF48E2-FB16-4A9D-8C3B-0123456789AG}", allButLastByte, CO_E_IIDSTRING,
+       allButLastByte},
+      {L"a digit short", L"{AFFF48E2-FB16-4A9D-8C3B-0123456789A}", allButLastByte, E_INVALIDARG, CLSID_NULL},
+      {L"blank", L"{ AFFF48E2-FB16-4A9D-8C3B-0123456789A}", CLSID_NULL, CO_E_IIDSTRING, CLSID_NULL},
+      {L"empty", L"", CLSID_NULL, E_INVALIDARG, CLSID_NULL},
+      {L"a program id", L"Corvane.View", CLSID_NULL, E_INVALIDARG, CLSID_NULL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.name));
     CLSID clsid = kHostClass;
-    EXPECT_EQ(Hr(CO_E_CLASSSTRING), Hr(CLSIDFromString(text, &clsid)));
-    EXPECT_EQ(clsid, CLSID_NULL);
-    IID iid{};
-    EXPECT_EQ(Hr(E_INVALIDARG), Hr(IIDFromString(text, &iid)));
+    EXPECT_EQ(Hr(CO_E_CLASSSTRING), Hr(CLSIDFromString(c.text, &clsid)));
+    EXPECT_EQ(clsid, c.clsid);
+    IID iid = kHostClass;
+    EXPECT_EQ(Hr(c.iidResult), Hr(IIDFromString(c.text, &iid)));
+    EXPECT_EQ(iid, c.iid);
   }
   CLSID clsid = kHostClass;
   EXPECT_EQ(Hr(NOERROR), Hr(CLSIDFromString(nullptr, &clsid)));

@@ -100,8 +100,8 @@ TEST(FormatMessage, EscapesStandForTheirCharacters) {
       {L"%!x%!", L"!x!"},
       {L"a% b", L"a b"},
       {L"t%tx%r", L"t\tx\r"},
-      {L"end%", L"end%"},
-      {L"a\r\nb\nc", L"a\r\nb\nc"},
+      {L"a\r\nb\nc\rd", L"a\r\nb\r\nc\r\nd"},
+      {L"a\n\rb", L"a\r\n\r\nb"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.format)));
@@ -121,7 +121,7 @@ TEST(FormatMessage, IgnoredInsertsAreCopiedUnchanged) {
 }
 
 TEST(FormatMessage, BadInsertsAndMissingArgumentsAreInvalidParameters) {
-  for (const wchar_t* format : {L"%1", L"%1!d", L"%1!n!", L"%1!q!"}) {
+  for (const wchar_t* format : {L"%1", L"%1!d", L"%1!n!", L"%1!q!", L"end%"}) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(format)));
     const std::vector<DWORD_PTR> args = {1};
     const Result r = FromString(format, std::wstring(format) == L"%1" ? std::vector<DWORD_PTR>{} : args);

@@ -129,6 +129,14 @@ VARIANT MakeNumeric(VARTYPE vt, long double value) {
   return v;
 }
 
+// A VT_BOOL holding exactly value (VARIANT_TRUE is -1, but any value can be stored).
+VARIANT MakeBool(VARIANT_BOOL value) {
+  VARIANT v;
+  v.vt = VT_BOOL;
+  v.boolVal = value;
+  return v;
+}
+
 VARIANT MakeText(const wchar_t* text) {
   VARIANT v;
   v.vt = VT_BSTR;
@@ -150,7 +158,7 @@ std::vector<Source> MakeSources() {
   std::vector<Source> sources;
   for (const TypeInfo& type : kTypes) {
     if (type.integer) {
-      for (long double x : {type.min, type.max, 1.0L, 0.0L})
+      for (long double x : {type.min, type.max, 1.0L, 0.0L, type.min < 0 ? -1.0L : 2.0L})
         sources.push_back({std::string(type.name) + " " + std::to_string(static_cast<double>(x)),
                            MakeNumeric(type.vt, x), x, x, true});
     }
@@ -169,6 +177,7 @@ std::vector<Source> MakeSources() {
   sources.push_back({"R8 1e300", MakeNumeric(VT_R8, 1e300), 1e300, 1e300, true});
   sources.push_back({"BOOL true", MakeNumeric(VT_BOOL, -1), -1, -1, true});
   sources.push_back({"BOOL false", MakeNumeric(VT_BOOL, 0), 0, 0, true});
+  sources.push_back({"BOOL 1", MakeBool(1), 1, 1, true});
   VARIANT empty;
   VariantInit(&empty);
   sources.push_back({"EMPTY", empty, 0, 0, true});
@@ -180,12 +189,37 @@ std::vector<Source> MakeSources() {
   return sources;
 }
 
+const TypeInfo& TypeOf(VARTYPE vt) {
+  for (const TypeInfo& type : kTypes)
+    if (type.vt == vt) return type;
+  return kTypes[0];
+}
+
+// An integer of one type to the integer type of the same size and the other signedness.
+bool SameSizeOtherSign(const Source& source, const TypeInfo& target) {
+  const TypeInfo& from = TypeOf(source.value.vt);
+  return from.integer && target.integer && from.max - from.min == target.max - target.min &&
+         from.min != target.min;
+}
+
+// What an integer target holds: the rounded value, or between same-size types of the other
+// signedness the same bits.
+long double ExpectedInteger(const Source& source, const TypeInfo& target) {
+  if (!SameSizeOtherSign(source, target)) return source.rounded;
+  const long double span = target.max - target.min + 1;
+  if (source.rounded < target.min) return source.rounded + span;
+  if (source.rounded > target.max) return source.rounded - span;
+  return source.rounded;
+}
+
 // The rule: text that is no number converts only to text and to VT_EMPTY; a number converts
-// to every integer type whose range holds it after rounding, to VT_R4 within its range, and
-// to VT_R8, VT_BOOL, VT_BSTR and VT_EMPTY always.
+// to every integer type whose range holds it after rounding (an integer to the same-size type
+// of the other signedness always, keeping its bits), to VT_R4 within its range, and to VT_R8,
+// VT_BOOL, VT_BSTR and VT_EMPTY always.
 HRESULT ExpectedResult(const Source& source, const TypeInfo& target) {
   if (target.vt == VT_BSTR || target.vt == VT_EMPTY) return S_OK;
   if (!source.isNumber) return source.value.vt == target.vt ? S_OK : DISP_E_TYPEMISMATCH;
+  if (SameSizeOtherSign(source, target)) return S_OK;
   if (target.integer)
     return source.rounded >= target.min && source.rounded <= target.max ? S_OK : DISP_E_OVERFLOW;
   if (target.vt == VT_R4) return std::fabs(source.exact) <= FLT_MAX ? S_OK : DISP_E_OVERFLOW;
@@ -208,11 +242,13 @@ TEST(VariantChangeType, ConvertsAmongTheScalarTypesByTheRangeRule) {
       }
       ASSERT_EQ(result.vt, target.vt);
       if (target.integer) {
-        EXPECT_EQ(NumericValue(result), source.rounded);
+        EXPECT_EQ(NumericValue(result), ExpectedInteger(source, target));
       } else if (target.vt == VT_R4) {
         EXPECT_EQ(result.fltVal, static_cast<float>(source.exact));
       } else if (target.vt == VT_R8) {
         EXPECT_EQ(result.dblVal, static_cast<double>(source.exact));
+      } else if (target.vt == VT_BOOL && source.value.vt == VT_BOOL) {
+        EXPECT_EQ(result.boolVal, source.value.boolVal) << "the same type is copied";
       } else if (target.vt == VT_BOOL) {
         EXPECT_EQ(result.boolVal, source.exact != 0 ? VARIANT_TRUE : VARIANT_FALSE);
       } else if (target.vt == VT_BSTR) {
@@ -273,17 +309,35 @@ TEST(VariantChangeType, GivesTheseExactTexts) {
       {"R8 0.1+0.2", MakeNumeric(VT_R8, 0.1 + 0.2), 0, L"0.3"},
       {"R8 1/3", MakeNumeric(VT_R8, 1.0 / 3), 0, L"0.333333333333333"},
       {"R4 1/3", MakeNumeric(VT_R4, 1.0f / 3), 0, L"0.3333333"},
-      {"R8 -2.5e-7", MakeNumeric(VT_R8, -2.5e-7), 0, L"-2.5E-07"},
+      {"R8 -2.5e-7", MakeNumeric(VT_R8, -2.5e-7), 0, L"-0.00000025"},
       {"R8 0.0001", MakeNumeric(VT_R8, 0.0001), 0, L"0.0001"},
-      {"R8 1e-5", MakeNumeric(VT_R8, 1e-5), 0, L"1E-05"},
+      {"R8 1e-5", MakeNumeric(VT_R8, 1e-5), 0, L"0.00001"},
+      {"R8 5.6789e-5", MakeNumeric(VT_R8, 5.6789e-5), 0, L"0.000056789"},
+      {"R8 5.6789e-11", MakeNumeric(VT_R8, 5.6789e-11), 0, L"0.000000000056789"},
+      {"R8 5.6789e-12", MakeNumeric(VT_R8, 5.6789e-12), 0, L"5.6789E-12"},
+      {"R8 1e-15", MakeNumeric(VT_R8, 1e-15), 0, L"0.000000000000001"},
+      {"R8 1e-16", MakeNumeric(VT_R8, 1e-16), 0, L"1E-16"},
+      {"R8 1/3e-5", MakeNumeric(VT_R8, 1e-5 / 3), 0, L"3.33333333333333E-06"},
       {"R8 1e20", MakeNumeric(VT_R8, 1e20), 0, L"1E+20"},
       {"R8 1e15", MakeNumeric(VT_R8, 1e15), 0, L"1E+15"},
+      {"R8 1.234e16", MakeNumeric(VT_R8, 1.234e16), 0, L"1.234E+16"},
+      {"R8 999999999999999", MakeNumeric(VT_R8, 999999999999999.0), 0, L"999999999999999"},
+      {"R8 half at the 16th digit", MakeNumeric(VT_R8, 100000000000000.5), 0, L"100000000000001"},
+      {"R8 minus half at the 16th digit", MakeNumeric(VT_R8, -100000000000000.5), 0, L"-100000000000001"},
+      {"R8 a rounding that carries", MakeNumeric(VT_R8, 999999999999999.5), 0, L"1E+15"},
+      {"R8 smallest", MakeNumeric(VT_R8, 4.9406564584124654e-324), 0, L"4.94065645841247E-324"},
+      {"R4 half at the 8th digit", MakeNumeric(VT_R4, 654322.25f), 0, L"654322.3"},
+      {"R4 minus half at the 8th digit", MakeNumeric(VT_R4, -654322.25f), 0, L"-654322.3"},
+      {"R4 5.6789e-5", MakeNumeric(VT_R4, 5.6789e-5f), 0, L"5.6789E-05"},
+      {"R4 1.5e-5", MakeNumeric(VT_R4, 1.5e-5f), 0, L"0.000015"},
       {"R8 15 digits", MakeNumeric(VT_R8, 123456789012345.0), 0, L"123456789012345"},
       {"R4 1234567", MakeNumeric(VT_R4, 1234567.0f), 0, L"1234567"},
       {"R4 2^24", MakeNumeric(VT_R4, 16777216.0f), 0, L"1.677722E+07"},
       {"R4 max", MakeNumeric(VT_R4, FLT_MAX), 0, L"3.402823E+38"},
       {"R8 0", MakeNumeric(VT_R8, 0), 0, L"0"},
       {"BOOL true", MakeNumeric(VT_BOOL, -1), 0, L"-1"},
+      {"BOOL 1", MakeBool(1), 0, L"1"},
+      {"BOOL 1, alpha", MakeBool(1), VARIANT_ALPHABOOL, L"True"},
       {"BOOL false", MakeNumeric(VT_BOOL, 0), 0, L"0"},
       {"BOOL true, alpha", MakeNumeric(VT_BOOL, -1), VARIANT_ALPHABOOL, L"True"},
       {"BOOL false, alpha", MakeNumeric(VT_BOOL, 0), VARIANT_ALPHABOOL, L"False"},

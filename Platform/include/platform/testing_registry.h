@@ -53,7 +53,35 @@ PLATFORM_API void SetFaultHook(std::function<LONG(std::wstring_view function)> h
 // fires once. They apply after the fault hook.
 PLATFORM_API void FailNthCall(std::wstring_view function, int n, LONG error);
 
+// Sets a fault hook that makes the nth Reg* call from now on (counting from 1; 0 fails none)
+// fail with error and writes that call's function name to *failed, which stays empty while no
+// call has failed. *failed must outlive the hook.
+inline void FailNthCallAndName(int n, LONG error, std::wstring* failed) {
+  failed->clear();
+  SetFaultHook([n, error, failed, calls = 0](std::wstring_view function) mutable -> LONG {
+    if (++calls != n) return ERROR_SUCCESS;
+    *failed = function;
+    return error;
+  });
+}
+
 // Removes the fault hook and every FailNthCall rule.
 PLATFORM_API void ClearFaults();
+
+// Makes every Reg* call of act fail in turn: for n = 1, 2, ... runs prepare (unfaulted), then
+// act with its nth registry call failing with error, then check(n, the failed function's name,
+// act's result); it stops at the first run in which act makes fewer than n calls.
+template <class Prepare, class Act, class Check>
+void FailEachCallInTurn(LONG error, Prepare prepare, Act act, Check check) {
+  for (int n = 1;; ++n) {
+    prepare();
+    std::wstring failed;
+    FailNthCallAndName(n, error, &failed);
+    const auto result = act();
+    ClearFaults();
+    if (failed.empty()) return;
+    check(n, failed, result);
+  }
+}
 
 }  // namespace platform::registry

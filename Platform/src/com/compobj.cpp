@@ -304,44 +304,57 @@ void GuidToBytes(const GUID& guid, BYTE (&bytes)[16]) {
   for (int i = 0; i < 8; ++i) bytes[8 + i] = guid.Data4[i];
 }
 
+// Reads the braced text field by field into guid: Data1, Data2 and Data3 each as soon as its
+// digits are read, Data4 byte by byte. False at the first character that does not belong (the
+// fields read before it stay written); nothing past the terminator is read.
 bool ParseGuid(const OLECHAR* text, GUID& guid) {
-  for (int i = 0; i < kGuidTextLength; ++i)
-    if (text[i] == L'\0') return false;
-  if (text[kGuidTextLength] != L'\0' || text[0] != L'{' || text[37] != L'}') return false;
-  for (int position : {9, 14, 19, 24})
-    if (text[position] != L'-') return false;
-  BYTE bytes[16];
-  for (int i = 0; i < 16; ++i) {
-    const int high = HexValue(text[kBytePositions[i]]);
-    const int low = HexValue(text[kBytePositions[i] + 1]);
-    if (high < 0 || low < 0) return false;
-    bytes[i] = static_cast<BYTE>(high * 16 + low);
+  size_t at = 0;
+  const auto take = [&](wchar_t c) {
+    if (text[at] != c) return false;
+    ++at;
+    return true;
+  };
+  const auto hex = [&](int digits, uint32_t* value) {
+    uint32_t result = 0;
+    for (int i = 0; i < digits; ++i, ++at) {
+      const int digit = HexValue(text[at]);
+      if (digit < 0) return false;
+      result = result * 16 + static_cast<uint32_t>(digit);
+    }
+    *value = result;
+    return true;
+  };
+  uint32_t value = 0;
+  if (!take(L'{') || !hex(8, &value)) return false;
+  guid.Data1 = value;
+  if (!take(L'-') || !hex(4, &value)) return false;
+  guid.Data2 = static_cast<uint16_t>(value);
+  if (!take(L'-') || !hex(4, &value)) return false;
+  guid.Data3 = static_cast<uint16_t>(value);
+  if (!take(L'-')) return false;
+  for (int i = 0; i < 8; ++i) {
+    if (i == 2 && !take(L'-')) return false;
+    if (!hex(2, &value)) return false;
+    guid.Data4[i] = static_cast<BYTE>(value);
   }
-  guid.Data1 = (uint32_t{bytes[0]} << 24) | (uint32_t{bytes[1]} << 16) | (uint32_t{bytes[2]} << 8) | bytes[3];
-  guid.Data2 = static_cast<uint16_t>((bytes[4] << 8) | bytes[5]);
-  guid.Data3 = static_cast<uint16_t>((bytes[6] << 8) | bytes[7]);
-  for (int i = 0; i < 8; ++i) guid.Data4[i] = bytes[8 + i];
-  return true;
-}
-
-HRESULT GuidFromString(LPCOLESTR text, GUID* guid, HRESULT malformed) {
-  if (!guid) return E_INVALIDARG;
-  *guid = GUID_NULL;
-  if (!text) return NOERROR;
-  GUID parsed;
-  if (!ParseGuid(text, parsed)) return malformed;
-  *guid = parsed;
-  return NOERROR;
+  return take(L'}') && text[at] == L'\0';
 }
 
 }  // namespace
 
 HRESULT CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid) {
-  return GuidFromString(lpsz, pclsid, CO_E_CLASSSTRING);
+  if (!pclsid) return E_INVALIDARG;
+  *pclsid = GUID_NULL;
+  if (!lpsz) return NOERROR;
+  return ParseGuid(lpsz, *pclsid) ? NOERROR : CO_E_CLASSSTRING;
 }
 
 HRESULT IIDFromString(LPCOLESTR lpsz, LPIID lpiid) {
-  return GuidFromString(lpsz, lpiid, E_INVALIDARG);
+  if (!lpiid) return E_INVALIDARG;
+  *lpiid = GUID_NULL;
+  if (!lpsz) return NOERROR;
+  if (wcslen(lpsz) != kGuidTextLength) return E_INVALIDARG;
+  return ParseGuid(lpsz, *lpiid) ? NOERROR : CO_E_IIDSTRING;
 }
 
 int StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax) {

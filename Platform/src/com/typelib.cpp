@@ -605,6 +605,9 @@ EXTERN_C HRESULT UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVerMinor
   }
   const LONG error = RegDeleteTreeW(HKEY_CLASSES_ROOT, versionKey.c_str());
   if (error != ERROR_SUCCESS) return HRESULT_FROM_WIN32(error);
-  if (!HasSubkeys(libKey)) RegDeleteKeyW(HKEY_CLASSES_ROOT, libKey.c_str());
+  if (!HasSubkeys(libKey)) {
+    const LONG deleted = RegDeleteKeyW(HKEY_CLASSES_ROOT, libKey.c_str());
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(deleted);
+  }
   return S_OK;
 }

@@ -184,8 +184,9 @@ struct Number {
   enum class Form { Integer, Single, Double } form = Form::Integer;
   Int integer = 0;
   double real = 0;
-  bool boolean = false;  // read from VT_BOOL: the text form may be "True"/"False"
-  bool empty = false;    // read from VT_EMPTY: the text form is ""
+  bool boolean = false;            // read from VT_BOOL: the text form may be "True"/"False"
+  bool empty = false;              // read from VT_EMPTY: the text form is ""
+  bool sameSizeOtherSign = false;  // read from an integer type the target mirrors in sign
 };
 
 enum class Kind { Empty, Integer, Single, Double, Bool, Text };
@@ -342,42 +343,53 @@ std::wstring FormatInteger(Int value) {
   return negative ? L"-" + digits : digits;
 }
 
-// The shortest text that reads back as the same value at the value's precision (float or
-// double), with at most maxDigits significant digits; exponent form ("1.5E+20", "1E-05") when
-// the decimal exponent is below -4 or at least maxDigits, as the platform's default form.
+// The value with at most maxDigits significant digits (15 for a double, 7 for a float), the
+// last one rounded half away from zero on the value's exact decimal expansion, trailing zeros
+// dropped. Fixed notation while the digits it needs (integer digits, or the zeros after the
+// point and the significant digits) are no more than maxDigits; exponent form beyond
+// ("5.6789E-12", "1E+15", two exponent digits at least).
 std::wstring FormatReal(double value, bool single) {
   const int maxDigits = single ? 7 : 15;
   if (!std::isfinite(value)) return std::isnan(value) ? L"NaN" : (value < 0 ? L"-Infinity" : L"Infinity");
   if (value == 0) return L"0";
-  char buffer[64];
-  std::to_chars_result written{};
-  for (int precision = 1; precision <= maxDigits; ++precision) {
-    written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision - 1);
-    double back = 0;
-    std::from_chars(buffer, written.ptr, back);
-    if (single ? static_cast<float>(back) == static_cast<float>(value) : back == value) break;
-  }
-  // buffer: "-d.ddde+XX": split into sign, significant digits and decimal exponent.
-  const std::string_view scientific(buffer, written.ptr - buffer);
+  // Every binary floating-point value has a finite decimal expansion: 767 significant digits
+  // hold the longest a double has, so this text is exact.
+  char buffer[800];
+  const std::to_chars_result written =
+      std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 767);
+  // buffer: "d.ddd...e+XX": split into significant digits and decimal exponent.
+  const std::string_view scientific(buffer, static_cast<size_t>(written.ptr - buffer));
   const size_t e = scientific.find('e');
-  std::string mantissa(scientific.substr(0, e));
-  const int exponent = std::stoi(std::string(scientific.substr(e + 1)));
-  const bool negative = mantissa.front() == '-';
+  int exponent = std::stoi(std::string(scientific.substr(e + 1)));
   std::string digits;
-  for (char c : mantissa)
+  for (char c : scientific.substr(0, e))
     if (c >= '0' && c <= '9') digits += c;
+  const bool roundUp = digits[static_cast<size_t>(maxDigits)] >= '5';
+  digits.resize(static_cast<size_t>(maxDigits));
+  if (roundUp) {
+    int i = maxDigits - 1;
+    for (; i >= 0 && digits[static_cast<size_t>(i)] == '9'; --i) digits[static_cast<size_t>(i)] = '0';
+    if (i >= 0) {
+      ++digits[static_cast<size_t>(i)];
+    } else {
+      digits.insert(digits.begin(), '1');  // 9.99... became 10.0...
+      digits.pop_back();
+      ++exponent;
+    }
+  }
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const int significant = static_cast<int>(digits.size());
 
-  std::string text = negative ? "-" : "";
-  if (exponent < -4 || exponent >= maxDigits) {
+  std::string text = value < 0 ? "-" : "";
+  const bool fixed = exponent >= 0 ? exponent < maxDigits : -exponent - 1 + significant <= maxDigits;
+  if (!fixed) {
     text += digits[0];
     if (digits.size() > 1) text += "." + digits.substr(1);
     const std::string exponentDigits = std::to_string(std::abs(exponent));
     text += exponent < 0 ? "E-" : "E+";
     text += (exponentDigits.size() < 2 ? "0" : "") + exponentDigits;
   } else if (exponent < 0) {
-    text += "0." + std::string(-exponent - 1, '0') + digits;
+    text += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
   } else {
     const size_t integerDigits = static_cast<size_t>(exponent) + 1;
     if (digits.size() <= integerDigits) {
@@ -406,7 +418,7 @@ HRESULT ReadNumber(const VARIANT& source, const ScalarType& type, VARTYPE target
       number.real = source.dblVal;
       return S_OK;
     case Kind::Bool:
-      number.integer = source.boolVal ? -1 : 0;
+      number.integer = source.boolVal;  // VARIANT_TRUE is -1; any other value converts as it is
       number.boolean = true;
       return S_OK;
     case Kind::Text: {
@@ -431,6 +443,12 @@ HRESULT WriteNumber(const Number& number, const ScalarType& type, USHORT flags, 
       break;
     case Kind::Integer: {
       Int value = number.integer;
+      if (number.sameSizeOtherSign) {
+        // An integer of the same size and the other signedness keeps its bits.
+        value = number.integer < type.min   ? number.integer + (type.max - type.min + 1)
+                : number.integer > type.max ? number.integer - (type.max - type.min + 1)
+                                            : number.integer;
+      }
       if (real) {
         const double rounded = RoundHalfToEven(number.real);
         if (!(std::abs(rounded) < 1e30)) return DISP_E_OVERFLOW;  // also NaN
@@ -500,6 +518,8 @@ HRESULT Convert(VARIANT& source, VARTYPE vt, USHORT flags, VARIANT& out) {
   Number number;
   HRESULT hr = ReadNumber(source, *from, vt, number);
   if (FAILED(hr)) return hr;
+  number.sameSizeOtherSign = from->kind == Kind::Integer && to->kind == Kind::Integer &&
+                             from->max - from->min == to->max - to->min && from->min != to->min;
   VARIANT result;
   VariantInit(&result);
   hr = WriteNumber(number, *to, flags, result);

@@ -77,7 +77,7 @@ const wchar_t* FindSystemMessage(DWORD id) {
 
 struct Token {
   enum Kind { kText, kInsert, kRegularBreak, kHardBreak } kind;
-  std::wstring text;  // kText: the characters; kRegularBreak: the break as written; kInsert: the conversion
+  std::wstring text;  // kText: the characters; kRegularBreak: "\r\n"; kInsert: the conversion
   int index = 0;      // kInsert: 1..99
 };
 
@@ -85,7 +85,7 @@ bool IsFloatConversion(wchar_t c) {
   return std::wcschr(L"eEfFgGaA", c) != nullptr;
 }
 
-// Splits the message; false for an unterminated !conversion!.
+// Splits the message; false for an unterminated !conversion! or a '%' that ends the text.
 bool Tokenize(const wchar_t* text, bool ignoreInserts, std::vector<Token>* tokens) {
   auto appendText = [tokens](std::wstring_view piece) {
     if (tokens->empty() || tokens->back().kind != Token::kText) tokens->push_back(Token{Token::kText, L""});
@@ -94,8 +94,9 @@ bool Tokenize(const wchar_t* text, bool ignoreInserts, std::vector<Token>* token
   const wchar_t* p = text;
   while (*p) {
     if (*p == L'\r' || *p == L'\n') {
+      // "\r\n", a bare "\n" or a bare "\r": each is one line break, written as "\r\n".
       const size_t length = (p[0] == L'\r' && p[1] == L'\n') ? 2 : 1;
-      tokens->push_back(Token{Token::kRegularBreak, std::wstring(p, length)});
+      tokens->push_back(Token{Token::kRegularBreak, L"\r\n"});
       p += length;
       continue;
     }
@@ -106,11 +107,8 @@ bool Tokenize(const wchar_t* text, bool ignoreInserts, std::vector<Token>* token
     }
     const wchar_t* start = p++;
     const wchar_t c = *p;
-    if (c == L'\0') {
-      appendText(L"%");
-      break;
-    }
-    if (c == L'0') return true;  // the message ends here
+    if (c == L'\0') return false;  // a '%' that ends the text escapes nothing
+    if (c == L'0') return true;    // the message ends here
     if (c >= L'1' && c <= L'9') {
       int index = c - L'0';
       ++p;

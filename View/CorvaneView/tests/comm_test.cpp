@@ -70,7 +70,7 @@ hostsim::ModuleDefinition InputAssemblyModule() {
   hostsim::MemberDefinition guard;
   guard.name = L"Guard";
   safety.members.push_back(guard);
-  return hostsim::ModuleDefinition{L"Corvane300", {standard, safety}};
+  return hostsim::ModuleDefinition{L"Corvane300", {standard, safety}, {}};
 }
 
 Lines TextsOf(size_t row) {
@@ -179,6 +179,20 @@ TEST_F(CorvaneViewComm, AnAbsentMemberLeavesItsComboBoxUnboundAndTheOther19Work)
     EXPECT_HR(S_OK, page.panel->Destroy());
     page.Release();
   }
+}
+
+TEST_F(CorvaneViewComm, WithoutTheStandardTagEveryPositionIsStillGivenItsValueObject) {
+  m_module->DropStandardTag();
+  Page page = Open(kCatalogue[1]);
+  for (const Position& position : kPositions) EXPECT_EQ(EntriesOf(page.Item(position.id)), Lines{});
+  // Each combo box checks the value object it was given, which was made without an adapter.
+  size_t checked = 0;
+  for (const std::wstring& line : TakeLog())
+    checked += line.find(L"InitializationIsValid: Error: m_spIPVGetSetAdapter not initialized!") !=
+               std::wstring::npos;
+  EXPECT_EQ(checked, std::size(kPositions));
+  EXPECT_HR(S_OK, page.child->Save());
+  EXPECT_HR(S_OK, page.panel->Destroy());
 }
 
 }  // namespace

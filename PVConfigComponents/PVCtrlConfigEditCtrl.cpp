@@ -167,8 +167,11 @@ STDMETHODIMP CPVCtrlConfigEditCtrl::OnValidationError(LONG errorCode, BSTR membe
 
 HRESULT CPVCtrlConfigEditCtrl::UpdateEnableState() {
   if (!CPVValueForcing(m_spValue).GetIsForcingSupported()) return CPVCtrl::UpdateEnableState();
-  // A member that can be forced keeps its box enabled, so that its value stays readable.
-  if (GetSafeHwnd()) SetReadOnly(GetEnableState() ? FALSE : TRUE);
+  // A member that can be forced keeps its box enabled, so that its value stays readable; a box
+  // disabled before its binding told that (by the rule without the member) is enabled again.
+  if (!GetSafeHwnd()) return S_OK;
+  EnableWindow(TRUE);
+  SetReadOnly(GetEnableState() ? FALSE : TRUE);
   return S_OK;
 }
 

@@ -117,7 +117,7 @@ struct DeviceDefinition {
 struct ModuleDefinition {
   std::wstring name;
   std::vector<TagDefinition> tags;
-  DeviceDefinition device;
+  DeviceDefinition device = {};
 
   // The first tag of the kind, or null.
   const TagDefinition* FindTag(TagKind kind) const;

@@ -1,8 +1,12 @@
-// The page of external pressure and temperature compensation. Its control list is empty so
-// far: the page opens with its template and binds nothing.
+// The page of external pressure and temperature compensation: the pressure compensation's
+// selector, the temperature source, the pressure value (typed at the selector's second
+// choice) and the pressure unit.
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVCtrlConfigComboBox.h"
+#include "PVCtrlConfigDependCtrls.h"
+#include "PVCtrlConfigStaticTextPages.h"
 
 class CPVPageCorvaneCOMP : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneCOMP)
@@ -13,6 +17,16 @@ class CPVPageCorvaneCOMP : public CPVConfigPanelEnum {
 
   CPVPageCorvaneCOMP();
   ~CPVPageCorvaneCOMP() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // In the order of the page's table.
+  CPVCtrlConfigComboBox m_cmbPressureCompensation;
+  CPVCtrlConfigComboBox m_cmbTemperatureSource;
+  CPVCtrlConfigChkCmbBtnDependEditBox m_edtPressureValue;
+  CPVCtrlConfigStaticTextPages m_stcPressureUnit;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -263,8 +263,10 @@ ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
 CPVCtrlDCLCombo::CPVCtrlDCLCombo(int itemId, int32_t objectClass, const wchar_t* attributeName,
-                                 int16_t attributeNumber, int16_t instance, bool signedValue)
+                                 int16_t attributeNumber, int16_t instance, bool signedValue,
+                                 CPVCtrlWireConfigPageWriteButton* serviceButton)
     : CPVCtrl(itemId),
+      m_pServiceButton(serviceButton),
       m_nObjectClass(objectClass),
       m_pszAttributeName(attributeName),
       m_nAttributeNumber(attributeNumber),
@@ -364,7 +366,7 @@ void CPVCtrlDCLCombo::OnSelEndOk() {
   CAppWaitCursor waitCursor;
   if (!m_bNotify) return;
   NotifyModified();
-  MarkButtonChanged();
+  if (m_pServiceButton) m_pServiceButton->MarkChanged();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -373,8 +375,8 @@ void CPVCtrlDCLCombo::OnSelEndOk() {
 CPVCtrlDCLSensorDataSet::CPVCtrlDCLSensorDataSet(int itemId, int32_t objectClass,
                                                  const wchar_t* attributeName, int16_t attributeNumber,
                                                  CPVCtrlWireConfigPageSet5Button* serviceButton)
-    : CPVCtrlDCLCombo(itemId, objectClass, attributeName, attributeNumber, kFirstInstance, false),
-      m_pServiceButton(serviceButton) {}
+    : CPVCtrlDCLCombo(itemId, objectClass, attributeName, attributeNumber, kFirstInstance, false,
+                      serviceButton) {}
 
 CPVCtrlDCLSensorDataSet::~CPVCtrlDCLSensorDataSet() = default;
 
@@ -396,10 +398,6 @@ HRESULT CPVCtrlDCLSensorDataSet::MakePath(_variant_t* path) const {
   return MakeI2Path(m_nObjectClass, m_nInstance, m_nAttributeNumber, path);
 }
 
-void CPVCtrlDCLSensorDataSet::MarkButtonChanged() {
-  if (m_pServiceButton) m_pServiceButton->MarkChanged();
-}
-
 // ---------------------------------------------------------------------------------------
 // CPVCtrlDCLSensorDataSwitch
 
@@ -407,8 +405,7 @@ CPVCtrlDCLSensorDataSwitch::CPVCtrlDCLSensorDataSwitch(int itemId, int32_t objec
                                                        const wchar_t* attributeName, int16_t attributeNumber,
                                                        int16_t instance,
                                                        CPVCtrlWireConfigPageSetSwitchButton* serviceButton)
-    : CPVCtrlDCLCombo(itemId, objectClass, attributeName, attributeNumber, instance, true),
-      m_pServiceButton(serviceButton) {}
+    : CPVCtrlDCLCombo(itemId, objectClass, attributeName, attributeNumber, instance, true, serviceButton) {}
 
 CPVCtrlDCLSensorDataSwitch::~CPVCtrlDCLSensorDataSwitch() = default;
 
@@ -425,8 +422,4 @@ HRESULT CPVCtrlDCLSensorDataSwitch::ShowAttribute() {
 
 HRESULT CPVCtrlDCLSensorDataSwitch::MakePath(_variant_t* path) const {
   return MakeI1Path(m_nObjectClass, m_nInstance, m_nAttributeNumber, path);
-}
-
-void CPVCtrlDCLSensorDataSwitch::MarkButtonChanged() {
-  if (m_pServiceButton) m_pServiceButton->MarkChanged();
 }

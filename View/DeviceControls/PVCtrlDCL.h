@@ -18,6 +18,7 @@
 #include "DeviceLink.h"
 #include "HostEdits.h"
 
+class CPVCtrlWireConfigPageWriteButton;
 class CPVCtrlWireConfigPageSet5Button;
 class CPVCtrlWireConfigPageSetSwitchButton;
 
@@ -98,11 +99,9 @@ class CPVCtrlDCLCombo : public CComboBox, public CPVCtrl {
   HRESULT DoRefresh();
 
  protected:
+  // The button is not owned (null: none).
   CPVCtrlDCLCombo(int itemId, int32_t objectClass, const wchar_t* attributeName, int16_t attributeNumber,
-                  int16_t instance, bool signedValue);
-
-  // A user's choice: the page is told and the button armed.
-  virtual void MarkButtonChanged() = 0;
+                  int16_t instance, bool signedValue, CPVCtrlWireConfigPageWriteButton* serviceButton);
   // The control's path: VT_I2 numbers for the set, VT_I1 for the switch.
   virtual HRESULT MakePath(_variant_t* path) const = 0;
   // Shows the entry without the change counting as a user edit; -1 clears. E_FAIL (logged)
@@ -112,10 +111,12 @@ class CPVCtrlDCLCombo : public CComboBox, public CPVCtrl {
   virtual const wchar_t* ClassName() const = 0;
 
   afx_msg void OnSetFocus(CWnd* pOldWnd);
+  // A user's choice: the page is told and the button armed.
   afx_msg void OnSelEndOk();
   afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
   DECLARE_MESSAGE_MAP()
 
+  CPVCtrlWireConfigPageWriteButton* const m_pServiceButton;
   int32_t m_bNotify = 0;
   const int32_t m_nObjectClass;
   const wchar_t* const m_pszAttributeName;
@@ -135,10 +136,8 @@ class CPVCtrlDCLSensorDataSet : public CPVCtrlDCLCombo {
   HRESULT ShowAttribute() override;
 
  protected:
-  void MarkButtonChanged() override;
   HRESULT MakePath(_variant_t* path) const override;
   const wchar_t* ClassName() const override { return L"CPVCtrlDCLSensorDataSet"; }
-  CPVCtrlWireConfigPageSet5Button* const m_pServiceButton;
 };
 
 // One totalizer's control value.
@@ -152,8 +151,6 @@ class CPVCtrlDCLSensorDataSwitch : public CPVCtrlDCLCombo {
   HRESULT ShowAttribute() override;
 
  protected:
-  void MarkButtonChanged() override;
   HRESULT MakePath(_variant_t* path) const override;
   const wchar_t* ClassName() const override { return L"CPVCtrlDCLSensorDataSwitch"; }
-  CPVCtrlWireConfigPageSetSwitchButton* const m_pServiceButton;
 };

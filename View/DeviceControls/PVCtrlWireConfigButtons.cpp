@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "CnvTextToFloat3.h"
+#include "DeviceServiceStrings.h"
 #include "PVCtrlDCL.h"
 
 namespace {
@@ -24,15 +25,15 @@ void Log(const wchar_t* message, const wchar_t* function, int line) {
 constexpr wchar_t kMessageCaption[] = L"Tavelin 5000";
 constexpr UINT kMessageStyle = MB_OK | MB_ICONEXCLAMATION | MB_HELP;
 constexpr UINT kMessageHelpBase = 0x30000;
-constexpr UINT kCoefficient1Range = 10030;
-constexpr UINT kCoefficient2Range = 10031;
-constexpr UINT kRangeHelp = 10032;
-constexpr UINT kTotalizerWriteFailed = 10034;
-constexpr UINT kCoefficient1WriteFailed = 10035;
-constexpr UINT kTemperatureRange = 10036;
-constexpr UINT kCoefficient2WriteFailed = 10037;
-constexpr UINT kModelWriteFailed = 10038;
-constexpr UINT kTemperatureWriteFailed = 10039;
+constexpr UINT kCoefficient1Range = IDS_DEVICE_COEFFICIENT1_RANGE;
+constexpr UINT kCoefficient2Range = IDS_DEVICE_COEFFICIENT2_RANGE;
+constexpr UINT kRangeHelp = IDS_DEVICE_RANGE_HELP;
+constexpr UINT kTotalizerWriteFailed = IDS_DEVICE_TOTALIZER_WRITE_FAILED;
+constexpr UINT kCoefficient1WriteFailed = IDS_DEVICE_COEFFICIENT1_WRITE_FAILED;
+constexpr UINT kTemperatureRange = IDS_DEVICE_TEMPERATURE_RANGE;
+constexpr UINT kCoefficient2WriteFailed = IDS_DEVICE_COEFFICIENT2_WRITE_FAILED;
+constexpr UINT kModelWriteFailed = IDS_DEVICE_MODEL_WRITE_FAILED;
+constexpr UINT kTemperatureWriteFailed = IDS_DEVICE_TEMPERATURE_WRITE_FAILED;
 
 // The viscosity writes: the regulator's attributes and the calculation model.
 constexpr wchar_t kRegulatorService[] = L"SetAttributeSingleRegulator";

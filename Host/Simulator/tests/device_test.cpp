@@ -97,6 +97,18 @@ TEST_F(Device, TheBuiltInDefinitionGivesTheCoriolisMetersDeviceDefaults) {
   EXPECT_EQ(device().Integer({0, 0, 103}), -32472);
 }
 
+TEST_F(Device, TheElectromagneticDefinitionGivesItsTotalizersOnClass112) {
+  std::string error;
+  const auto definition = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
+  ASSERT_TRUE(definition.has_value()) << error;
+  hostsim::SimulatedDevice fluxor(definition->device);
+  EXPECT_EQ(fluxor.TotalizerClass(), 112);
+  for (LONG instance = 1; instance <= 3; ++instance) EXPECT_EQ(fluxor.Integer({112, instance, 9}), -32226);
+  EXPECT_EQ(fluxor.Integer({0, 0, 104}), -32729);
+  EXPECT_FALSE(fluxor.Real({112, 1, 21}).has_value())
+      << "the electromagnetic meter has no viscosity regulator";
+}
+
 TEST_F(Device, TheDefinitionRefusesAMalformedDeviceSection) {
   struct Case {
     const char* what;

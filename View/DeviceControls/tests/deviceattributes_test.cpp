@@ -120,6 +120,7 @@ TEST_F(DeviceAttributes, EachReadTakesThePathOfItsPageTable) {
   EXPECT_EQ(model[0].types, (std::vector<VARTYPE>{VT_I2, VT_I2, VT_I2}));
   EXPECT_EQ(model[0].values, (std::vector<LONG>{112, 1, 23}));
   EXPECT_EQ(model[0].requestedType, VT_EMPTY);
+  EXPECT_EQ(m_module->link.companionQueries, 3) << "each regulator asks for the companion interface";
   Close(page);
 
   Device().requests.clear();

@@ -1,0 +1,52 @@
+// Binding the device controls of a page from the page's table, as the framework's binding
+// helper binds the configuration controls: the value objects on the page's adapter, handed to
+// the control, the page's own references given back. Rows of the tables of range-dependent
+// float edits and unit-name statics, and the controls made from them.
+#pragma once
+
+#include <PVCtrlBinding.h>
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+#include "PVCtrlConfigDependCtrls.h"
+#include "PVCtrlConfigStaticTextPages.h"
+
+// One range-dependent float edit of a page's table: its dialog item id, its master combo box
+// with the inclusive range of positions, its REAL member and the edit's text limit, sign
+// flags and decimals.
+struct CDependEditRow {
+  int nID;
+  int nMasterID;
+  int nLow;
+  int nHigh;
+  const wchar_t* pszMember;
+  int nTextLimit;
+  DWORD dwSignFlags;
+  int nDecimals;
+};
+
+// One unit-name static of a page's table: its dialog item id (which chooses its table) and
+// its unit member.
+struct CUnitNameRow {
+  int nID;
+  const wchar_t* pszMember;
+};
+
+// The dependent edits of the rows, in table order, each with its row's id, master and range.
+template <size_t N>
+std::array<CPVCtrlConfigChkCmbBtnDependEditBox, N> PVMakeDependEdits(const CDependEditRow (&rows)[N]) {
+  return [&rows]<size_t... I>(std::index_sequence<I...>) {
+    return std::array<CPVCtrlConfigChkCmbBtnDependEditBox, N>{
+        CPVCtrlConfigChkCmbBtnDependEditBox(rows[I].nID, rows[I].nMasterID, rows[I].nLow, rows[I].nHigh)...};
+  }
+  (std::make_index_sequence<N>());
+}
+
+// The dependent edit on its row's member with its row's edit arguments. The control's answer.
+HRESULT PVBindDependEdit(CPVCtrlConfigEditFloat& edit, const CDependEditRow& row, IPVGetSetAdapter* adapter);
+
+// The unit-name static on the unit member: a CPVGetSetLong, data type 3. The control's answer.
+HRESULT PVBindUnitName(CPVCtrlConfigStaticTextPages& caption, const wchar_t* memberName,
+                       IPVGetSetAdapter* adapter);

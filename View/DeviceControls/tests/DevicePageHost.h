@@ -163,7 +163,10 @@ struct DevicePage : pvtest::HostedPageOf<IDeviceTestPagePtr> {
 
 class DevicePageHost : public pvtest::PageHost {
  protected:
-  DevicePageHost() : PageHost("DeviceTestPages.dll", "DevicePagesLivePages") {}
+  // dll: the device test pages built with one meter's unit data (the Coriolis meter's by
+  // default).
+  explicit DevicePageHost(const std::string& dll = "DeviceTestPages.dll")
+      : PageHost(dll, "DevicePagesLivePages") {}
 
   void SetUp() override {
     PageHost::SetUp();

@@ -262,4 +262,26 @@ TEST_F(FluxorPages, ProcessFlowDampingTakesTwoDigitsNoSignAndNoPoint) {
   EXPECT_HR(S_OK, page.panel->Destroy());
 }
 
+// The second system page's online pair on the meter's device: activation runs "Refresh" and
+// the access status then shows the role of the level the device answers; a failed refresh
+// writes "Refresh Failed" into the plain static 9042 and leaves the access status empty.
+TEST_F(FluxorPages, System2RefreshShowsTheAccessRoleOrRefreshFailed) {
+  m_parent->vexil.mode = 1;  // online
+  for (const bool fails : {false, true}) {
+    SCOPED_TRACE(fails ? "refresh fails" : "refresh succeeds");
+    if (fails) m_module->device.Fail({0, L"Refresh", E_FAIL, L"The device did not refresh.", false});
+    Page page = OpenActive(kCatalogue[7]);
+    win::AdvanceClock(300);
+    win::PumpMessages();
+    EXPECT_EQ(Narrow(TextOf(page.Item(9411))), fails ? "" : "Production");
+    EXPECT_EQ(Narrow(TextOf(page.Item(9042))), fails ? "Refresh Failed" : "");
+    EXPECT_HR(S_OK, page.child->OnDeactivate());
+    EXPECT_HR(S_OK, page.panel->Destroy());
+    page.Release();
+    m_module->device.ClearFailures();
+    m_parent->errorDialogs.clear();
+    TakeLog();
+  }
+}
+
 }  // namespace

@@ -134,6 +134,20 @@ std::vector<std::string> ReverseCatalogueOrder(const TCatalogue& catalogue) {
   return names;
 }
 
+// The user chooses the combo box's entry at the position as the user does (-1: the list left
+// without selection, as a stored value outside the list leaves it, and the change reported
+// as the page reports one).
+template <class Page>
+void Choose(const Page& page, int comboId, int position) {
+  if (position >= 0) {
+    ASSERT_TRUE(platform::windows::SelectComboItem(page.Item(comboId), position))
+        << comboId << " entry " << position;
+    return;
+  }
+  SendMessageW(page.Item(comboId), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  page.pageEnum->CtrlModified(CWnd::FromHandle(page.Item(comboId)), comboId, FALSE);
+}
+
 class PageHost : public ::testing::Test {
  protected:
   // dll: the view DLL's file name ("X.dll"; its language DLLs are "XENU.dll" and "XDEU.dll");

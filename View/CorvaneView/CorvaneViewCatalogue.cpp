@@ -41,6 +41,9 @@ const UINT CPVPageCorvaneSYSUNIT2::IDD = IDD_PAGE_SYSUNIT2;
 const UINT CPVPageCorvaneTotalizerConfig::IDD = IDD_PAGE_TOTALIZER;
 const UINT CPVPageCorvaneViscosity::IDD = IDD_PAGE_VISCOSITY;
 
+// The Coriolis meter keeps its totalizers' control attribute in object class 115.
+const int32_t CPVPageCorvaneTotalizerConfig::TotalizerObjectClass = 115;
+
 namespace {
 
 // The CLSID texts, as the registry shows them.

@@ -1,12 +1,65 @@
 #include "PVPageCorvaneLOWFLOW.h"
 
+#include "DeviceCtrlBinding.h"
+#include "PageResource.h"
+
+namespace {
+
+// The page's table.
+constexpr CPVMemberRow kAssign = {IDC_LOWFLOW_ASSIGN, L"Low_flow_cut_off_Assign_variable"};
+constexpr CPVEditRow kOnValue = {IDC_LOWFLOW_ON_VALUE, L"Low_flow_cut_off_On_value", 23, 3, 5};
+constexpr CPVUnitMembers kFlowUnits = {L"System_units_Mass_flow_unit", L"System_units_Volume_flow_unit",
+                                       L"System_units_Corvolflow_unit", nullptr, nullptr};
+constexpr CPVEditRow kOffValue = {IDC_LOWFLOW_OFF_VALUE, L"Low_flow_cut_off_Off_value", 6, 1, 1};
+constexpr CPVEditRow kPressureShock = {IDC_LOWFLOW_PRESSURE_SHOCK, L"Low_flow_cut_off_Pres_shock_sup", 7, 1,
+                                       2};
+
+// The positions of the assignment that name a flow variable: mass, volume, corrected volume.
+constexpr int kFirstFlow = 1;
+constexpr int kLastFlow = 3;
+
+}  // namespace
+
 IMPLEMENT_DYNCREATE(CPVPageCorvaneLOWFLOW, CPVConfigPanelEnum)
 
 BEGIN_MESSAGE_MAP(CPVPageCorvaneLOWFLOW, CPVConfigPanelEnum)
 END_MESSAGE_MAP()
 
-CPVPageCorvaneLOWFLOW::CPVPageCorvaneLOWFLOW() : CPVConfigPanelEnum(IDD) {
+CPVPageCorvaneLOWFLOW::CPVPageCorvaneLOWFLOW()
+    : CPVConfigPanelEnum(IDD),
+      m_cmbAssign(kAssign.nID),
+      m_editOnValue(kOnValue.nID, kAssign.nID, kFirstFlow, kLastFlow),
+      m_stFlowUnit(IDC_LOWFLOW_UNIT, kAssign.nID),
+      m_editOffValue(kOffValue.nID, kAssign.nID, kFirstFlow, kLastFlow),
+      m_editPressureShock(kPressureShock.nID, kAssign.nID, kFirstFlow, kLastFlow) {
+  AddControlToList(&m_cmbAssign);
+  AddControlToList(&m_editOnValue);
+  AddControlToList(&m_stFlowUnit);
+  AddControlToList(&m_editOffValue);
+  AddControlToList(&m_editPressureShock);
   EnableHelp(1);
 }
 
 CPVPageCorvaneLOWFLOW::~CPVPageCorvaneLOWFLOW() = default;
+
+void CPVPageCorvaneLOWFLOW::DoDataExchange(CDataExchange* pDX) {
+  CPVConfigPanelEnum::DoDataExchange(pDX);
+  DDX_Control(pDX, kAssign.nID, m_cmbAssign);
+  DDX_Control(pDX, kOnValue.nID, m_editOnValue);
+  DDX_Control(pDX, IDC_LOWFLOW_UNIT, m_stFlowUnit);
+  DDX_Control(pDX, kOffValue.nID, m_editOffValue);
+  DDX_Control(pDX, kPressureShock.nID, m_editPressureShock);
+}
+
+BOOL CPVPageCorvaneLOWFLOW::OnInitDialog() {
+  const BOOL result = CPVConfigPanelEnum::OnInitDialog();
+  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
+  PVBindComboBox(m_cmbAssign, kAssign.pszMember, adapter);
+  PVBindEditFloat3(m_editOnValue, kOnValue, adapter);
+  PVBindCmbDependStatic(m_stFlowUnit, PVNewUnitSelectors(kFlowUnits, adapter));
+  PVBindEditFloat(m_editOffValue, kOffValue, adapter);
+  PVBindEditFloat(m_editPressureShock, kPressureShock, adapter);
+  // The assignment has the focus.
+  OnFocusChange(&m_cmbAssign);
+  return result;
+}

@@ -1,8 +1,13 @@
-// The page of low flow cut off. Its control list is empty so far: the page opens with its
-// template and binds nothing.
+// The page of low flow cut off: the flow variable it acts on, its switch-on and switch-off
+// values and the pressure shock suppression. The three values are available only while a
+// flow variable is assigned (positions 1 to 3 of the assignment), and a caption beside the
+// switch-on value shows the unit of that flow variable.
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVCtrlCmbDependStatic.h"
+#include "PVCtrlConfigComboBox.h"
+#include "PVCtrlConfigDependCtrls.h"
 
 class CPVPageCorvaneLOWFLOW : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneLOWFLOW)
@@ -13,6 +18,17 @@ class CPVPageCorvaneLOWFLOW : public CPVConfigPanelEnum {
 
   CPVPageCorvaneLOWFLOW();
   ~CPVPageCorvaneLOWFLOW() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // In the order of the page's table, which is also the control list's.
+  CPVCtrlConfigComboBox m_cmbAssign;
+  CPVCtrlConfigDependEditFloat m_editOnValue;
+  CPVCtrlCmbDependStatic m_stFlowUnit;
+  CPVCtrlConfigChkCmbBtnDependEditBox m_editOffValue;
+  CPVCtrlConfigChkCmbBtnDependEditBox m_editPressureShock;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -1,8 +1,14 @@
-// The page of the medium selection. Its control list is empty so far: the page opens with its
-// template and binds nothing.
+// The page of medium selection: the medium, the gas type and the sound velocity with its
+// temperature coefficient. The gas type is chosen only for a gas (position 1 of the medium);
+// the sound velocity and its coefficient only for a gas of the user's own (position 22 of the
+// gas type) as well.
 #pragma once
 
+#include <array>
+
 #include "PVConfigPanelEnum.h"
+#include "PVCtrlConfigComboBox.h"
+#include "PVCtrlConfigDependCtrls.h"
 
 class CPVPageCorvaneMEDIUM : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneMEDIUM)
@@ -13,6 +19,16 @@ class CPVPageCorvaneMEDIUM : public CPVConfigPanelEnum {
 
   CPVPageCorvaneMEDIUM();
   ~CPVPageCorvaneMEDIUM() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // In the order of the page's table, which is also the control list's.
+  CPVCtrlConfigComboBox m_cmbMedium;
+  CPVCtrlConfigChkCmbBtnDependCheckBox m_cmbGasType;
+  // The sound velocity and its temperature coefficient.
+  std::array<CPVCtrlConfigTwoCmbBtnDependEditBox, 2> m_editSoundVelocity;
 
   DECLARE_MESSAGE_MAP()
 };

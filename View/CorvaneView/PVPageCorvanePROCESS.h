@@ -1,8 +1,12 @@
-// The page of damping and flow override. Its control list is empty so far: the page opens with its
-// template and binds nothing.
+// The page of the process parameters: flow override and the damping of density, temperature
+// and flow.
 #pragma once
 
+#include <array>
+
 #include "PVConfigPanelEnum.h"
+#include "PVCtrlConfigComboBox.h"
+#include "PVCtrlConfigEditFloat.h"
 
 class CPVPageCorvanePROCESS : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvanePROCESS)
@@ -13,6 +17,15 @@ class CPVPageCorvanePROCESS : public CPVConfigPanelEnum {
 
   CPVPageCorvanePROCESS();
   ~CPVPageCorvanePROCESS() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // In the order of the page's table, which is also the control list's.
+  CPVCtrlConfigComboBox m_cmbFlowOverride;
+  // Density, temperature and flow damping.
+  std::array<CPVCtrlConfigEditFloat, 3> m_editDampings;
 
   DECLARE_MESSAGE_MAP()
 };

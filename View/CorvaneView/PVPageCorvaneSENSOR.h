@@ -1,8 +1,8 @@
-// The page of the installation direction. Its control list is empty so far: the page opens with its
-// template and binds nothing.
+// The page of the sensor adjustment: the installation direction of the sensor.
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVCtrlConfigComboBox.h"
 
 class CPVPageCorvaneSENSOR : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneSENSOR)
@@ -13,6 +13,13 @@ class CPVPageCorvaneSENSOR : public CPVConfigPanelEnum {
 
   CPVPageCorvaneSENSOR();
   ~CPVPageCorvaneSENSOR() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // The page's only control.
+  CPVCtrlConfigComboBox m_cmbInstallDirection;
 
   DECLARE_MESSAGE_MAP()
 };

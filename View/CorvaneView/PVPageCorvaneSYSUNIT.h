@@ -1,8 +1,12 @@
-// The page of the system units. Its control list is empty so far: the page opens with its
-// template and binds nothing.
+// The page of the system units: the units in which the meter presents its main process
+// values, one combo box per unit member.
 #pragma once
 
+#include <array>
+
 #include "PVConfigPanelEnum.h"
+#include "PVCtrlConfigComboBox.h"
+#include "SystemUnitRows.h"
 
 class CPVPageCorvaneSYSUNIT : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneSYSUNIT)
@@ -13,6 +17,13 @@ class CPVPageCorvaneSYSUNIT : public CPVConfigPanelEnum {
 
   CPVPageCorvaneSYSUNIT();
   ~CPVPageCorvaneSYSUNIT() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // The ten system units, in the order of the page's table.
+  std::array<CPVCtrlConfigComboBox, kSystemUnitCount> m_cmbUnits;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -1,8 +1,13 @@
-// The page of the extended system units. Its control list is empty so far: the page opens with its
-// template and binds nothing.
+// The extended page of the system units: the ten units of the system unit page under the
+// same dialog item ids, and six more for viscosity, concentration and the water and oil
+// densities, one combo box per unit member.
 #pragma once
 
+#include <array>
+
 #include "PVConfigPanelEnum.h"
+#include "PVCtrlConfigComboBox.h"
+#include "SystemUnitRows.h"
 
 class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneSYSUNIT2)
@@ -10,9 +15,18 @@ class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
  public:
   // The page's dialog template; the DLL's catalogue gives it.
   static const UINT IDD;
+  static constexpr size_t kFurtherUnitCount = 6;
 
   CPVPageCorvaneSYSUNIT2();
   ~CPVPageCorvaneSYSUNIT2() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // In the order of the page's table: the ten system units, then the six further ones.
+  std::array<CPVCtrlConfigComboBox, kSystemUnitCount> m_cmbUnits;
+  std::array<CPVCtrlConfigComboBox, kFurtherUnitCount> m_cmbFurtherUnits;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -30,6 +30,8 @@ const UINT CPVPageCorvaneSYSTEM::IDD = IDD_PAGE_SYSTEM;
 const UINT CPVPageCorvaneSYSTEM2::IDD = IDD_PAGE_SYSTEM2;
 const UINT CPVPageCorvaneSYSUNIT2::IDD = IDD_PAGE_SYSUNIT2;
 const UINT CPVPageCorvaneTotalizerConfig::IDD = IDD_PAGE_TOTALIZER;
+// The electromagnetic meter keeps its totalizers' control attribute in object class 112.
+const int32_t CPVPageCorvaneTotalizerConfig::TotalizerObjectClass = 112;
 
 namespace {
 

@@ -22,20 +22,9 @@ using devicepage::EntriesOf;
 using devicepage::Lines;
 using devicepage::TotalizerUnitTexts;
 
-class DeviceControls : public DevicePageHost {
- protected:
-  // The user chooses the entry (-1: the list is left without selection, as a stored value
-  // outside the list leaves it, and the change is reported as the page reports one).
-  void Choose(const DevicePage& page, int comboId, int index) {
-    if (index >= 0) {
-      ASSERT_TRUE(win::SelectComboItem(page.Item(comboId), index)) << comboId << " entry " << index;
-      return;
-    }
-    SendMessageW(page.Item(comboId), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    CWnd* window = CWnd::FromHandle(page.Item(comboId));
-    page.pageEnum->CtrlModified(window, comboId, FALSE);
-  }
-};
+using pvtest::Choose;
+
+class DeviceControls : public DevicePageHost {};
 
 // ---------------------------------------------------------------------------------------------
 // Unit captions of the master's unit member

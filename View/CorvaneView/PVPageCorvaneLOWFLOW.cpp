@@ -5,7 +5,8 @@
 
 namespace {
 
-// The page's table.
+// The page's table; the flow unit members by role (the binding gives the first two to the
+// caption in the order the meter's Initialize takes them).
 constexpr CPVMemberRow kAssign = {IDC_LOWFLOW_ASSIGN, L"Low_flow_cut_off_Assign_variable"};
 constexpr CPVEditRow kOnValue = {IDC_LOWFLOW_ON_VALUE, L"Low_flow_cut_off_On_value", 23, 3, 5};
 constexpr CPVUnitMembers kFlowUnits = {L"System_units_Mass_flow_unit", L"System_units_Volume_flow_unit",

@@ -22,8 +22,8 @@ inline constexpr int PV_UNIT_CAPTION_DATA_TYPE = 3;
 // its own four-argument Initialize. The control's answer.
 HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const CPVEditRow& row, IPVGetSetAdapter* adapter);
 
-// The unit members of a dependent unit caption, in the order of its Initialize's arguments;
-// null where the page names none.
+// The unit members of a dependent unit caption by role (index: EUnitRole; mass flow, volume
+// flow, corrected volume flow, density, reference density); null where the page names none.
 using CPVUnitMembers = std::array<const wchar_t*, kUnitRoleCount>;
 // One CPVGetSetLong per unit member, in the same order; empty where no member is named.
 using CPVUnitSelectors = std::array<IPVGetSetValuePtr, kUnitRoleCount>;
@@ -32,7 +32,9 @@ using CPVUnitSelectors = std::array<IPVGetSetValuePtr, kUnitRoleCount>;
 CPVUnitSelectors PVNewUnitSelectors(const CPVUnitMembers& members, IPVGetSetAdapter* adapter);
 
 // The dependent unit caption on the selectors (it takes its own references), with the unit
-// captions' data type. The control's answer.
+// captions' data type: the first two in the order the meter's Initialize takes them (its unit
+// data's first and second roles), so that one page source serves both meters. The control's
+// answer.
 HRESULT PVBindCmbDependStatic(CPVCtrlCmbDependStatic& caption, const CPVUnitSelectors& selectors);
 
 // The unit-name static on the unit member: a CPVGetSetLong of its own, with the unit captions'

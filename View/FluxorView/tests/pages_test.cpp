@@ -284,4 +284,52 @@ TEST_F(FluxorPages, System2RefreshShowsTheAccessRoleOrRefreshFailed) {
   }
 }
 
+// The low flow cut-off's unit caption by this meter's rule: the volume flow unit at the first
+// flow position of the assignment, the mass flow unit at the second.
+TEST_F(FluxorPages, LowFlowCaptionShowsVolumeMassAndCorrectedVolumeUnitsByPosition) {
+  ASSERT_TRUE(StandardTag()->SetInteger(L"System_units_Volume_flow_unit", 5170));
+  ASSERT_TRUE(StandardTag()->SetInteger(L"System_units_Mass_flow_unit", 5124));
+  ASSERT_TRUE(StandardTag()->SetInteger(L"System_units_Corvolflow_unit", 5201));
+  Page page = OpenActive(kCatalogue[2]);
+  const char* const captions[] = {" ", "m3/h", "kg/s", "Nm3/h", " "};
+  for (int position = 0; position < 5; ++position) {
+    SCOPED_TRACE(position);
+    ASSERT_TRUE(win::SelectComboItem(page.Item(9058), position));
+    EXPECT_EQ(Narrow(TextOf(page.Item(9199))), captions[position]);
+    EXPECT_EQ(Typable(page.Item(9165)), position >= 1 && position <= 3);
+  }
+  EXPECT_EQ(TakeLog(), Lines{});
+  EXPECT_HR(S_OK, page.panel->Destroy());
+}
+
+// The totalizer page on this meter: the first process variable lists the mass units at its
+// second position and writes unit 4 when chosen; its switches read the control state from
+// object class 112.
+TEST_F(FluxorPages, TotalizerListsThisMetersFamiliesAndSwitchesReadObjectClass112) {
+  m_parent->vexil.mode = 1;  // online
+  Page page = OpenActive(kCatalogue[9]);
+  HWND assign = page.Item(9327), units = page.Item(9326);
+  ASSERT_TRUE(win::SelectComboItem(assign, 0));
+  ASSERT_TRUE(win::SelectComboItem(assign, 1));
+  EXPECT_EQ(EntriesOf(units).size(), 6u) << "the six mass units";
+  EXPECT_EQ(ComboSelection(units), 4);
+  LONG unitIndex = -1;
+  EXPECT_HR(S_OK, StandardTag()->GetEnumValue(_bstr_t(L"Totalizer_1_Unit_totalizer_1"), &unitIndex));
+  EXPECT_EQ(unitIndex, 4) << "the mass family's default written at once";
+  ASSERT_TRUE(win::SelectComboItem(assign, 0));
+  EXPECT_EQ(EntriesOf(units).size(), 21u) << "the volume units";
+  // The switches read their instance's control attribute in the meter's totalizer class.
+  const auto reads = m_module->device.RequestsOf(L"TotalizerControl");
+  ASSERT_FALSE(reads.empty());
+  for (const auto& read : reads) {
+    ASSERT_GE(read.values.size(), 3u);
+    EXPECT_EQ(read.values[0], 112);
+    EXPECT_EQ(read.values[2], 9);
+  }
+  EXPECT_HR(S_OK, page.child->OnDeactivate());
+  EXPECT_HR(S_OK, page.panel->Destroy());
+  page.Release();
+  TakeLog();
+}
+
 }  // namespace

@@ -52,14 +52,15 @@ HRESULT CPVCtrlConfigEditFloat::WriteValue(CPromptInfo* prompt) {
   return hr;
 }
 
+HRESULT CPVCtrlConfigEditFloat::RoundText(const CString& text, CString* rounded) {
+  float value = 0.0f;
+  return GetCnvTextToFloat()->ConvertTextToValueRounded(text, m_nDecimals, &value, rounded, nullptr);
+}
+
 void CPVCtrlConfigEditFloat::OnKillFocus(CWnd* newWindow) {
   CEdit::OnKillFocus(newWindow);
   CString text;
   GetWindowText(text);
-  float value = 0.0f;
   CString rounded;
-  if (SUCCEEDED(
-          GetCnvTextToFloat()->ConvertTextToValueRounded(text, m_nDecimals, &value, &rounded, nullptr))) {
-    SetWindowText(rounded);
-  }
+  if (SUCCEEDED(RoundText(text, &rounded))) SetWindowText(rounded);
 }

@@ -26,8 +26,11 @@ class CPVCtrlConfigEditFloat : public CPVCtrlConfigEditCtrl {
   int GetDecimals() const { return m_nDecimals; }
 
  protected:
-  // The text rounded to the box's decimals.
+  // The text rounded to the box's decimals (RoundText) and put back when that succeeds.
   afx_msg void OnKillFocus(CWnd* newWindow);
+  // The text in the box's normal form on focus loss: rounded by the framework's decimal
+  // converter to the box's decimals.
+  virtual HRESULT RoundText(const CString& text, CString* rounded);
 
   int32_t m_nDecimals = 1;
 

@@ -134,6 +134,11 @@ std::vector<std::string> ReverseCatalogueOrder(const TCatalogue& catalogue) {
   return names;
 }
 
+// Whether the edit box is read-only (ES_READONLY).
+inline bool IsReadOnly(HWND edit) {
+  return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0;
+}
+
 // The user chooses the combo box's entry at the position as the user does (-1: the list left
 // without selection, as a stored value outside the list leaves it, and the change reported
 // as the page reports one).

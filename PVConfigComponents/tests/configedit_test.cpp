@@ -41,9 +41,7 @@ std::pair<int, int> SelectionOf(HWND edit) {
   return {static_cast<int>(start), static_cast<int>(end)};
 }
 
-bool IsReadOnly(HWND edit) {
-  return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0;
-}
+using pvtest::IsReadOnly;
 
 // The focus in the box, its text set (as a program sets it) and the selection placed.
 void Prepare(HWND edit, const wchar_t* text, int start, int end) {

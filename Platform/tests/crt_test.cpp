@@ -99,7 +99,10 @@ TEST(WideLocale, TheLocaleFormsUseTheirLocaleWhateverTheCurrentOneIs) {
   ASSERT_NE(comma, nullptr) << "scripts/setup generates de_DE.UTF-8";
   EXPECT_EQ(_create_locale(LC_NUMERIC, "xx_NOWHERE"), nullptr);
   EXPECT_EQ(_create_locale(12345, "C"), nullptr);
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  struct NumericLocale {
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+  } restore;
   for (const char* current : {"C", "de_DE.UTF-8"}) {
     SCOPED_TRACE(current);
     ASSERT_NE(std::setlocale(LC_NUMERIC, current), nullptr);
@@ -118,7 +121,6 @@ TEST(WideLocale, TheLocaleFormsUseTheirLocaleWhateverTheCurrentOneIs) {
     EXPECT_EQ(_scwprintf_l(L"%0.3f", classic, 1.0), 5);
   }
   EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "the current locale is left alone";
-  std::setlocale(LC_NUMERIC, previous.c_str());
   _free_locale(comma);
   _free_locale(classic);
   _free_locale(nullptr);

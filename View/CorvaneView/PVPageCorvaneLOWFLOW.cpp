@@ -1,23 +1,31 @@
 #include "PVPageCorvaneLOWFLOW.h"
 
-#include "DeviceCtrlBinding.h"
+#include "PVDeviceBinding.h"
 #include "PageResource.h"
 
 namespace {
 
-// The page's table; the flow unit members by role (the binding gives the first two to the
-// caption in the order the meter's Initialize takes them).
-constexpr CPVMemberRow kAssign = {IDC_LOWFLOW_ASSIGN, L"Low_flow_cut_off_Assign_variable"};
-constexpr CPVEditRow kOnValue = {IDC_LOWFLOW_ON_VALUE, L"Low_flow_cut_off_On_value", 23, 3, 5};
-constexpr CPVUnitMembers kFlowUnits = {L"System_units_Mass_flow_unit", L"System_units_Volume_flow_unit",
-                                       L"System_units_Corvolflow_unit", nullptr, nullptr};
-constexpr CPVEditRow kOffValue = {IDC_LOWFLOW_OFF_VALUE, L"Low_flow_cut_off_Off_value", 6, 1, 1};
-constexpr CPVEditRow kPressureShock = {IDC_LOWFLOW_PRESSURE_SHOCK, L"Low_flow_cut_off_Pres_shock_sup", 7, 1,
-                                       2};
-
 // The positions of the assignment that name a flow variable: mass, volume, corrected volume.
 constexpr int kFirstFlow = 1;
 constexpr int kLastFlow = 3;
+
+// The page's table; the flow unit members by role (the binding gives the first two to the
+// caption in the order the meter's Initialize takes them).
+constexpr CPVMemberRow kAssign = {IDC_LOWFLOW_ASSIGN, L"Low_flow_cut_off_Assign_variable"};
+constexpr CDependEditRow kOnValue = {
+    IDC_LOWFLOW_ON_VALUE, IDC_LOWFLOW_ASSIGN, kFirstFlow, kLastFlow, L"Low_flow_cut_off_On_value", 23, 3, 5};
+constexpr CPVUnitMembers kFlowUnits = {L"System_units_Mass_flow_unit", L"System_units_Volume_flow_unit",
+                                       L"System_units_Corvolflow_unit", nullptr, nullptr};
+constexpr CDependEditRow kOffValue = {
+    IDC_LOWFLOW_OFF_VALUE, IDC_LOWFLOW_ASSIGN, kFirstFlow, kLastFlow, L"Low_flow_cut_off_Off_value", 6, 1, 1};
+constexpr CDependEditRow kPressureShock = {IDC_LOWFLOW_PRESSURE_SHOCK,
+                                           IDC_LOWFLOW_ASSIGN,
+                                           kFirstFlow,
+                                           kLastFlow,
+                                           L"Low_flow_cut_off_Pres_shock_sup",
+                                           7,
+                                           1,
+                                           2};
 
 }  // namespace
 
@@ -29,10 +37,11 @@ END_MESSAGE_MAP()
 CPVPageCorvaneLOWFLOW::CPVPageCorvaneLOWFLOW()
     : CPVConfigPanelEnum(IDD),
       m_cmbAssign(kAssign.nID),
-      m_editOnValue(kOnValue.nID, kAssign.nID, kFirstFlow, kLastFlow),
+      m_editOnValue(kOnValue.nID, kOnValue.nMasterID, kOnValue.nLow, kOnValue.nHigh),
       m_stFlowUnit(IDC_LOWFLOW_UNIT, kAssign.nID),
-      m_editOffValue(kOffValue.nID, kAssign.nID, kFirstFlow, kLastFlow),
-      m_editPressureShock(kPressureShock.nID, kAssign.nID, kFirstFlow, kLastFlow) {
+      m_editOffValue(kOffValue.nID, kOffValue.nMasterID, kOffValue.nLow, kOffValue.nHigh),
+      m_editPressureShock(kPressureShock.nID, kPressureShock.nMasterID, kPressureShock.nLow,
+                          kPressureShock.nHigh) {
   AddControlToList(&m_cmbAssign);
   AddControlToList(&m_editOnValue);
   AddControlToList(&m_stFlowUnit);
@@ -58,8 +67,8 @@ BOOL CPVPageCorvaneLOWFLOW::OnInitDialog() {
   PVBindComboBox(m_cmbAssign, kAssign.pszMember, adapter);
   PVBindEditFloat3(m_editOnValue, kOnValue, adapter);
   PVBindCmbDependStatic(m_stFlowUnit, PVNewUnitSelectors(kFlowUnits, adapter));
-  PVBindEditFloat(m_editOffValue, kOffValue, adapter);
-  PVBindEditFloat(m_editPressureShock, kPressureShock, adapter);
+  PVBindDependEdit(m_editOffValue, kOffValue, adapter);
+  PVBindDependEdit(m_editPressureShock, kPressureShock, adapter);
   // The assignment has the focus.
   OnFocusChange(&m_cmbAssign);
   return result;

@@ -1,6 +1,6 @@
 #include "PVPageCorvanePETRO.h"
 
-#include "DeviceCtrlBinding.h"
+#include "PVDeviceBinding.h"
 #include "PageResource.h"
 
 namespace {
@@ -20,7 +20,7 @@ constexpr CPVEditRow kSamples[] = {
     {IDC_PETRO_WATER_TEMPERATURE, L"Petroleum_Water_temperature_sample", 10, 3, 2},
 };
 // Each caption's unit-name table follows from its item id.
-constexpr CPVMemberRow kUnits[] = {
+constexpr CUnitNameRow kUnits[] = {
     {IDC_PETRO_PRESSURE_UNIT, L"System_units_Pressure_unit"},
     {IDC_PETRO_OIL_TEMPERATURE_UNIT, L"System_units_Temperature_unit"},
     {IDC_PETRO_WATER_TEMPERATURE_UNIT, L"System_units_Temperature_unit"},
@@ -89,8 +89,7 @@ BOOL CPVPageCorvanePETRO::OnInitDialog() {
   PVBindComboBox(m_cmbSwInputMode, kSwInputMode.pszMember, adapter);
   PVBindComboBox(m_cmbWaterCutMode, kWaterCutMode.pszMember, adapter);
   PVBindEditFloats(m_editSamples, kSamples, adapter);
-  for (size_t i = 0; i < m_stUnits.size(); ++i)
-    PVBindStaticTextPages(m_stUnits[i], kUnits[i].pszMember, adapter);
+  for (size_t i = 0; i < m_stUnits.size(); ++i) PVBindUnitName(m_stUnits[i], kUnits[i].pszMember, adapter);
   // The mode has the focus.
   OnFocusChange(&m_cmbMode);
   return result;

@@ -84,7 +84,9 @@ void CPVPageCorvaneSYSTEM2::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CPVPageCorvaneSYSTEM2::OnInitDialog() {
-  const BOOL result = CPVConfigPanelEnum::OnInitDialog();
+  // The answer of the dialog initialisation only asks for the default focus, which this page
+  // sets itself (below).
+  CPVConfigPanelEnum::OnInitDialog();
   IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
   PVBindEditInteger(m_editAccessCode, kAccessCode.pszMember, adapter, kAccessCodeTextLimit,
                     kAccessCodeSignFlags);
@@ -92,7 +94,10 @@ BOOL CPVPageCorvaneSYSTEM2::OnInitDialog() {
   PVBindEditFloat(m_editAlarmDelay, kAlarmDelay, adapter);
   PVBindComboBoxes(m_cmbDiagnostics, kDiagnostics, adapter);
   // The online pair works through the module's link services and binds no member. The write
-  // protection, not the first row, has the focus.
+  // protection, not the first row, has the focus. The page gives it the keyboard focus itself
+  // and answers FALSE: the dialog's default focus would go to the first tab stop, the access
+  // code, which would then report itself in its place.
   OnFocusChange(&m_cmbWriteProtection);
-  return result;
+  m_cmbWriteProtection.SetFocus();
+  return FALSE;
 }

@@ -75,11 +75,16 @@ void CPVPageCorvaneViscosity::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CPVPageCorvaneViscosity::OnInitDialog() {
-  const BOOL result = CPVConfigPanelEnum::OnInitDialog();
+  // The answer of the dialog initialisation only asks for the default focus, which this page
+  // sets itself (below).
+  CPVConfigPanelEnum::OnInitDialog();
   // The device fields and the button work through the module's link services; the caption is
   // the only control bound to a member.
   PVBindUnitName(m_stTemperatureUnit, kTemperatureUnit.pszMember, GetIPVGetSetAdapter());
-  // The first coefficient has the focus.
+  // The first coefficient, not the first row, has the focus. The page gives it the keyboard
+  // focus itself and answers FALSE: the dialog's default focus would go to the first tab stop,
+  // the model whenever it is enabled, which would then report itself in its place.
   OnFocusChange(&m_editCoefficient1);
-  return result;
+  m_editCoefficient1.SetFocus();
+  return FALSE;
 }

@@ -23,18 +23,37 @@ const CDependStaticRule* FindRule(const CDeviceUnitData& data, int masterId, int
   return nullptr;
 }
 
-// Refresh and then the caption, as activation does them.
-HRESULT ActivateCaption(HRESULT refreshed, HRESULT redone) {
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// CPVCtrlUnitCaption
+
+CPVCtrlUnitCaption::CPVCtrlUnitCaption(int itemId) : CPVCtrlStatic(itemId) {}
+
+CPVCtrlUnitCaption::~CPVCtrlUnitCaption() = default;
+
+STDMETHODIMP CPVCtrlUnitCaption::OnActivate() {
+  const HRESULT refreshed = Refresh();
+  const HRESULT redone = DoRefresh();
   return FAILED(refreshed) && FAILED(redone) ? S_FALSE : S_OK;
 }
 
-}  // namespace
+STDMETHODIMP CPVCtrlUnitCaption::Refresh() {
+  if (!IsReady()) return E_FAIL;
+  CPVCtrlStatic::Refresh();
+  return DoRefresh();
+}
+
+STDMETHODIMP CPVCtrlUnitCaption::OnChangedCtrlData(CWnd*, int changedItemId) {
+  if (!IsReady()) return E_FAIL;
+  return Follows(changedItemId) ? DoRefresh() : S_OK;
+}
 
 // ---------------------------------------------------------------------------------------
 // CPVCtrlCmbDependStatic
 
 CPVCtrlCmbDependStatic::CPVCtrlCmbDependStatic(int itemId, int masterId)
-    : CPVCtrlStatic(itemId), m_nMasterId(masterId) {}
+    : CPVCtrlUnitCaption(itemId), m_nMasterId(masterId) {}
 
 CPVCtrlCmbDependStatic::~CPVCtrlCmbDependStatic() = default;
 
@@ -72,27 +91,11 @@ HRESULT CPVCtrlCmbDependStatic::DoRefresh() {
   return S_OK;
 }
 
-STDMETHODIMP CPVCtrlCmbDependStatic::OnActivate() {
-  const HRESULT refreshed = Refresh();
-  return ActivateCaption(refreshed, DoRefresh());
-}
-
-STDMETHODIMP CPVCtrlCmbDependStatic::Refresh() {
-  if (!IsReady()) return E_FAIL;
-  CPVCtrlStatic::Refresh();
-  return DoRefresh();
-}
-
-STDMETHODIMP CPVCtrlCmbDependStatic::OnChangedCtrlData(CWnd*, int changedItemId) {
-  if (!IsReady()) return E_FAIL;
-  return changedItemId == m_nMasterId ? DoRefresh() : S_OK;
-}
-
 // ---------------------------------------------------------------------------------------
 // CPVCtrlCmbDependStaticPreset
 
 CPVCtrlCmbDependStaticPreset::CPVCtrlCmbDependStaticPreset(int itemId, int unitComboId, int assignComboId)
-    : CPVCtrlStatic(itemId), m_nUnitComboId(unitComboId), m_nAssignComboId(assignComboId) {}
+    : CPVCtrlUnitCaption(itemId), m_nUnitComboId(unitComboId), m_nAssignComboId(assignComboId) {}
 
 CPVCtrlCmbDependStaticPreset::~CPVCtrlCmbDependStaticPreset() = default;
 
@@ -113,20 +116,4 @@ HRESULT CPVCtrlCmbDependStaticPreset::DoRefresh() {
   }
   SetStaticWindowText(text ? text : kUnknownUnit);
   return S_OK;
-}
-
-STDMETHODIMP CPVCtrlCmbDependStaticPreset::OnActivate() {
-  const HRESULT refreshed = Refresh();
-  return ActivateCaption(refreshed, DoRefresh());
-}
-
-STDMETHODIMP CPVCtrlCmbDependStaticPreset::Refresh() {
-  if (!IsReady()) return E_FAIL;
-  CPVCtrlStatic::Refresh();
-  return DoRefresh();
-}
-
-STDMETHODIMP CPVCtrlCmbDependStaticPreset::OnChangedCtrlData(CWnd*, int changedItemId) {
-  if (!IsReady()) return E_FAIL;
-  return changedItemId == m_nUnitComboId || changedItemId == m_nAssignComboId ? DoRefresh() : S_OK;
 }

@@ -16,7 +16,30 @@
 
 #include "DeviceUnitData.h"
 
-class CPVCtrlCmbDependStatic : public CPVCtrlStatic {
+// What the two captions share: they follow other controls and redo their caption on a change
+// of those, on activation and on refresh.
+class CPVCtrlUnitCaption : public CPVCtrlStatic {
+ public:
+  explicit CPVCtrlUnitCaption(int itemId);
+  ~CPVCtrlUnitCaption() override;
+
+  // Sets the caption; E_FAIL (caption untouched) unless the control is ready.
+  virtual HRESULT DoRefresh() = 0;
+
+  // IPVCtrl. OnActivate: Refresh, then DoRefresh; S_FALSE only when both failed.
+  STDMETHODIMP OnActivate() override;
+  // E_FAIL unless ready; else the caption is redone, so that a revert or a change of the
+  // members followed shows what is stored.
+  STDMETHODIMP Refresh() override;
+  // E_FAIL unless ready; a change of a control followed redoes the caption; any other S_OK.
+  STDMETHODIMP OnChangedCtrlData(CWnd* changedWindow, int changedItemId) override;
+
+ protected:
+  virtual BOOL IsReady() const = 0;
+  virtual bool Follows(int itemId) const = 0;
+};
+
+class CPVCtrlCmbDependStatic : public CPVCtrlUnitCaption {
  public:
   CPVCtrlCmbDependStatic(int itemId, int masterId);
   ~CPVCtrlCmbDependStatic() override;
@@ -30,45 +53,32 @@ class CPVCtrlCmbDependStatic : public CPVCtrlStatic {
                      IPVGetSetValue* referenceDensityUnit, int dataType);
   // Sets the caption from the master's selection and the unit member it names: one blank for
   // no selection, selection 0, a selection without a member, a failed read or a code not in
-  // the table. E_FAIL (caption untouched) unless the control is ready (see Initialize).
-  HRESULT DoRefresh();
-
-  // IPVCtrl. OnActivate: Refresh, then DoRefresh; S_FALSE only when both failed.
-  STDMETHODIMP OnActivate() override;
-  // E_FAIL unless ready; else the caption is redone (DoRefresh), so that a revert or a change
-  // of the unit member shows the stored unit.
-  STDMETHODIMP Refresh() override;
-  // E_FAIL unless ready; the master's change redoes the caption; any other change S_OK.
-  STDMETHODIMP OnChangedCtrlData(CWnd* changedWindow, int changedItemId) override;
+  // the table. E_FAIL (caption untouched) unless the control is ready (see Initialize). The
+  // caption follows its master.
+  HRESULT DoRefresh() override;
 
  protected:
-  BOOL IsReady() const;
+  BOOL IsReady() const override;
+  bool Follows(int itemId) const override { return itemId == m_nMasterId; }
 
   const int32_t m_nMasterId;
   IPVGetSetValuePtr m_spUnits[kUnitRoleCount];  // by EUnitRole
   int32_t m_nDataType = -1;
 };
 
-class CPVCtrlCmbDependStaticPreset : public CPVCtrlStatic {
+class CPVCtrlCmbDependStaticPreset : public CPVCtrlUnitCaption {
  public:
   CPVCtrlCmbDependStaticPreset(int itemId, int unitComboId, int assignComboId);
   ~CPVCtrlCmbDependStaticPreset() override;
 
   // The totalizer unit text of the unit combo's selection plus the offset of the assign combo's
   // family; "??" when the unit combo has no selection or the index names no unit. E_FAIL
-  // (caption untouched) unless both ids are above 0.
-  HRESULT DoRefresh();
-
-  // IPVCtrl. OnActivate: Refresh, then DoRefresh; S_FALSE only when both failed.
-  STDMETHODIMP OnActivate() override;
-  // E_FAIL unless both ids are above 0; else the caption is redone.
-  STDMETHODIMP Refresh() override;
-  // E_FAIL unless both ids are above 0; a change of either combo box redoes the caption; any
-  // other change S_OK.
-  STDMETHODIMP OnChangedCtrlData(CWnd* changedWindow, int changedItemId) override;
+  // (caption untouched) unless both ids are above 0. The caption follows both combo boxes.
+  HRESULT DoRefresh() override;
 
  protected:
-  BOOL IsReady() const;
+  BOOL IsReady() const override;
+  bool Follows(int itemId) const override { return itemId == m_nUnitComboId || itemId == m_nAssignComboId; }
 
   const int32_t m_nUnitComboId;
   const int32_t m_nAssignComboId;

@@ -78,10 +78,6 @@ BOOL CPVCtrlConfigChkCmbBtnDependEditBox::GetEnableState() {
 // ---------------------------------------------------------------------------------------
 // CPVCtrlConfigEditFloat3
 
-BEGIN_MESSAGE_MAP(CPVCtrlConfigEditFloat3, CPVCtrlConfigEditFloat)
-ON_WM_KILLFOCUS()
-END_MESSAGE_MAP()
-
 CPVCtrlConfigEditFloat3::CPVCtrlConfigEditFloat3(int itemId) : CPVCtrlConfigEditFloat(itemId) {}
 
 CPVCtrlConfigEditFloat3::~CPVCtrlConfigEditFloat3() = default;
@@ -92,15 +88,9 @@ HRESULT CPVCtrlConfigEditFloat3::Initialize(IPVGetSetValue* value, int textLimit
   return CPVCtrlConfigEditFloat::Initialize(value, textLimit, signFlags, decimals, nullptr);
 }
 
-void CPVCtrlConfigEditFloat3::OnKillFocus(CWnd* newWindow) {
-  CEdit::OnKillFocus(newWindow);
-  CString text;
-  GetWindowText(text);
+HRESULT CPVCtrlConfigEditFloat3::RoundText(const CString& text, CString* rounded) {
   float value = 0.0f;
-  CString rounded;
-  if (SUCCEEDED(
-          GetCnvTextToFloat3()->ConvertTextToValueRounded(text, m_nOwnDecimals, &value, &rounded, nullptr)))
-    SetWindowText(rounded);
+  return GetCnvTextToFloat3()->ConvertTextToValueRounded(text, m_nOwnDecimals, &value, rounded, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------

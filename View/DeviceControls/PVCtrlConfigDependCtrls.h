@@ -67,13 +67,11 @@ class CPVCtrlConfigEditFloat3 : public CPVCtrlConfigEditFloat {
   int GetOwnDecimals() const { return m_nOwnDecimals; }
 
  protected:
-  // Default handling, then the text rounded to the own decimals by the device's converter and
-  // put back when that succeeds (a text it refuses stays as typed).
-  afx_msg void OnKillFocus(CWnd* newWindow);
+  // On focus loss the text is rounded to the own decimals by the device's converter and put
+  // back when that succeeds (a text it refuses stays as typed).
+  HRESULT RoundText(const CString& text, CString* rounded) override;
 
   int32_t m_nOwnDecimals = -1;
-
-  DECLARE_MESSAGE_MAP()
 };
 
 // The device's float edit enabled by one master's range.

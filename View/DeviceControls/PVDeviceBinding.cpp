@@ -1,5 +1,6 @@
 #include "PVDeviceBinding.h"
 
+#include <PVGetSetFloat.h>
 #include <PVGetSetLong.h>
 
 namespace {
@@ -16,4 +17,27 @@ HRESULT PVBindDependEdit(CPVCtrlConfigEditFloat& edit, const CDependEditRow& row
 HRESULT PVBindUnitName(CPVCtrlConfigStaticTextPages& caption, const wchar_t* memberName,
                        IPVGetSetAdapter* adapter) {
   return caption.Initialize(PVNewValue<CPVGetSetLong>(memberName, adapter), kUnitDataType);
+}
+
+HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const CDependEditRow& row,
+                         IPVGetSetAdapter* adapter) {
+  return edit.Initialize(PVNewValue<CPVGetSetFloat>(row.pszMember, adapter), row.nTextLimit, row.dwSignFlags,
+                         row.nDecimals);
+}
+
+CPVUnitSelectors PVNewUnitSelectors(const CPVUnitMembers& members, IPVGetSetAdapter* adapter) {
+  CPVUnitSelectors selectors;
+  for (size_t i = 0; i < members.size(); ++i)
+    if (members[i]) selectors[i] = PVNewValue<CPVGetSetLong>(members[i], adapter);
+  return selectors;
+}
+
+HRESULT PVBindCmbDependStatic(CPVCtrlCmbDependStatic& caption, const CPVUnitSelectors& selectors) {
+  const CDeviceUnitData& data = GetDeviceUnitData();
+  const auto role = [&selectors](EUnitRole r) -> const IPVGetSetValuePtr& {
+    return selectors[static_cast<size_t>(r)];
+  };
+  return caption.Initialize(role(data.firstInitializeRole), role(data.secondInitializeRole),
+                            role(EUnitRole::CorrectedVolumeFlow), role(EUnitRole::Density),
+                            role(EUnitRole::ReferenceDensity), kUnitDataType);
 }

@@ -1,7 +1,8 @@
 // Binding the device controls of a page from the page's table, as the framework's binding
 // helper binds the configuration controls: the value objects on the page's adapter, handed to
 // the control, the page's own references given back. Rows of the tables of range-dependent
-// float edits and unit-name statics, and the controls made from them.
+// float edits and unit-name statics, and the controls made from them; the unit members of
+// the dependent unit captions.
 #pragma once
 
 #include <PVCtrlBinding.h>
@@ -10,6 +11,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "DeviceUnitData.h"
+#include "PVCtrlCmbDependStatic.h"
 #include "PVCtrlConfigDependCtrls.h"
 #include "PVCtrlConfigStaticTextPages.h"
 
@@ -50,3 +53,21 @@ HRESULT PVBindDependEdit(CPVCtrlConfigEditFloat& edit, const CDependEditRow& row
 // The unit-name static on the unit member: a CPVGetSetLong, data type 3. The control's answer.
 HRESULT PVBindUnitName(CPVCtrlConfigStaticTextPages& caption, const wchar_t* memberName,
                        IPVGetSetAdapter* adapter);
+
+// The device's float edit (or one derived from it) on its row's member: a CPVGetSetFloat and
+// its own four-argument Initialize with the row's edit arguments. The control's answer.
+HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const CDependEditRow& row, IPVGetSetAdapter* adapter);
+
+// The unit members of a dependent unit caption by role (index: EUnitRole; mass flow, volume
+// flow, corrected volume flow, density, reference density); null where the page names none.
+using CPVUnitMembers = std::array<const wchar_t*, kUnitRoleCount>;
+// One CPVGetSetLong per unit member, in the same order; empty where no member is named.
+using CPVUnitSelectors = std::array<IPVGetSetValuePtr, kUnitRoleCount>;
+
+// The unit selectors on the members, made once so that several captions can share them.
+CPVUnitSelectors PVNewUnitSelectors(const CPVUnitMembers& members, IPVGetSetAdapter* adapter);
+
+// The dependent unit caption on the selectors (it takes its own references), data type 3: the
+// first two in the order the meter's Initialize takes them (its unit data's first and second
+// roles), so that one page source serves both meters. The control's answer.
+HRESULT PVBindCmbDependStatic(CPVCtrlCmbDependStatic& caption, const CPVUnitSelectors& selectors);

@@ -33,6 +33,7 @@ enum class Ctrl {
   kComboBox,          // CPVCtrlConfigComboBox
   kDependComboBox,    // CPVCtrlConfigChkCmbBtnDependCheckBox
   kEditFloat,         // CPVCtrlConfigEditFloat
+  kEditInteger,       // CPVCtrlConfigEditInteger
   kDependEdit,        // CPVCtrlConfigChkCmbBtnDependEditBox
   kTwoDependEdit,     // CPVCtrlConfigTwoCmbBtnDependEditBox
   kDependEditFloat3,  // CPVCtrlConfigDependEditFloat
@@ -44,8 +45,12 @@ inline bool IsCombo(Ctrl c) {
   return c == Ctrl::kComboBox || c == Ctrl::kDependComboBox;
 }
 inline bool IsEdit(Ctrl c) {
-  return c == Ctrl::kEditFloat || c == Ctrl::kDependEdit || c == Ctrl::kTwoDependEdit ||
-         c == Ctrl::kDependEditFloat3;
+  return c == Ctrl::kEditFloat || c == Ctrl::kEditInteger || c == Ctrl::kDependEdit ||
+         c == Ctrl::kTwoDependEdit || c == Ctrl::kDependEditFloat3;
+}
+// An edit of a DINT member (the others edit REAL members).
+inline bool IsIntegerEdit(Ctrl c) {
+  return c == Ctrl::kEditInteger;
 }
 
 // A master combo box and the inclusive range of its position within which a control is
@@ -155,9 +160,7 @@ inline std::wstring FormatReal(double value, int decimals) {
   return text;
 }
 
-inline bool IsReadOnly(HWND edit) {
-  return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0;
-}
+using pvtest::IsReadOnly;
 
 // The input-error code of an empty text.
 inline constexpr HRESULT kEmptyText = static_cast<HRESULT>(0x80040214);
@@ -227,6 +230,9 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
   void StoreReal(const wchar_t* member, float value) const {
     ASSERT_TRUE(StandardTag()->SetReal(member, value)) << Narrow(member);
   }
+  void StoreInteger(const wchar_t* member, int32_t value) const {
+    ASSERT_TRUE(StandardTag()->SetInteger(member, value)) << Narrow(member);
+  }
   std::string WritesSince(size_t count) const {
     const auto& writes = StandardTag()->Writes();
     return pvtest::DescribeWrites(std::vector<hostsim::ConfigurationTag::Write>(
@@ -256,6 +262,8 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
         if (!enabling.empty() && std::find(enabling.begin(), enabling.end(), position) == enabling.end())
           position = enabling[0];
         StorePosition(row.member, position);
+      } else if (IsIntegerEdit(row.ctrl)) {
+        StoreInteger(row.member, static_cast<int32_t>(i) + 11);
       } else if (IsEdit(row.ctrl)) {
         StoreReal(row.member, static_cast<float>(i) + 1.5f);
       }
@@ -273,6 +281,8 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
         Lines texts;
         for (const hostsim::EnumerationEntry& entry : Member(row.member).entries) texts.push_back(entry.text);
         EXPECT_EQ(pvtest::EntriesOf(item), texts) << Narrow(row.member);
+      } else if (IsIntegerEdit(row.ctrl)) {
+        EXPECT_EQ(Narrow(win::TextOf(item)), std::to_string(StoredCode(row.member))) << Narrow(row.member);
       } else if (IsEdit(row.ctrl)) {
         EXPECT_EQ(Narrow(win::TextOf(item)), Narrow(FormatReal(StoredReal(row.member), row.decimals)))
             << Narrow(row.member);
@@ -321,7 +331,9 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
     for (const Row& row : table.rows) {
       if (!row.member) continue;
       SCOPED_TRACE(testing::Message() << "the host changes the member of item " << row.id);
-      if (IsEdit(row.ctrl)) {
+      if (IsIntegerEdit(row.ctrl)) {
+        StoreInteger(row.member, StoredCode(row.member) + 100);
+      } else if (IsEdit(row.ctrl)) {
         StoreReal(row.member, StoredReal(row.member) + 100.0f);
       } else {
         StorePosition(row.member, (StoredPosition(row.member) + 1) % EntryCount(row.member));
@@ -442,7 +454,7 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
     }
     const std::wstring text = row.decimals > 0 ? L"2.5" : L"2";
     pvtest::Retype(item, text);
-    return WriteOf(row.member, VT_R4, text);
+    return WriteOf(row.member, EditType(row), text);
   }
 
   // What typing into the edit allows, as its row's text limit, sign flags and decimals say.
@@ -457,15 +469,21 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
     pvtest::Retype(edit, std::wstring(static_cast<size_t>(row.textLimit) + 3, L'1'));
     EXPECT_EQ(win::TextOf(edit), std::wstring(static_cast<size_t>(row.textLimit), L'1')) << "text limit";
 
-    // One decimal more than the box keeps, ending in 5: leaving the box rounds it half away
-    // from zero.
-    const std::wstring ones(static_cast<size_t>(row.decimals), L'1');
-    const std::wstring typed = L"2." + ones + L"5";
-    const std::wstring rounded = L"2." + ones.substr(1) + L"2";
-    for (const std::wstring& sign : minusAllowed ? Lines{L"", L"-"} : Lines{L""}) {
-      pvtest::Retype(edit, sign + typed);
-      ASSERT_TRUE(win::FocusControl(elsewhere));
-      EXPECT_EQ(Narrow(win::TextOf(edit)), Narrow(sign + rounded)) << "rounded on leaving";
+    if (IsIntegerEdit(row.ctrl)) {
+      // A whole number: the point cannot be typed.
+      pvtest::Retype(edit, L"1.5");
+      EXPECT_EQ(Narrow(win::TextOf(edit)), "15") << "a decimal point";
+    } else {
+      // One decimal more than the box keeps, ending in 5: leaving the box rounds it half away
+      // from zero.
+      const std::wstring ones(static_cast<size_t>(row.decimals), L'1');
+      const std::wstring typed = L"2." + ones + L"5";
+      const std::wstring rounded = L"2." + ones.substr(1) + L"2";
+      for (const std::wstring& sign : minusAllowed ? Lines{L"", L"-"} : Lines{L""}) {
+        pvtest::Retype(edit, sign + typed);
+        ASSERT_TRUE(win::FocusControl(elsewhere));
+        EXPECT_EQ(Narrow(win::TextOf(edit)), Narrow(sign + rounded)) << "rounded on leaving";
+      }
     }
 
     // An empty text stops the save with its input-error code and the prompt naming the member.
@@ -488,11 +506,14 @@ class CorvanePageTest : public corvaneview::CorvaneViewHost {
     StandardTag()->FailOperation(row.member, hostsim::TagOperation::kValueWrite, S_OK);
     EXPECT_EQ(WritesSince(before), "");
     EXPECT_HR(S_OK, page.child->Save());
-    EXPECT_EQ(WritesSince(before), WriteOf(row.member, VT_R4, L"3"));
+    EXPECT_EQ(WritesSince(before), WriteOf(row.member, EditType(row), L"3"));
 
     StoreTableValues(table);
     EXPECT_HR(S_OK, page.events->Reverted());
   }
+
+  // The type in which an edit's value reaches the tag.
+  static VARTYPE EditType(const Row& row) { return IsIntegerEdit(row.ctrl) ? VT_I4 : VT_R4; }
 
   // The positions of the master's list that enable every row that follows it (the
   // intersection of their ranges); empty for a control that is no master.

@@ -110,9 +110,7 @@ hostsim::ModuleDefinition BuiltIn() {
   return definition ? *definition : hostsim::ModuleDefinition{};
 }
 
-bool IsReadOnly(HWND edit) {
-  return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0;
-}
+using pvtest::IsReadOnly;
 
 class CalcCompConc : public corvaneview::CorvaneViewHost {
  protected:

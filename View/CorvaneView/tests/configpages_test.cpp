@@ -383,15 +383,19 @@ TEST_F(CorvanePages, LowFlowSwitchOnValueRoundsWithAPointWhateverTheLocale) {
 
   // In a locale whose decimal point is ',' only the switch-on value's rounding keeps to '.':
   // it leaves such a text as typed, where the framework's float edit rounds it.
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
-  ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
-  pvtest::Retype(onValue, L"2,123456");
-  pvtest::Retype(offValue, L"2,15");
-  ASSERT_TRUE(FocusControl(page.Item(9058)));
-  const std::string onText = Narrow(TextOf(onValue)), offText = Narrow(TextOf(offValue));
-  std::setlocale(LC_NUMERIC, previous.c_str());
-  EXPECT_EQ(onText, "2,123456");
-  EXPECT_EQ(offText, "2,2");
+  {
+    // The locale is put back whatever fails.
+    struct NumericLocale {
+      const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+      ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+    } locale;
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
+    pvtest::Retype(onValue, L"2,123456");
+    pvtest::Retype(offValue, L"2,15");
+    ASSERT_TRUE(FocusControl(page.Item(9058)));
+    EXPECT_EQ(Narrow(TextOf(onValue)), "2,123456");
+    EXPECT_EQ(Narrow(TextOf(offValue)), "2,2");
+  }
   EXPECT_HR(S_OK, page.events->Reverted());
   page.Release();
 }

@@ -7,6 +7,7 @@
 
 #include <ModuleDefinition.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,54 +75,32 @@ inline hostsim::MemberDefinition Real(const wchar_t* name, float defaultValue = 
 // The codes of the totalizer unit member's entries: 1000 plus the unit index, so that a code
 // written is told apart from an index.
 inline constexpr LONG kTotalizerUnitCodeBase = 1000;
-// The totalizer unit texts by index, as the totalizer unit member lists them.
+// The built-in Coriolis definition as it is.
+inline hostsim::ModuleDefinition BuiltInDefinition() {
+  std::string error;
+  auto definition = hostsim::LoadModuleDefinition(hostsim::CoriolisDefinitionFile(), &error);
+  EXPECT_TRUE(definition.has_value()) << error;
+  return definition ? *definition : hostsim::ModuleDefinition{};
+}
+
+// The totalizer unit texts by index, as the built-in totalizer unit member lists them.
 inline const std::vector<std::wstring>& TotalizerUnitTexts() {
-  static const std::vector<std::wstring> texts = {L"g",
-                                                  L"kg",
-                                                  L"t",
-                                                  L"oz",
-                                                  L"lb",
-                                                  L"Ston",
-                                                  L"cm3",
-                                                  L"dm3",
-                                                  L"m3",
-                                                  L"ml",
-                                                  L"l",
-                                                  L"hl",
-                                                  L"Ml",
-                                                  L"af",
-                                                  L"ft3",
-                                                  L"fl oz (us)",
-                                                  L"gal (us)",
-                                                  L"kgal (us)",
-                                                  L"Mgal (us)",
-                                                  L"bbl (us.liq.)",
-                                                  L"bbl (us.beer)",
-                                                  L"bbl (us.oil)",
-                                                  L"bbl (us.tank)",
-                                                  L"gal (imp)",
-                                                  L"Mgal (imp)",
-                                                  L"bbl (imp.beer)",
-                                                  L"bbl (imp.oil)",
-                                                  L"Nl",
-                                                  L"Nm3",
-                                                  L"Sl",
-                                                  L"Sm3",
-                                                  L"Sft3",
-                                                  L"Sgal (us)",
-                                                  L"Sbbl (us.liq.)",
-                                                  L"Sgal (imp)",
-                                                  L"None"};
+  static const std::vector<std::wstring> texts = [] {
+    std::vector<std::wstring> found;
+    const hostsim::ModuleDefinition definition = BuiltInDefinition();
+    if (const hostsim::TagDefinition* tag = definition.FindTag(hostsim::TagKind::kStandard))
+      if (const hostsim::MemberDefinition* member = tag->Find(kTotalizerUnitMember))
+        for (const hostsim::EnumerationEntry& entry : member->entries) found.push_back(entry.text);
+    EXPECT_EQ(found.size(), 36u) << "the built-in totalizer unit texts";
+    return found;
+  }();
   return texts;
 }
 
 // The built-in Coriolis definition, with the members of the device page given entries that
 // name codes in and out of the unit tables.
 inline hostsim::ModuleDefinition DeviceDefinition() {
-  std::string error;
-  auto definition = hostsim::LoadModuleDefinition(hostsim::CoriolisDefinitionFile(), &error);
-  EXPECT_TRUE(definition.has_value()) << error;
-  if (!definition) return {};
+  std::optional<hostsim::ModuleDefinition> definition = BuiltInDefinition();
   hostsim::TagDefinition* tag = nullptr;
   for (hostsim::TagDefinition& candidate : definition->tags)
     if (candidate.kind == hostsim::TagKind::kStandard) tag = &candidate;
@@ -138,7 +117,8 @@ inline hostsim::ModuleDefinition DeviceDefinition() {
   PutMember(*tag,
             Enumeration(kPartiallyAssignMember,
                         {{0, L"Off"}, {1, L"Density"}, {2, L"Reference density"}, {3, L"Target density"}}));
-  PutMember(*tag, Enumeration(kDensityUnitMember, {{12039, L"kg/m3"}, {12288, L"API"}, {2204, L"SD 4C"}}));
+  PutMember(*tag, Enumeration(kDensityUnitMember,
+                              {{12039, L"kg/m3"}, {12288, L"API"}, {2204, L"SD 4C"}, {12059, L"lb/bbl"}}));
   PutMember(*tag, Enumeration(kReferenceDensityUnitMember,
                               {{12054, L"kg/Nm3"}, {2328, L"APIbase"}, {9999, L"free"}}));
   PutMember(*tag, Enumeration(kMediumMember, {{0, L"Liquid"}, {1, L"Gas"}, {2, L"Steam"}}));
@@ -184,8 +164,8 @@ class DevicePageHost : public pvtest::PageHost {
   }
 
   // The page opened, shown and activated as the host does it.
-  DevicePage OpenActive() {
-    DevicePage page = OpenPage<DevicePage>(pvtest::ClsidFromText(kDevicePageClsid), true, true);
+  DevicePage OpenActive(const wchar_t* clsid = kDevicePageClsid) {
+    DevicePage page = OpenPage<DevicePage>(pvtest::ClsidFromText(clsid), true, true);
     EXPECT_HR(S_OK, page.panel->Show(SW_SHOW));
     EXPECT_HR(S_OK, page.child->PreInitialActivate());
     page.child->OnActivate();

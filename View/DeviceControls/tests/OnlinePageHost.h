@@ -7,6 +7,7 @@
 
 #include <platform/testing_htmlhelp.h>
 
+#include <clocale>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +53,12 @@ inline bool Contains(const Lines& lines, const std::wstring& line) {
   return false;
 }
 
+// Puts the numeric locale back at the end of the scope.
+struct NumericLocaleGuard {
+  std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  ~NumericLocaleGuard() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+};
+
 inline int Selection(HWND combo) {
   return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
@@ -62,7 +69,11 @@ inline std::wstring Text(HWND window) {
 
 class OnlinePageHost : public pvtest::PageHost {
  protected:
-  OnlinePageHost() : PageHost("PVOnlinePages.dll", "OnlinePagesLivePages") {}
+  // The online test pages DLL, or another view DLL (and its export that counts its live pages,
+  // null for a product DLL) whose pages place the online controls.
+  explicit OnlinePageHost(const std::string& dll = "PVOnlinePages.dll",
+                          const char* livePagesExport = "OnlinePagesLivePages")
+      : PageHost(dll, livePagesExport) {}
 
   void SetUp() override {
     PageHost::SetUp();

@@ -37,7 +37,10 @@ void InBothLocales(const std::function<void()>& check) {
     SCOPED_TRACE("C locale");
     check();
   }
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  struct NumericLocale {
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+  } restore;
   const char* comma = nullptr;
   for (const char* name : kCommaLocales)
     if (std::setlocale(LC_NUMERIC, name)) {
@@ -50,7 +53,6 @@ void InBothLocales(const std::function<void()>& check) {
     SCOPED_TRACE(comma);
     check();
   }
-  std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 TEST(CnvTextToFloat3, RoundsTheTextByItsFirstDroppedDigitInEveryLocale) {

@@ -285,14 +285,13 @@ TEST_F(DeviceAttributes, OnlyAUsersChangeArmsTheServiceButton) {
 }
 
 TEST_F(DeviceAttributes, DeviceValuesAreShownWithAPointWhateverTheLocale) {
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  NumericLocaleGuard restore;
   if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
     GTEST_SKIP() << "no locale with ',' (scripts/setup makes one)";
   OnlinePage page = Open(kViscosityPageClsid);
   EXPECT_EQ(Text(page.Item(9335)), L"1.2500");
   EXPECT_EQ(Text(page.Item(9398)), L"20.00");
   Close(page);
-  std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 TEST_F(DeviceAttributes, WithoutTheLinkManagerNothingIsShownAndTheFailureIsLogged) {

@@ -27,6 +27,88 @@ using pvtest::Choose;
 class DeviceControls : public DevicePageHost {};
 
 // ---------------------------------------------------------------------------------------------
+// Binding
+
+TEST_F(DeviceControls, EveryControlBindsOverTheBuiltInModule) {
+  UseModule(devicepage::BuiltInDefinition());
+  devicepage::TakeLog();
+  DevicePage page = OpenActive();
+  const int bound[] = {
+      IDC_LOWFLOW_ASSIGN,     IDC_LOWFLOW_ON_VALUE, IDC_LOWFLOW_UNIT,        IDC_PARTIALLY_ASSIGN,
+      IDC_PARTIALLY_LOW_UNIT, IDC_MEDIUM_SELECT,    IDC_MEDIUM_GAS_TYPE,     IDC_MEDIUM_SOUND_VELOCITY,
+      IDC_TOTALIZER_ASSIGN,   IDC_TOTALIZER_UNIT,   IDC_TOTALIZER_FLOW_UNIT, IDC_DEVICE_FLOAT,
+      IDC_NOTIFYING_COMBO,    IDC_SILENT_COMBO,     IDC_DENSITY_NAME,        IDC_DENSITY_WITHOUT_API_NAME,
+      IDC_UNLISTED_NAME,      IDC_ORPHAN_UNIT,      IDC_ORPHAN_EDIT};
+  for (int id : bound) {
+    HRESULT result = E_UNEXPECTED;
+    ASSERT_HR(S_OK, page.test->GetBindResult(id, &result));
+    EXPECT_HR(S_OK, result) << id;
+  }
+  EXPECT_EQ(devicepage::TakeLog(), Lines{});
+  EXPECT_HR(S_OK, page.child->Refresh());
+  page.Release();
+}
+
+TEST_F(DeviceControls, UnitNameAndFloatBindingsWithBadSettingsAreRefusedAndLogged) {
+  devicepage::TakeLog();
+  DevicePage page = OpenActive(kRefusedBindingsPageClsid);
+  struct Case {
+    int id;
+    HRESULT result;
+  };
+  for (const Case& c :
+       {Case{IDC_FLOAT_TYPE_NAME, S_OK}, Case{IDC_TOO_MANY_DECIMALS_NAME, E_FAIL},
+        Case{IDC_UNKNOWN_TYPE_NAME, E_FAIL}, Case{IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS, E_FAIL}}) {
+    HRESULT result = E_UNEXPECTED;
+    ASSERT_HR(S_OK, page.test->GetBindResult(c.id, &result));
+    EXPECT_HR(c.result, result) << c.id;
+  }
+  const Lines log = devicepage::TakeLog();
+  const Lines expected = {
+      L"CPVCtrlConfigStaticTextPages::InitializationIsValid: Invalid number of decimal places specified for "
+      L"Tavelin5000_Float data type.",
+      L"CPVCtrlConfigStaticTextPages::Initialize: Fail to initialise.",
+      L"CPVCtrlConfigStaticTextPages::InitializationIsValid: Invalid Tavelin data type for control.",
+      L"CPVCtrlConfigStaticTextPages::DoRefresh: Fail to initialise."};
+  for (const std::wstring& line : expected)
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << devicepage::Narrow(line);
+  // A caption whose binding failed is left as it was, and its refresh fails.
+  EXPECT_EQ(page.Text(IDC_TOO_MANY_DECIMALS_NAME), L"");
+  EXPECT_EQ(page.Text(IDC_UNKNOWN_TYPE_NAME), L"");
+  EXPECT_EQ(page.Text(IDC_FLOAT_TYPE_NAME), L"??") << "9335 has no table";
+  EXPECT_HR(E_FAIL, page.child->Refresh());
+  // The device float edit keeps its decimals though its binding failed: 12, no rounding.
+  HWND edit = page.Item(IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS);
+  SetWindowTextW(edit, L"1.23456");
+  ASSERT_TRUE(win::FocusControl(edit));
+  SetFocus(page.Window());
+  EXPECT_EQ(page.Text(IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS), L"1.23456");
+  page.Release();
+}
+
+TEST_F(DeviceControls, AUnitNameStaticTakesTheTableOfItsOwnId) {
+  DevicePage page = OpenActive();
+  struct Case {
+    LONG code;
+    const wchar_t* density;
+    const wchar_t* withoutApi;
+  };
+  const Case cases[] = {{12039, L"kg/m3", L"kg/m3"},
+                        {12288, L"API", L"??"},
+                        {12059, L"lb/bbl (us;oil)", L"??"},
+                        {2204, L"??", L"??"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Store(kDensityUnitMember, c.code);
+    EXPECT_HR(S_OK, page.events->DataChanged());
+    EXPECT_EQ(page.Text(IDC_DENSITY_NAME), c.density);
+    EXPECT_EQ(page.Text(IDC_DENSITY_WITHOUT_API_NAME), c.withoutApi);
+    EXPECT_EQ(page.Text(IDC_UNLISTED_NAME), L"??") << "an id without a table";
+  }
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Unit captions of the master's unit member
 
 TEST_F(DeviceControls, TheLowFlowCaptionShowsTheFlowUnitOfItsAssignment) {
@@ -306,14 +388,17 @@ TEST_F(DeviceControls, InACommaLocaleTheSwitchOnValueKeepsWhatIsTyped) {
   DevicePage page = OpenActive();
   Choose(page, IDC_LOWFLOW_ASSIGN, 1);
   HWND onValue = page.Item(IDC_LOWFLOW_ON_VALUE);
-  const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+  // The C runtime's numeric locale, put back whatever happens below.
+  struct NumericLocale {
+    std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
+  } restore;
   ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
   devicepage::Retype(onValue, L"2,123456");
   ASSERT_TRUE(win::FocusControl(page.Item(IDC_LOWFLOW_ASSIGN)));
   EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"2,123456") << "the device's rounding takes only '.'";
   devicepage::Retype(onValue, L"2.5");
   EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"25") << "the framework's mask takes the locale's point";
-  std::setlocale(LC_NUMERIC, previous.c_str());
   page.Release();
 }
 
@@ -342,6 +427,62 @@ TEST_F(DeviceControls, TheDeviceFloatEditRoundsToItsOwnDecimalsAndSavesThem) {
   hostsim::MemberValue saved;
   ASSERT_TRUE(Tag()->GetValue(kDeviceFloatMember, &saved));
   EXPECT_FLOAT_EQ(saved.real, -1.01f);
+  page.Release();
+}
+
+TEST_F(DeviceControls, AMasterThatIsNoItemOfThePageCountsAsNoSelection) {
+  Store(kDensityUnitMember, 12039);
+  DevicePage page = OpenActive();
+  EXPECT_EQ(page.Text(IDC_ORPHAN_UNIT), L" ");
+  EXPECT_EQ(page.Text(IDC_ORPHAN_PRESET_UNIT), L"??");
+  EXPECT_FALSE(page.Enabled(IDC_ORPHAN_EDIT)) << "no selection lies in 0..0";
+  EXPECT_HR(S_OK, page.child->Refresh());
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The host edits on the page
+
+TEST_F(DeviceControls, TheHostEditsOnThePageKeepTheirValuesApartFromWhatTheyShow) {
+  DevicePage page = OpenActive();
+  HWND regulator = page.Item(IDC_HOST_REGULATOR);
+  HWND time = page.Item(IDC_HOST_TIME);
+  EXPECT_EQ(SendMessageW(regulator, EM_GETLIMITTEXT, 0, 0), 10);
+  EXPECT_EQ(SendMessageW(time, EM_GETLIMITTEXT, 0, 0), 2);
+  const auto set = [&](LONG id, const wchar_t* text) {
+    HRESULT result = E_UNEXPECTED;
+    EXPECT_HR(S_OK, page.test->SetHostValueText(id, _bstr_t(text), &result));
+    return result;
+  };
+  const auto get = [&](LONG id) {
+    _bstr_t text;
+    HRESULT result = E_UNEXPECTED;
+    EXPECT_HR(S_OK, page.test->GetHostValueText(id, text.GetAddress(), &result));
+    EXPECT_HR(S_OK, result);
+    return std::wstring(text.length() ? static_cast<const wchar_t*>(text) : L"");
+  };
+
+  win::TypeText(regulator, L"-1.5x");
+  EXPECT_EQ(page.Text(IDC_HOST_REGULATOR), L"-1.5");
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"-1.5");
+  EXPECT_HR(E_INVALIDARG, set(IDC_HOST_REGULATOR, L"2x"));
+  EXPECT_EQ(page.Text(IDC_HOST_REGULATOR), L"");
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"");
+  EXPECT_HR(S_OK, set(IDC_HOST_REGULATOR, L"7.25"));
+  ASSERT_HR(S_OK, page.test->SetHostShowWhenDisabled(IDC_HOST_REGULATOR, FALSE));
+  EnableWindow(regulator, FALSE);
+  EXPECT_EQ(page.Text(IDC_HOST_REGULATOR), L"");
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"");
+  EnableWindow(regulator, TRUE);
+  EXPECT_EQ(get(IDC_HOST_REGULATOR), L"7.25") << "the value stayed stored";
+
+  EXPECT_HR(S_OK, set(IDC_HOST_TIME, L"42"));
+  EXPECT_EQ(page.Text(IDC_HOST_TIME), std::wstring(45, L'*'));
+  EXPECT_EQ(get(IDC_HOST_TIME), L"42");
+  SendMessageW(time, EM_SETSEL, 0, -1);
+  win::TypeText(time, L"17");
+  EXPECT_EQ(page.Text(IDC_HOST_TIME), L"17");
+  EXPECT_EQ(get(IDC_HOST_TIME), L"17");
   page.Release();
 }
 

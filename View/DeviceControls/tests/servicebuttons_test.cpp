@@ -4,6 +4,7 @@
 // writing anything, and the messages they show.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
 
 #include "OnlinePageHost.h"
@@ -164,6 +165,39 @@ TEST_F(ServiceButtons, ACoefficientThatIsNoNumberOrOutOfRangeIsRefusedBeforeAnyt
       EXPECT_EQ(m_boxes[0].helpId, c.message + 0x30000u);
     }
     EXPECT_TRUE(IsWindowEnabled(page.Item(IDC_VISCOSITY_SET)));
+    Close(page);
+  }
+}
+
+TEST_F(ServiceButtons, AWriteButtonIsEnabledOnlyWithAPendingChangeWhileOnline) {
+  OnlinePage page = OpenViscosity();
+  HWND set = page.Item(IDC_VISCOSITY_SET);
+  SetState(page, 4);
+  EXPECT_TRUE(IsWindowEnabled(set)) << "still online, the change still pending";
+  SetState(page, 7);
+  EXPECT_FALSE(IsWindowEnabled(set));
+  SetState(page, 1);
+  EXPECT_FALSE(IsWindowEnabled(set)) << "going offline dropped the pending change";
+  Retype(page.Item(IDC_VISCOSITY_COEFFICIENT2), L"2");
+  EXPECT_TRUE(IsWindowEnabled(set));
+  SetState(page, 1, 0, true);
+  EXPECT_FALSE(IsWindowEnabled(set)) << "the module state flag disables it";
+  Close(page);
+}
+
+TEST_F(ServiceButtons, TheLimitsAndTheTypedValuesUseAPointWhateverTheLocale) {
+  NumericLocaleGuard restore;
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+    GTEST_SKIP() << "no locale with ',' (scripts/setup makes one)";
+  {
+    OnlinePage page = OpenViscosity(L"-273.15");
+    ClickAndRun(page, IDC_VISCOSITY_SET);
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes[0].text, L"The reference temperature must lie between -273.14 and 99999.00.");
+    Retype(page.Item(IDC_VISCOSITY_TEMPERATURE), L"21.25");
+    ClickAndRun(page, IDC_VISCOSITY_SET);
+    EXPECT_EQ(Device().Real({112, 1, 24}), 21.25f) << "the values read from the device are written back";
+    EXPECT_EQ(Device().Real({112, 1, 21}), 1.25f);
     Close(page);
   }
 }

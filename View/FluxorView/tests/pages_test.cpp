@@ -249,17 +249,34 @@ TEST_F(FluxorPages, PartiallyHostCallsReachDetectionResponseTimeSwitchPointAndNe
   EXPECT_HR(S_OK, page.panel->Destroy());
 }
 
-TEST_F(FluxorPages, ProcessFlowDampingTakesTwoDigitsNoSignAndNoPoint) {
-  Page page = OpenActive(kCatalogue[4]);
-  HWND damping = page.Item(9163);
-  pvtest::Retype(damping, L"-1.234");
-  EXPECT_EQ(Narrow(TextOf(damping)), "12");
-  EXPECT_HR(S_OK, page.child->Save());
-  ASSERT_EQ(TakeWrites().size(), 1u);
-  hostsim::MemberValue value;
-  ASSERT_TRUE(StandardTag()->GetValue(L"Process_parameters_Flow_damping", &value));
-  EXPECT_EQ(value.integer, 12);
-  EXPECT_HR(S_OK, page.panel->Destroy());
+TEST_F(FluxorPages, TheWholeNumberEditsTakeTheirDigitsButNoSignAndNoPoint) {
+  struct Case {
+    size_t catalogueIndex;
+    int id;
+    const wchar_t* member;
+    const wchar_t* typed;
+    const char* shown;
+    LONGLONG saved;
+  };
+  // The process page's flow damping: two digits; the second system page's access code: five.
+  const Case cases[] = {{4, 9163, L"Process_parameters_Flow_damping", L"-1.234", "12", 12},
+                        {7, 9164, L"Access_Enter_access_code", L"-1234.567", "12345", 12345}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.member));
+    Page page = OpenActive(kCatalogue[c.catalogueIndex]);
+    HWND edit = page.Item(c.id);
+    pvtest::Retype(edit, c.typed);
+    EXPECT_EQ(Narrow(TextOf(edit)), c.shown);
+    EXPECT_HR(S_OK, page.child->Save());
+    EXPECT_EQ(WrittenMembers(), std::vector<std::string>{Narrow(c.member)});
+    hostsim::MemberValue value;
+    ASSERT_TRUE(StandardTag()->GetValue(c.member, &value));
+    EXPECT_EQ(value.integer, c.saved);
+    EXPECT_HR(S_OK, page.child->OnDeactivate());
+    EXPECT_HR(S_OK, page.panel->Destroy());
+    page.Release();
+    TakeLog();
+  }
 }
 
 // The second system page's online pair on the meter's device: activation runs "Refresh" and
@@ -304,8 +321,8 @@ TEST_F(FluxorPages, LowFlowCaptionShowsVolumeMassAndCorrectedVolumeUnitsByPositi
 
 // The totalizer page on this meter: the first process variable lists the mass units at its
 // second position and writes unit 4 when chosen; its switches read the control state from
-// object class 112.
-TEST_F(FluxorPages, TotalizerListsThisMetersFamiliesAndSwitchesReadObjectClass112) {
+// object class 112, and a button writes its totalizer's state and reads it back from there.
+TEST_F(FluxorPages, TotalizerListsThisMetersFamiliesAndItsSwitchesReadAndWriteObjectClass112) {
   m_parent->vexil.mode = 1;  // online
   Page page = OpenActive(kCatalogue[9]);
   HWND assign = page.Item(9327), units = page.Item(9326);
@@ -319,13 +336,27 @@ TEST_F(FluxorPages, TotalizerListsThisMetersFamiliesAndSwitchesReadObjectClass11
   ASSERT_TRUE(win::SelectComboItem(assign, 0));
   EXPECT_EQ(EntriesOf(units).size(), 21u) << "the volume units";
   // The switches read their instance's control attribute in the meter's totalizer class.
-  const auto reads = m_module->device.RequestsOf(L"TotalizerControl");
-  ASSERT_FALSE(reads.empty());
-  for (const auto& read : reads) {
-    ASSERT_GE(read.values.size(), 3u);
-    EXPECT_EQ(read.values[0], 112);
-    EXPECT_EQ(read.values[2], 9);
-  }
+  win::AdvanceClock(300);
+  win::PumpMessages();
+  auto& device = m_module->device;
+  const auto reads = device.RequestsOf(L"TotalizerControl");
+  ASSERT_EQ(reads.size(), 3u);
+  for (size_t n = 0; n < reads.size(); ++n)
+    EXPECT_EQ(reads[n].values, (std::vector<LONG>{112, static_cast<LONG>(n + 1), 9}));
+  // A user's choice written by the button of its totalizer, read back from the same class.
+  ASSERT_TRUE(win::SelectComboItem(page.Item(9148), 4));
+  device.requests.clear();
+  ASSERT_TRUE(win::ClickButton(page.Item(9243)));
+  win::AdvanceClock(2000);
+  win::PumpMessages();
+  const auto& record = device.requests;
+  ASSERT_EQ(record.size(), 4u);
+  EXPECT_EQ(record[0].name, L"SetAttributeSingleTotalizer");
+  EXPECT_EQ(record[0].values, (std::vector<LONG>{2, 9, 199}));
+  EXPECT_EQ(record[2].name, L"TotalizerControl");
+  EXPECT_EQ(record[2].values, (std::vector<LONG>{112, 2, 9}));
+  EXPECT_EQ(device.Integer({112, 2, 9}), 199);
+  EXPECT_EQ(ComboSelection(page.Item(9148)), 4);
   EXPECT_HR(S_OK, page.child->OnDeactivate());
   EXPECT_HR(S_OK, page.panel->Destroy());
   page.Release();

@@ -12,11 +12,7 @@
 namespace {
 
 namespace win = platform::windows;
-using devicepage::ComboSelection;
 using devicepage::DevicePage;
-using devicepage::EntriesOf;
-using devicepage::Lines;
-using devicepage::TotalizerUnitTexts;
 
 class FluxorUnitData : public devicepage::DevicePageHost {
  protected:
@@ -26,10 +22,6 @@ class FluxorUnitData : public devicepage::DevicePageHost {
     ASSERT_TRUE(win::SelectComboItem(page.Item(comboId), index)) << comboId << " entry " << index;
   }
 };
-
-Lines UnitTexts(int first, int last) {
-  return Lines(TotalizerUnitTexts().begin() + first, TotalizerUnitTexts().begin() + last + 1);
-}
 
 TEST_F(FluxorUnitData, TheDensityCaptionWordsTwoUnitsAsThisMeterDoes) {
   hostsim::ModuleDefinition definition = devicepage::DeviceDefinition();
@@ -56,26 +48,8 @@ TEST_F(FluxorUnitData, TheDensityCaptionWordsTwoUnitsAsThisMeterDoes) {
 }
 
 TEST_F(FluxorUnitData, TheProcessVariableListsVolumeMassOrCorrectedVolumeUnitsAndWritesTheFamilysDefault) {
-  struct Family {
-    int selector;
-    int firstUnit;
-    int lastUnit;
-    int defaultUnit;
-  };
   // Volume, mass, corrected volume, and every unit for any other position.
-  const Family families[] = {{0, 6, 26, 18}, {1, 0, 5, 4}, {2, 27, 34, 30}, {3, 0, 35, 35}, {6, 0, 35, 35}};
-  DevicePage page = OpenActive();
-  HWND units = page.Item(IDC_TOTALIZER_UNIT);
-  for (const Family& family : families) {
-    SCOPED_TRACE(testing::Message() << "process variable " << family.selector);
-    Choose(page, IDC_TOTALIZER_ASSIGN, family.selector == 3 ? 0 : 3);
-    Choose(page, IDC_TOTALIZER_ASSIGN, family.selector);
-    EXPECT_EQ(EntriesOf(units), UnitTexts(family.firstUnit, family.lastUnit));
-    EXPECT_EQ(ComboSelection(units), family.defaultUnit - family.firstUnit);
-    EXPECT_EQ(Stored(kTotalizerUnitMember), devicepage::kTotalizerUnitCodeBase + family.defaultUnit);
-    EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), TotalizerUnitTexts()[family.defaultUnit]);
-  }
-  page.Release();
+  ExpectTotalizerFamilies({{0, 6, 26, 18}, {1, 0, 5, 4}, {2, 27, 34, 30}, {3, 0, 35, 35}, {6, 0, 35, 35}}, 3);
 }
 
 TEST_F(FluxorUnitData, ThePresetCaptionAddsSixAtTheFirstPositionAndTwentySevenAtTheThird) {

@@ -57,15 +57,13 @@ constexpr CTotalizerRow kTotalizers[] = {
 static_assert(std::size(kTotalizers) == CPVPageCorvaneTotalizerConfig::kTotalizerCount);
 
 // The online pair: the switch reads the control attribute of its instance; the button writes
-// the chosen control code with this service from its timer, without confirmation, and tells
-// the page afterwards. It uses no further items.
+// the chosen control code with this service, on a click only, telling the page before it
+// runs; it asks for no confirmation and uses no further items.
 constexpr wchar_t kControlAttribute[] = L"TotalizerControl";
 constexpr int16_t kControlAttributeNumber = 9;
 constexpr wchar_t kSetControlService[] = L"SetAttributeSingleTotalizer";
 constexpr int kNoLabel = 0;
 constexpr int kNoItem = 0;
-constexpr int32_t kTimerMode = 0;
-constexpr int32_t kNotifyMode = 1;
 constexpr int32_t kNoConfirmation = 0;
 
 }  // namespace
@@ -86,8 +84,9 @@ CPVPageCorvaneTotalizerConfig::CTotalizerControls::CTotalizerControls(size_t ind
       editPreset(kTotalizers[index].preset.nID),
       cmbFailureMode(kTotalizers[index].failureMode.nID),
       btnSetControl(kTotalizers[index].nSetControlID, kNoLabel, kSetControlService,
-                    kTotalizers[index].nInstance, kTotalizers[index].nControlID, kNoItem, kNoItem, kTimerMode,
-                    kNotifyMode, kNoConfirmation, TotalizerObjectClass) {}
+                    kTotalizers[index].nInstance, kTotalizers[index].nControlID, kNoItem, kNoItem,
+                    CPVCtrlOnlineButton::kTimerNone, CPVCtrlOnlineButton::kNotifyBefore, kNoConfirmation,
+                    TotalizerObjectClass) {}
 
 CPVPageCorvaneTotalizerConfig::CPVPageCorvaneTotalizerConfig()
     : CPVConfigPanelEnum(IDD),

@@ -18,12 +18,11 @@ constexpr CDeviceFieldRow kCoefficient2 = {IDC_VISCOSITY_COEFF_X2, L"ViscosityCo
 constexpr CDeviceFieldRow kReferenceTemperature = {IDC_VISCOSITY_REF_TEMPERATURE, L"ViscosityRefTemp", 24};
 
 // The button writes the coefficients and the reference temperature with this service from
-// attribute 21 on; it runs from its timer without confirmation and tells the page afterwards.
+// attribute 21 on, on a click only, telling the page before it runs; it asks for no
+// confirmation.
 constexpr wchar_t kWriteService[] = L"SetAttributeSingleRegulator";
 constexpr int16_t kWriteIndex = 21;
 constexpr int kNoLabel = 0;
-constexpr int32_t kTimerMode = 0;
-constexpr int32_t kNotifyMode = 1;
 constexpr int32_t kNoConfirmation = 0;
 
 // The caption of the reference temperature.
@@ -46,8 +45,8 @@ CPVPageCorvaneViscosity::CPVPageCorvaneViscosity()
       m_editReferenceTemperature(kReferenceTemperature.nID, kObjectClass, kReferenceTemperature.pszAttribute,
                                  kReferenceTemperature.nAttribute, &m_btnWrite),
       m_btnWrite(IDC_VISCOSITY_WRITE, kNoLabel, kWriteService, kWriteIndex, kCoefficient1.nID,
-                 kCoefficient2.nID, kReferenceTemperature.nID, kModel.nID, kTimerMode, kNotifyMode,
-                 kNoConfirmation),
+                 kCoefficient2.nID, kReferenceTemperature.nID, kModel.nID, CPVCtrlOnlineButton::kTimerNone,
+                 CPVCtrlOnlineButton::kNotifyBefore, kNoConfirmation),
       m_stTemperatureUnit(kTemperatureUnit.nID) {
   AddControlToList(&m_cmbModel);
   AddControlToList(&m_editCoefficient1);

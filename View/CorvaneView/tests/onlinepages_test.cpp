@@ -281,6 +281,31 @@ TEST_F(Totalizers, ThePresetCaptionFollowsTheUnitAndTheVariable) {
   Close(page);
 }
 
+TEST_F(Totalizers, TheSaveWritesTheChangedMembersInTheOrderOfTheControlList) {
+  OnlinePage page = Open(kTotalizerClsid);
+  // Changed from the last control back to the first: the save's order is the list's.
+  for (size_t n = std::size(kTotalizers); n-- > 0;) {
+    const Totalizer& t = kTotalizers[n];
+    Choose(page, t.failureMode, 1);
+    pvtest::Retype(page.Item(t.preset), L"-12.5");
+    Choose(page, t.mode, 2);
+    Choose(page, t.assign, 12);
+    Choose(page, t.unit, 2);
+  }
+  std::vector<hostsim::ConfigurationTag::Write> expected;
+  for (const Totalizer& t : kTotalizers) {
+    expected.push_back({t.assignMember, VT_I4, std::to_wstring(Member(t.assignMember).entries[12].code)});
+    expected.push_back({t.unitMember, VT_I4, L"29"});
+    expected.push_back({t.modeMember, VT_I4, std::to_wstring(Member(t.modeMember).entries[2].code)});
+    expected.push_back({t.presetMember, VT_R4, L"-12.5"});
+    expected.push_back({t.failureMember, VT_I4, std::to_wstring(Member(t.failureMember).entries[1].code)});
+  }
+  const size_t before = Tag()->Writes().size();
+  EXPECT_HR(S_OK, page.child->Save());
+  EXPECT_EQ(WritesSince(before), pvtest::DescribeWrites(expected));
+  Close(page);
+}
+
 TEST_F(Totalizers, OfflineTheSwitchesAreEmptyAndDisabledWhileTheConfigurationWorks) {
   m_parent->vexil.mode = 0;
   OnlinePage page = Open(kTotalizerClsid);

@@ -124,3 +124,12 @@ template <const wchar_t* ClsidText>
 BOOL PVMatchPageClsid(REFCLSID clsid) {
   return PVMatchClsidText(clsid, ClsidText);
 }
+
+// The registration of the page class TPage under the CLSID text ClsidText with its title: the
+// CLSID match and the class factory of the page pattern. A DLL's catalogue defines its pages'
+// registrations with it, in one array, so that they are constructed in catalogue order.
+template <class TPage, const wchar_t* ClsidText>
+CPVPropPageRegistration PVPageRegistration(const wchar_t* title) {
+  return CPVPropPageRegistration(PVMatchPageClsid<ClsidText>, CPVPropPageClassFactory<TPage>::Create, title,
+                                 ClsidText);
+}

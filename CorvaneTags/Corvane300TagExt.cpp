@@ -4,6 +4,13 @@
 #include "ResourceDllManager.h"
 #include "resource.h"
 
+namespace {
+
+_COM_SMARTPTR_TYPEDEF(IValidate, IID_IValidate);
+_COM_SMARTPTR_TYPEDEF(IHostLocale, IID_IHostLocale);
+
+}  // namespace
+
 OBJECT_ENTRY_AUTO(CLSID_Corvane300TagExt, CCorvane300TagExt)
 
 STDMETHODIMP CCorvane300TagExt::InterfaceSupportsErrorInfo(REFIID riid) {
@@ -16,21 +23,18 @@ STDMETHODIMP CCorvane300TagExt::Attach(IUnknown* hostObject) {
   if (m_pTag || m_pHostValidate) return E_POINTER;
   if (!hostObject) return E_POINTER;
 
-  // The host object holds the extension: its interfaces are kept without a reference.
-  HRESULT hr = hostObject->QueryInterface(IID_ITag, reinterpret_cast<void**>(&m_pTag));
-  if (FAILED(hr)) {
-    m_pTag = nullptr;
-    return hr;
-  }
-  m_pTag->Release();
-  hr = hostObject->QueryInterface(IID_IValidate, reinterpret_cast<void**>(&m_pHostValidate));
-  if (FAILED(hr)) {
-    m_pHostValidate = nullptr;
-    return hr;
-  }
-  m_pHostValidate->Release();
+  // The host object holds the extension: its interfaces are kept without a reference (each
+  // query's reference goes with its holder).
+  ITagPtr tag;
+  HRESULT hr = hostObject->QueryInterface(IID_ITag, reinterpret_cast<void**>(&tag));
+  if (FAILED(hr)) return hr;
+  m_pTag = tag;
+  IValidatePtr validate;
+  hr = hostObject->QueryInterface(IID_IValidate, reinterpret_cast<void**>(&validate));
+  if (FAILED(hr)) return hr;
+  m_pHostValidate = validate;
 
-  IHostLocale* locale = nullptr;
+  IHostLocalePtr locale;
   hr = hostObject->QueryInterface(IID_IHostLocale, reinterpret_cast<void**>(&locale));
   if (FAILED(hr)) return hr;
   // A language the platform has no abbreviation for has no resource DLL: its name would be the
@@ -45,7 +49,6 @@ STDMETHODIMP CCorvane300TagExt::Attach(IUnknown* hostObject) {
   } else {
     hr = GetResourceDllManager()->SetLanguage(kFallbackLanguage) ? S_OK : E_CORVANETAGS_NOT_ATTACHED;
   }
-  locale->Release();
   return hr;
 }
 
@@ -57,11 +60,11 @@ STDMETHODIMP CCorvane300TagExt::Validate() {
   if (SUCCEEDED(hostResult)) return ValidateDeviceRules();
 
   // The host's message is the caller's BSTR: the field takes a copy and it is freed here.
-  BSTR hostMessage = nullptr;
-  const HRESULT messageResult = m_pHostValidate->GetLastMessage(&hostMessage);
-  if (!hostMessage || hostMessage != static_cast<const wchar_t*>(m_bstrMessage))
-    m_bstrMessage = hostMessage ? _bstr_t(hostMessage) : _bstr_t();
-  SysFreeString(hostMessage);
+  _bstr_t hostMessage;
+  const HRESULT messageResult = m_pHostValidate->GetLastMessage(hostMessage.GetAddress());
+  const wchar_t* hostText = hostMessage;  // null when the host gave none
+  if (!hostText || hostText != static_cast<const wchar_t*>(m_bstrMessage))
+    m_bstrMessage = hostText ? _bstr_t(hostText) : _bstr_t();
   if (FAILED(messageResult))
     return ReportError(LoadText(IDS_VALIDATION_NOT_POSSIBLE), E_CORVANETAGS_NOT_ATTACHED);
   return hostResult;

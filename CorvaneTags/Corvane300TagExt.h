@@ -11,6 +11,8 @@
 
 #include <afxwin.h>
 
+#include "PVLiveObjects.h"
+
 inline constexpr CLSID CLSID_Corvane300TagExt =
     platform::GuidFromText("3D72AD1A-B9EE-46EB-8E32-E929007240BA");
 inline constexpr GUID LIBID_CorvaneTagsLib = platform::GuidFromText("DCAA8F19-84A4-4ACA-A296-4797F7D06C55");
@@ -75,4 +77,5 @@ class CCorvane300TagExt
   ITag* m_pTag = nullptr;
   IValidate* m_pHostValidate = nullptr;
   _bstr_t m_bstrMessage;
+  CPVLiveObject<CCorvane300TagExt> m_live;  // counted for the tests' leak checks
 };

@@ -165,31 +165,27 @@ bool InRange(float value, const Range& range) {
 // gives 0x80040200 and leaves the output unchanged.
 HRESULT GetTagLong(ITag* tag, const wchar_t* member, LONG* out) {
   _bstr_t name(member);
-  VARIANT value;
-  VariantInit(&value);
-  HRESULT hr = tag->GetMemberValue(name, &value);
+  _variant_t value;
+  HRESULT hr = tag->GetMemberValue(name, value.GetAddress());
   if (FAILED(hr))
     hr = E_CORVANETAGS_UNREADABLE;
   else if (V_VT(&value) != VT_I4)
     hr = E_CORVANETAGS_UNREADABLE;
   else
     *out = V_I4(&value);
-  VariantClear(&value);
   return hr;
 }
 
 HRESULT GetTagFloat(ITag* tag, const wchar_t* member, float* out) {
   _bstr_t name(member);
-  VARIANT value;
-  VariantInit(&value);
-  HRESULT hr = tag->GetMemberValue(name, &value);
+  _variant_t value;
+  HRESULT hr = tag->GetMemberValue(name, value.GetAddress());
   if (FAILED(hr))
     hr = E_CORVANETAGS_UNREADABLE;
   else if (V_VT(&value) != VT_R4)
     hr = E_CORVANETAGS_UNREADABLE;
   else
     *out = V_R4(&value);
-  VariantClear(&value);
   return hr;
 }
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"DOMUtility";
+constexpr CPVSourceLog Log(L"DOMUtility");
 
 // The attribute as text through getAttribute; false for an absent attribute or a value that
 // does not convert. A failing call raises.
@@ -43,7 +43,7 @@ bool ScanAttribute(const IXMLDOMElementPtr& element, const wchar_t* name, const 
     fields = swscanf(chars ? chars : L"", format, out);
   }
   if (fields < 1) {
-    PVLog(L"Failed to parse attribute value.", kSourceFile, function, __LINE__);
+    Log(L"Failed to parse attribute value.", function, __LINE__);
     return false;
   }
   return true;
@@ -61,7 +61,7 @@ bool GetStringAttribute(const IXMLDOMElementPtr& element, const wchar_t* name, _
   _variant_t value;
   const HRESULT hr = element->getAttribute(_bstr_t(name), &value);
   if (FAILED(hr)) {
-    PVLog(L"Failed to get string attribute.", kSourceFile, L"DOMUtility::GetStringAttribute", __LINE__);
+    Log(L"Failed to get string attribute.", L"DOMUtility::GetStringAttribute", __LINE__);
     return false;
   }
   if (value.vt == VT_NULL) return false;

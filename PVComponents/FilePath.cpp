@@ -1,5 +1,6 @@
 #include "FilePath.h"
 
+#include <comdef.h>
 #include <shlobj.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -10,7 +11,12 @@ IMPLEMENT_DYNAMIC(CFilePath, CObject)
 
 namespace {
 
+_COM_SMARTPTR_TYPEDEF(IShellFolder, __uuidof(IShellFolder));
+_COM_SMARTPTR_TYPEDEF(IMalloc, __uuidof(IMalloc));
+
 constexpr DWORD kPathBufferSize = MAX_PATH + 1;
+constexpr LCTYPE kAbbreviatedLanguageName = LOCALE_SABBREVLANGNAME | LOCALE_NOUSEROVERRIDE;
+constexpr int kAbbreviationBufferSize = 4;
 
 typedef DWORD (*PFN_GETLONGPATHNAMEW)(LPCWSTR, LPWSTR, DWORD);
 
@@ -28,7 +34,7 @@ DWORD EmulatedGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
     SetLastError(ERROR_BUFFER_OVERFLOW);
     return 0;
   }
-  IShellFolder* desktop = nullptr;
+  IShellFolderPtr desktop;
   if (FAILED(SHGetDesktopFolder(&desktop)) || !desktop) return fullLength;
   LPITEMIDLIST itemList = nullptr;
   ULONG eaten = 0;
@@ -51,12 +57,8 @@ DWORD EmulatedGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
       }
     }
   }
-  IMalloc* allocator = nullptr;
-  if (itemList && SUCCEEDED(SHGetMalloc(&allocator)) && allocator) {
-    allocator->Free(itemList);
-    allocator->Release();
-  }
-  desktop->Release();
+  IMallocPtr allocator;
+  if (itemList && SUCCEEDED(SHGetMalloc(&allocator)) && allocator) allocator->Free(itemList);
   return result;
 }
 
@@ -205,4 +207,17 @@ bool CFilePath::IsValid(const wchar_t* path) {
   const size_t colon = text.find(L':');
   if (colon == std::wstring_view::npos) return true;
   return colon == 1 && text.find(L':', colon + 1) == std::wstring_view::npos;
+}
+
+CString GetLanguageAbbreviation(LCID lcid) {
+  wchar_t abbreviation[kAbbreviationBufferSize] = L"";
+  if (GetLocaleInfoW(lcid, kAbbreviatedLanguageName, abbreviation, kAbbreviationBufferSize) == 0)
+    return CString();
+  return CString(abbreviation);
+}
+
+CString GetLanguageFileName(HINSTANCE module, LCID lcid, const wchar_t* extension) {
+  const CFilePath modulePath(module);
+  return modulePath.GetDirectory() + L"\\" + modulePath.GetFileName(false) + GetLanguageAbbreviation(lcid) +
+         L"." + extension;
 }

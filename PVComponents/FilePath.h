@@ -53,3 +53,11 @@ class CFilePath : public CObject {
 // The long form of a path: the platform's GetLongPathNameW, looked up in KERNEL32 at first
 // use, or an emulation through the shell where the platform lacks it.
 DWORD PVGetLongPathName(const wchar_t* shortPath, wchar_t* longPath, DWORD size);
+
+// The platform's three-letter abbreviated language name ("ENU" for 1033); empty when the
+// platform has none.
+CString GetLanguageAbbreviation(LCID lcid);
+
+// The module's language file: the module's directory (of its long path), a backslash, its
+// file name without extension, the abbreviation, a full stop and the extension.
+CString GetLanguageFileName(HINSTANCE module, LCID lcid, const wchar_t* extension);

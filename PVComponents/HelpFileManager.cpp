@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "FilePath.h"
-#include "OrvoWinApp.h"
 
 IMPLEMENT_DYNAMIC(CHelpFileManager, CObject)
 

@@ -1,15 +1,6 @@
 #include "IErrorInfoHelper.h"
 
-namespace {
-
-CString TakeBstr(HRESULT hr, BSTR text) {
-  CString result;
-  if (SUCCEEDED(hr)) result = CString(text, static_cast<int>(SysStringLen(text)));
-  SysFreeString(text);
-  return result;
-}
-
-}  // namespace
+#include "Strings.h"
 
 CIErrorInfoHelper::CIErrorInfoHelper(IErrorInfo* info) : m_spErrorInfo(info) {}
 
@@ -25,21 +16,18 @@ GUID CIErrorInfoHelper::GetGUID() const {
 }
 
 CString CIErrorInfoHelper::GetSource() const {
-  BSTR text = nullptr;
-  const HRESULT hr = Info().GetSource(&text);
-  return TakeBstr(hr, text);
+  _bstr_t text;
+  return SUCCEEDED(Info().GetSource(text.GetAddress())) ? TextOf(text) : CString();
 }
 
 CString CIErrorInfoHelper::GetDescription() const {
-  BSTR text = nullptr;
-  const HRESULT hr = Info().GetDescription(&text);
-  return TakeBstr(hr, text);
+  _bstr_t text;
+  return SUCCEEDED(Info().GetDescription(text.GetAddress())) ? TextOf(text) : CString();
 }
 
 CString CIErrorInfoHelper::GetHelpFile() const {
-  BSTR text = nullptr;
-  const HRESULT hr = Info().GetHelpFile(&text);
-  return TakeBstr(hr, text);
+  _bstr_t text;
+  return SUCCEEDED(Info().GetHelpFile(text.GetAddress())) ? TextOf(text) : CString();
 }
 
 DWORD CIErrorInfoHelper::GetHelpContext() const {

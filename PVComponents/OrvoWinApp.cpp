@@ -12,8 +12,6 @@ BEGIN_MESSAGE_MAP(COrvoWinApp, CWinApp)
 END_MESSAGE_MAP()
 
 namespace {
-constexpr LCTYPE kAbbreviatedLanguageName = LOCALE_SABBREVLANGNAME | LOCALE_NOUSEROVERRIDE;
-constexpr int kAbbreviationBufferSize = 4;
 constexpr int kFolderPathBufferSize = MAX_PATH + 1;
 
 typedef HRESULT (*PFN_SHGETFOLDERPATHW)(HWND, int, HANDLE, DWORD, LPWSTR);
@@ -67,19 +65,6 @@ bool COrvoWinApp::SetLanguage(LCID lcid) {
 
 COrvoWinApp* GetOrvoWinApp() {
   return DYNAMIC_DOWNCAST(COrvoWinApp, AfxGetApp());
-}
-
-CString GetLanguageAbbreviation(LCID lcid) {
-  wchar_t abbreviation[kAbbreviationBufferSize] = L"";
-  if (GetLocaleInfoW(lcid, kAbbreviatedLanguageName, abbreviation, kAbbreviationBufferSize) == 0)
-    return CString();
-  return CString(abbreviation);
-}
-
-CString GetLanguageFileName(HINSTANCE module, LCID lcid, const wchar_t* extension) {
-  const CFilePath modulePath(module);
-  return modulePath.GetDirectory() + L"\\" + modulePath.GetFileName(false) + GetLanguageAbbreviation(lcid) +
-         L"." + extension;
 }
 
 HRESULT GetFolderPath(HWND window, int csidl, HANDLE token, DWORD flags, CString* path) {

@@ -4,6 +4,8 @@
 
 #include <afxwin.h>
 
+#include "FilePath.h"  // GetLanguageAbbreviation and GetLanguageFileName
+
 class COrvoWinApp : public CWinApp {
   DECLARE_DYNAMIC(COrvoWinApp)
 
@@ -31,14 +33,6 @@ class COrvoWinApp : public CWinApp {
 
 // The current module's application object when it is a COrvoWinApp, else null.
 COrvoWinApp* GetOrvoWinApp();
-
-// The platform's three-letter abbreviated language name ("ENU" for 1033); empty when the
-// platform has none.
-CString GetLanguageAbbreviation(LCID lcid);
-
-// The module's language file: the module's directory (of its long path), a backslash, its
-// file name without extension, the abbreviation, a full stop and the extension.
-CString GetLanguageFileName(HINSTANCE module, LCID lcid, const wchar_t* extension);
 
 // SHGetFolderPathW from "shfolder.dll", loaded for the call.
 HRESULT GetFolderPath(HWND window, int csidl, HANDLE token, DWORD flags, CString* path);

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVComponentsGlobals";
+constexpr CPVSourceLog Log(L"PVComponentsGlobals");
 constexpr size_t kClsidTextBufferSize = 64;
 constexpr LONG kFirstNewProductRelease = 21;
 constexpr wchar_t kNewProductName[] = L"Vexil Designer";
@@ -22,7 +22,7 @@ constexpr wchar_t kOldProductName[] = L"Tavelin 5000";
 CString Clsid2String(REFGUID guid) {
   LPOLESTR text = nullptr;
   if (FAILED(StringFromCLSID(guid, &text))) {
-    PVLog(L"Error: CLSIDFromString failed!", kSourceFile, L"Clsid2String", __LINE__);
+    Log(L"Error: CLSIDFromString failed!", L"Clsid2String", __LINE__);
     return CString();
   }
   CString result(text);
@@ -35,12 +35,12 @@ GUID String2Clsid(const CString& text) {
   // The conversion works on a zeroed copy of its own; a longer text would not fit it.
   wchar_t local[kClsidTextBufferSize] = {};
   if (static_cast<size_t>(text.GetLength()) >= kClsidTextBufferSize) {
-    PVLog(L"Error: CLSIDFromString failed!", kSourceFile, L"String2Clsid", __LINE__);
+    Log(L"Error: CLSIDFromString failed!", L"String2Clsid", __LINE__);
     return guid;
   }
   wcsncpy(local, text.GetString(), kClsidTextBufferSize - 1);
   if (FAILED(CLSIDFromString(local, &guid))) {
-    PVLog(L"Error: CLSIDFromString failed!", kSourceFile, L"String2Clsid", __LINE__);
+    Log(L"Error: CLSIDFromString failed!", L"String2Clsid", __LINE__);
     return GUID_NULL;
   }
   return guid;
@@ -53,13 +53,13 @@ CString GetApplicationName(IUnknown* module) {
     if (FAILED(hr) && hr != E_NOINTERFACE) _com_issue_error(hr);
   }
   if (!version) {
-    PVLog(L"Invalid IModuleInternal7 pointer", kSourceFile, L"GetApplicationName", __LINE__);
+    Log(L"Invalid IModuleInternal7 pointer", L"GetApplicationName", __LINE__);
     return kNewProductName;
   }
   LONG major = 0;
   LONG minor = 0;
   if (FAILED(version->get_CurrentVexilVersion(&major, &minor))) {
-    PVLog(L"Failed get_CurrentVexilVersion\n", kSourceFile, L"GetApplicationName", __LINE__);
+    Log(L"Failed get_CurrentVexilVersion\n", L"GetApplicationName", __LINE__);
     return kNewProductName;
   }
   return minor < kFirstNewProductRelease ? kOldProductName : kNewProductName;
@@ -67,7 +67,7 @@ CString GetApplicationName(IUnknown* module) {
 
 BOOL InterfaceIsValid(const void* pointer) {
   if (pointer) return TRUE;
-  PVLog(L"Error: Interface pointer check failed!", kSourceFile, L"InterfaceIsValid", __LINE__);
+  Log(L"Error: Interface pointer check failed!", L"InterfaceIsValid", __LINE__);
   return FALSE;
 }
 
@@ -116,10 +116,9 @@ CString FormatLastErrorText() {
 
 HRESULT GetObjectErrorInfo(IUnknown* object, REFIID iid, IErrorInfo** out) {
   if (!out) return E_POINTER;
-  if (*out) {
-    (*out)->Release();
-    *out = nullptr;
-  }
+  // The reference the out-parameter held is given up first.
+  IErrorInfoPtr(*out, false);
+  *out = nullptr;
   if (!object) return E_POINTER;
   ISupportErrorInfoPtr support;
   HRESULT hr = object->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support));
@@ -150,7 +149,7 @@ int SecondsToMilliseconds(float seconds) {
 HRESULT ShowHtmlHelp(DWORD_PTR data, UINT command) {
   CWinApp* app = AfxGetApp();
   if (!app) {
-    PVLog(L"Internal error, invlaid pApp\n", kSourceFile, L"ShowHtmlHelp", __LINE__);
+    Log(L"Internal error, invlaid pApp\n", L"ShowHtmlHelp", __LINE__);
     AfxMessageBox(AFX_IDP_FAILED_TO_LAUNCH_HELP, MB_OK);
     return E_FAIL;
   }

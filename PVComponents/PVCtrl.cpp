@@ -8,57 +8,26 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrl";
+constexpr CPVSourceLog Log(L"PVCtrl");
 
 // The fallbacks of a control that cannot ask its page: offline-like mode and redundancy, so
 // that the enable rule keeps the control disabled.
 constexpr LONG kFallbackVexilMode = 8;
 constexpr LONG kFallbackRedundancyState = 1;
 
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
-
-// One row of the control's QueryInterface table, searched in order.
-struct InterfaceEntry {
-  const IID* iid;
-  IUnknown* (*cast)(CPVCtrlBase*);
-};
-
-#define PV_CTRL_ENTRY(iid, Interface)                                              \
-  InterfaceEntry {                                                                 \
-    &(iid), [](CPVCtrlBase* c) -> IUnknown* { return static_cast<Interface*>(c); } \
-  }
-
-const InterfaceEntry kInterfaces[] = {
-    PV_CTRL_ENTRY(IID_IUnknown, IPVCtrl),
-    PV_CTRL_ENTRY(__uuidof(IPVCtrl), IPVCtrl),
-    PV_CTRL_ENTRY(__uuidof(IPVDocumentation), IPVDocumentation),
-    PV_CTRL_ENTRY(__uuidof(IPVEventHandler2), IPVEventHandler2),
-    PV_CTRL_ENTRY(__uuidof(IPVCloseDlgHandler), IPVCloseDlgHandler),
-    PV_CTRL_ENTRY(__uuidof(IPVVexilProperties), IPVVexilProperties),
-};
-
-#undef PV_CTRL_ENTRY
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
 // IUnknown
 
+CPVCtrlBase::CPVCtrlBase() : CPVComObjectRoot(PVLiveCounterOf<CPVCtrlBase>(), 0) {}
+
 STDMETHODIMP CPVCtrlBase::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  for (const InterfaceEntry& entry : kInterfaces) {
-    if (riid != *entry.iid) continue;
-    IUnknown* found = entry.cast(this);
-    found->AddRef();
-    *ppv = found;
-    return S_OK;
-  }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), riid, ppv);
 }
 
+// A control is a member of its page and lives as long as the page: these two answers are
+// fixed and nothing is counted. The root still counts the control as a live object.
 STDMETHODIMP_(ULONG) CPVCtrlBase::AddRef() {
   return 2;
 }
@@ -297,26 +266,30 @@ IApplicationPtr CPVCtrlBase::GetIApplication() const {
     Log(L"Failed to obtain CLSID_PVExtHostViewConnector.", kFunction, __LINE__);
     return nullptr;
   }
-  IPVExtHostViewConnector* extConnector = nullptr;
-  if (FAILED(service->QueryInterface(&extConnector)) || !extConnector) {
+  IPVExtHostViewConnectorPtr extConnector;
+  if (FAILED(service->QueryInterface(__uuidof(IPVExtHostViewConnector),
+                                     reinterpret_cast<void**>(&extConnector))) ||
+      !extConnector) {
     Log(L"Failed to obtain IPVExtHostViewConnector.", kFunction, __LINE__);
     return nullptr;
   }
   IUnknownPtr connectorObject;
   HRESULT hr = extConnector->GetHostViewConnector(&connectorObject);
-  extConnector->Release();
+  extConnector = nullptr;
   if (FAILED(hr) || !connectorObject) {
     Log(L"Failed to obtain the HostViewConnector object.", kFunction, __LINE__);
     return nullptr;
   }
-  IHostViewConnector* connector = nullptr;
-  if (FAILED(connectorObject->QueryInterface(&connector)) || !connector) {
+  IHostViewConnectorPtr connector;
+  if (FAILED(connectorObject->QueryInterface(__uuidof(IHostViewConnector),
+                                             reinterpret_cast<void**>(&connector))) ||
+      !connector) {
     Log(L"Failed to obtain the IHostViewConnector interface.", kFunction, __LINE__);
     return nullptr;
   }
   IUnknownPtr applicationObject;
   hr = connector->GetApplication(&applicationObject);
-  connector->Release();
+  connector = nullptr;
   if (FAILED(hr) || !applicationObject) {
     Log(L"Failed to obtain the Application Object.", kFunction, __LINE__);
     return nullptr;
@@ -334,11 +307,12 @@ IApplicationPtr CPVCtrlBase::GetIApplication() const {
 BOOL CPVCtrlBase::GetModuleStateFlag() const {
   IModule* module = GetIModule();
   if (!module) return FALSE;
-  IModuleStateSource* source = nullptr;
-  if (FAILED(module->QueryInterface(&source)) || !source) return FALSE;
+  IModuleStateSourcePtr source;
+  if (FAILED(module->QueryInterface(__uuidof(IModuleStateSource), reinterpret_cast<void**>(&source))) ||
+      !source)
+    return FALSE;
   VARIANT_BOOL flag = VARIANT_FALSE;
   const HRESULT hr = source->GetModuleStateFlag(&flag);
-  source->Release();
   return SUCCEEDED(hr) && flag == VARIANT_TRUE ? TRUE : FALSE;
 }
 

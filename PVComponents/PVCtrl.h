@@ -12,6 +12,7 @@
 
 #include <cstdint>
 
+#include "PVComObject.h"
 #include "PVCtrlInterfaces.h"
 
 class CPromptInfo;
@@ -20,15 +21,24 @@ class CPVCtrlBase : public IPVCtrl,
                     public IPVEventHandler2,
                     public IPVCloseDlgHandler,
                     public IPVDocumentation,
-                    public IPVVexilProperties {
+                    public IPVVexilProperties,
+                    public CPVComObjectRoot {
  public:
-  CPVCtrlBase() = default;
+  CPVCtrlBase();
   CPVCtrlBase(const CPVCtrlBase&) = delete;
   CPVCtrlBase& operator=(const CPVCtrlBase&) = delete;
 
   // IUnknown. IUnknown and IPVCtrl give the IPVCtrl part; IPVDocumentation, IPVEventHandler2,
   // IPVCloseDlgHandler and IPVVexilProperties their own parts; anything else E_NOINTERFACE
-  // with a null out-pointer. AddRef answers 2 and Release 1: nothing is counted or deleted.
+  // with a null out-pointer. AddRef answers 2 and Release 1: nothing is counted or deleted,
+  // because a control is a member of its page.
+  BEGIN_PV_INTERFACE_TABLE(CPVCtrlBase)
+  PV_INTERFACE_ENTRY(IPVCtrl)
+  PV_INTERFACE_ENTRY(IPVDocumentation)
+  PV_INTERFACE_ENTRY(IPVEventHandler2)
+  PV_INTERFACE_ENTRY(IPVCloseDlgHandler)
+  PV_INTERFACE_ENTRY(IPVVexilProperties)
+  END_PV_INTERFACE_TABLE()
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
   STDMETHODIMP_(ULONG) AddRef() override;
   STDMETHODIMP_(ULONG) Release() override;

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlStatic";
+constexpr CPVSourceLog Log(L"PVCtrlStatic");
 
 // A static with room for this many text lines counts as multi-line: its tooltip is always on.
 constexpr double kMultiLineThreshold = 1.75;
@@ -29,14 +29,14 @@ BOOL CPVCtrlStatic::GetEnableState() {
 void CPVCtrlStatic::PreSubclassWindow() {
   CStatic::PreSubclassWindow();
   if (!GetCWnd()) {
-    PVLog(L"Pointer to control is NULL, hence ToolTips not Added.", kSourceFile,
-          L"CPVCtrlStatic::PreSubclassWindow", __LINE__);
+    Log(L"Pointer to control is NULL, hence ToolTips not Added.", L"CPVCtrlStatic::PreSubclassWindow",
+        __LINE__);
     return;
   }
   CWnd* parent = GetParent();
   if (!parent) {
-    PVLog(L"Pointer to parent is NULL, hence ToolTips not Added.", kSourceFile,
-          L"CPVCtrlStatic::PreSubclassWindow", __LINE__);
+    Log(L"Pointer to parent is NULL, hence ToolTips not Added.", L"CPVCtrlStatic::PreSubclassWindow",
+        __LINE__);
     return;
   }
   parent->GetClientRect(&m_rectParent);
@@ -60,13 +60,13 @@ void CPVCtrlStatic::PreSubclassWindow() {
 void CPVCtrlStatic::SetStaticWindowText(CString text) {
   CWnd* control = GetCWnd();
   if (!control) {
-    PVLog(L"Pointer to control is NULL, hence ToolTips not Added.", kSourceFile,
-          L"CPVCtrlStatic::SetStaticWindowText", __LINE__);
+    Log(L"Pointer to control is NULL, hence ToolTips not Added.", L"CPVCtrlStatic::SetStaticWindowText",
+        __LINE__);
     return;
   }
   if (!GetParent()) {
-    PVLog(L"Pointer to parent is NULL, hence ToolTips not Added.", kSourceFile,
-          L"CPVCtrlStatic::SetStaticWindowText", __LINE__);
+    Log(L"Pointer to parent is NULL, hence ToolTips not Added.", L"CPVCtrlStatic::SetStaticWindowText",
+        __LINE__);
     return;
   }
 

@@ -3,7 +3,7 @@
 #include "PVLog.h"
 
 namespace {
-constexpr wchar_t kSourceFile[] = L"PVDefines";
+constexpr CPVSourceLog Log(L"PVDefines");
 constexpr size_t kClsidTextBufferSize = 64;
 }  // namespace
 
@@ -25,10 +25,10 @@ int PVStringFromGUID(REFGUID guid, wchar_t* buffer, int bufferSize) {
 void PVCLSIDFromString(const wchar_t* text, CLSID* clsid) {
   wchar_t local[kClsidTextBufferSize];
   if (!text || !clsid || wcslen(text) >= kClsidTextBufferSize) {
-    PVLog(L"Error: CLSIDFromString failed!", kSourceFile, L"PVCLSIDFromString", __LINE__);
+    Log(L"Error: CLSIDFromString failed!", L"PVCLSIDFromString", __LINE__);
     return;
   }
   wcscpy(local, text);
   if (FAILED(CLSIDFromString(local, clsid)))
-    PVLog(L"Error: CLSIDFromString failed!", kSourceFile, L"PVCLSIDFromString", __LINE__);
+    Log(L"Error: CLSIDFromString failed!", L"PVCLSIDFromString", __LINE__);
 }

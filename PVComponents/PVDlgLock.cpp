@@ -3,12 +3,12 @@
 #include "PVLog.h"
 
 namespace {
-constexpr wchar_t kSourceFile[] = L"PVDlgLock";
+constexpr CPVSourceLog Log(L"PVDlgLock");
 }  // namespace
 
 CPVDlgLock::CPVDlgLock(IPVDialogManager* manager) {
   if (!manager) {
-    PVLog(L"Invalid IPVDlgManager passed into CPVDlgLock.", kSourceFile, L"CPVDlgLock::CPVDlgLock", __LINE__);
+    Log(L"Invalid IPVDlgManager passed into CPVDlgLock.", L"CPVDlgLock::CPVDlgLock", __LINE__);
     return;
   }
   m_pManager = manager;
@@ -17,7 +17,7 @@ CPVDlgLock::CPVDlgLock(IPVDialogManager* manager) {
 
 CPVDlgLock::~CPVDlgLock() {
   if (!m_pManager) {
-    PVLog(L"Invalid CPVDlgLock state.", kSourceFile, L"CPVDlgLock::~CPVDlgLock", __LINE__);
+    Log(L"Invalid CPVDlgLock state.", L"CPVDlgLock::~CPVDlgLock", __LINE__);
     return;
   }
   m_pManager->Unlock();

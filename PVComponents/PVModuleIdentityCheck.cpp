@@ -11,14 +11,13 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVModuleIdentityCheck";
+constexpr CPVSourceLog Log(L"PVModuleIdentityCheck");
 
 }  // namespace
 
 HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo, IPVPropPageEnum* page) {
   if (!deviceInfo || !page) {
-    PVLog(L"Pointer passed to this method is NULL.", kSourceFile, L"CPVModuleIdentityCheck::Initialize",
-          __LINE__);
+    Log(L"Pointer passed to this method is NULL.", L"CPVModuleIdentityCheck::Initialize", __LINE__);
     return E_POINTER;
   }
   m_spIDeviceInfo2 = deviceInfo;
@@ -28,8 +27,7 @@ HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo, IPVPropPage
 
 HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo) {
   if (!deviceInfo) {
-    PVLog(L"Pointer passed to this method is NULL.", kSourceFile, L"CPVModuleIdentityCheck::Initialize",
-          __LINE__);
+    Log(L"Pointer passed to this method is NULL.", L"CPVModuleIdentityCheck::Initialize", __LINE__);
     return E_POINTER;
   }
   m_spIDeviceInfo2 = deviceInfo;
@@ -38,8 +36,8 @@ HRESULT CPVModuleIdentityCheck::Initialize(IDeviceInfo2* deviceInfo) {
 
 BOOL CPVModuleIdentityCheck::InitializationIsValid() const {
   if (m_spIDeviceInfo2) return TRUE;
-  PVLog(L"Error: Failed to initialize the data members.", kSourceFile,
-        L"CPVModuleIdentityCheck::InitializationIsValid", __LINE__);
+  Log(L"Error: Failed to initialize the data members.", L"CPVModuleIdentityCheck::InitializationIsValid",
+      __LINE__);
   return FALSE;
 }
 
@@ -47,8 +45,7 @@ BOOL CPVModuleIdentityCheck::IsOnline() const {
   if (!m_pIPVPropPageEnum) return TRUE;
   LONG mode = 0;
   if (FAILED(m_pIPVPropPageEnum->GetVexilMode(&mode))) {
-    PVLog(L"Failed to get GetVexilMode() return value.", kSourceFile, L"CPVModuleIdentityCheck::IsOnline",
-          __LINE__);
+    Log(L"Failed to get GetVexilMode() return value.", L"CPVModuleIdentityCheck::IsOnline", __LINE__);
     return FALSE;
   }
   return IsOnlineVexilMode(mode);
@@ -86,20 +83,19 @@ int CPVModuleIdentityCheck::GetPromptInfo(CPromptInfo* prompt) const {
   } else if (m_nIdentityStatus == kStatusMismatched) {
     promptId = kPromptMismatched;
   } else {
-    PVLog(L"Called GetPromptInfo but module is neither Missing nor Mismatched.", kSourceFile,
-          L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
+    Log(L"Called GetPromptInfo but module is neither Missing nor Mismatched.",
+        L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
     return m_nCachedResult;
   }
 
   CPromptServerWrapper promptServer;
   if (FAILED(promptServer.Initialize(&CLSID_PVModulePromptServer, nullptr))) {
-    PVLog(L"Failure to initialize CPromptServerWrapper class.", kSourceFile,
-          L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
+    Log(L"Failure to initialize CPromptServerWrapper class.", L"CPVModuleIdentityCheck::GetPromptInfo",
+        __LINE__);
     return m_nCachedResult;
   }
   if (FAILED(promptServer.GetPrompt(promptId, prompt))) {
-    PVLog(L"Failed to get the GetPrompt() return value.", kSourceFile,
-          L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
+    Log(L"Failed to get the GetPrompt() return value.", L"CPVModuleIdentityCheck::GetPromptInfo", __LINE__);
   }
   return m_nCachedResult;
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVMsgBox";
+constexpr CPVSourceLog Log(L"PVMsgBox");
 constexpr WORD kStaticClass = 0x0082;
 constexpr WORD kButtonClass = 0x0080;
 constexpr DWORD kDialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_MODALFRAME;
@@ -46,10 +46,6 @@ std::vector<ButtonDef> ButtonsOfType(UINT type) {
   }
 }
 constexpr LONG kHelpStringId = 8;
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
 
 }  // namespace
 

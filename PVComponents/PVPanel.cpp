@@ -13,11 +13,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVPanel";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
+constexpr CPVSourceLog Log(L"PVPanel");
 
 // The styles a page's template may carry as a top-level dialog, and what a child page needs.
 constexpr DWORD kStylesRemoved = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME;  // 0x00CC0080
@@ -26,38 +22,6 @@ constexpr DWORD kExStylesRemoved = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;      
 constexpr DWORD kExStylesAdded = WS_EX_CONTROLPARENT;                                      // 0x00010000
 static_assert(kStylesRemoved == 0x00CC0080 && kStylesAdded == 0x40000400);
 static_assert(kExStylesRemoved == 0x00000101 && kExStylesAdded == 0x00010000);
-
-// ---------------------------------------------------------------------------------------------
-// The interfaces the page object answers, in the order they are tested.
-
-struct PanelInterface {
-  const IID* iid;
-  IUnknown* (*cast)(CPVPanel*);
-  bool needsHelp;  // answered only while help is enabled
-};
-
-#define PV_PANEL_ENTRY(iid, Interface, needsHelp)                                          \
-  {                                                                                        \
-    &(iid), [](CPVPanel* p) -> IUnknown* { return static_cast<Interface*>(p); }, needsHelp \
-  }
-
-const PanelInterface kPanelInterfaces[] = {
-    PV_PANEL_ENTRY(IID_IUnknown, IPVChild, false),
-    PV_PANEL_ENTRY(__uuidof(IPVChild), IPVChild, false),
-    PV_PANEL_ENTRY(__uuidof(IPVPanel3), IPVPanel3, false),
-    PV_PANEL_ENTRY(__uuidof(IPVPanel2), IPVPanel3, false),
-    PV_PANEL_ENTRY(__uuidof(IPVPanel), IPVPanel3, false),
-    PV_PANEL_ENTRY(__uuidof(IPVExtendedInfoXml2), IPVExtendedInfoXml2, false),
-    PV_PANEL_ENTRY(__uuidof(IPVExtendedInfoXml), IPVExtendedInfoXml2, false),
-    PV_PANEL_ENTRY(__uuidof(IPVProvideHelp), IPVProvideHelp, true),
-    PV_PANEL_ENTRY(__uuidof(IPVEventHandler2), IPVEventHandler2, false),
-    PV_PANEL_ENTRY(__uuidof(IPVDocumentation), IPVDocumentation, false),
-    PV_PANEL_ENTRY(__uuidof(IPVWndMsg), IPVWndMsg, false),
-    PV_PANEL_ENTRY(__uuidof(IDynamicSubItemEvents), IDynamicSubItemEvents, false),
-    PV_PANEL_ENTRY(__uuidof(IPVDynamicSubItem), IPVDynamicSubItem, false),
-};
-
-#undef PV_PANEL_ENTRY
 
 // ---------------------------------------------------------------------------------------------
 // Dialog templates read as bytes, as the dialog manager lays them out (dlgtemplate.h).
@@ -229,9 +193,15 @@ BEGIN_MESSAGE_MAP(CPVPanel, CDialog)
 ON_MESSAGE(WM_PV_SUBITEMCHANGED, OnWMSubItemChanged)
 END_MESSAGE_MAP()
 
-CPVPanel::CPVPanel(UINT nIDTemplate) : CDialog(nIDTemplate), m_nIDTemplate(nIDTemplate) {}
+CPVPanel::CPVPanel(UINT nIDTemplate)
+    : CDialog(nIDTemplate),
+      CPVComObjectRoot(PVLiveCounterOf<CPVPanel>(), 0, ModuleLock::kWhileReferenced),
+      m_nIDTemplate(nIDTemplate) {}
 
-CPVPanel::CPVPanel(const CPVPanel&) : CDialog(), m_nIDTemplate(0) {
+CPVPanel::CPVPanel(const CPVPanel&)
+    : CDialog(),
+      CPVComObjectRoot(PVLiveCounterOf<CPVPanel>(), 0, ModuleLock::kWhileReferenced),
+      m_nIDTemplate(0) {
   Log(L"CPVPanel does not support copy construction.", L"CPVPanel::CPVPanel", __LINE__);
 }
 
@@ -247,37 +217,23 @@ CPVPanel::~CPVPanel() = default;
 
 STDMETHODIMP CPVPanel::QueryInterface(REFIID iid, void** object) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  for (const PanelInterface& entry : kPanelInterfaces) {
-    if (iid != *entry.iid) continue;
-    if (entry.needsHelp && !m_bHelpEnabled) break;
-    IUnknown* found = entry.cast(this);
-    found->AddRef();
-    *object = found;
-    return S_OK;
+  // IPVProvideHelp is answered only while help is enabled.
+  if (object && iid == __uuidof(IPVProvideHelp) && !m_bHelpEnabled) {
+    *object = nullptr;
+    return E_NOINTERFACE;
   }
-  return E_NOINTERFACE;
+  return InternalQueryInterface(this, Interfaces(), iid, object);
 }
 
+// The first reference keeps the module loaded until the page is gone.
 STDMETHODIMP_(ULONG) CPVPanel::AddRef() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  // The first reference keeps the module loaded until the page is gone.
-  const LONG previous = m_refCount.fetch_add(1);
-  if (previous == 0) PVLockModule();
-  return static_cast<ULONG>(previous + 1);
+  return InternalAddRef();
 }
 
 STDMETHODIMP_(ULONG) CPVPanel::Release() {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  const LONG count = m_refCount.fetch_sub(1) - 1;
-  assert(count >= 0 && "page released below zero");
-  if (count == 0) {
-    m_refCount.store(1);  // stable while the page destroys itself
-    delete this;
-    PVUnlockModule();
-  }
-  return static_cast<ULONG>(count);
+  return ReleaseAndDelete();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -579,13 +535,11 @@ STDMETHODIMP CPVPanel::GetSubItemsXML(BSTR* pXml) {
     Log(L"Failed to get the sub items", L"CPVPanel::GetSubItemsXML", __LINE__);
     return hr;
   }
-  BSTR document = fragment.copy();
-  hr = AddPageClsidAndXMLHeader(&document);
-  if (FAILED(hr)) {
-    SysFreeString(document);
-    return hr;
-  }
-  *pXml = document;
+  // A copy of its own, which the header step replaces with the whole document.
+  _bstr_t document(fragment.copy(), false);
+  hr = AddPageClsidAndXMLHeader(&document.GetBSTR());
+  if (FAILED(hr)) return hr;
+  *pXml = document.Detach();
   return S_OK;
 }
 
@@ -621,28 +575,26 @@ IPVParent* CPVPanel::GetIPVParent() {
     Log(L"Panel has invalid parent pointer.", L"CPVPanel::GetIPVParent", __LINE__);
     return nullptr;
   }
-  IPVParent* parent = nullptr;
+  IPVParentPtr parent;
   const HRESULT hr = m_pParent->QueryInterface(__uuidof(IPVParent), reinterpret_cast<void**>(&parent));
   if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !parent)) {
     Log(L"Panel has invalid parent pointer.", L"CPVPanel::GetIPVParent", __LINE__);
     return nullptr;
   }
   if (FAILED(hr)) _com_issue_error(hr);
-  parent->Release();  // borrowed: the host keeps its parent alive while the page lives
-  return parent;
+  return parent.GetInterfacePtr();  // borrowed: the host keeps its parent alive while the page lives
 }
 
 IPVVexilProperties* CPVPanel::GetIPVVexilProperties() {
   IPVParent* parent = GetIPVParent();
   if (!parent) return nullptr;
-  IPVVexilProperties* properties = nullptr;
+  IPVVexilPropertiesPtr properties;
   if (FAILED(parent->QueryInterface(__uuidof(IPVVexilProperties), reinterpret_cast<void**>(&properties))) ||
       !properties) {
     Log(L"Panel's parent does not support IPVVexilProperties.", L"CPVPanel::GetIPVVexilProperties", __LINE__);
     return nullptr;
   }
-  properties->Release();  // borrowed, as the parent itself
-  return properties;
+  return properties.GetInterfacePtr();  // borrowed, as the parent itself
 }
 
 void CPVPanel::SetDirty() {

@@ -9,10 +9,11 @@
 #include <comdef.h>
 #include <msxml6.h>
 
-#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
+
+#include "PVComObject.h"
 
 // Orders page ids as the host's map does: by their UTF-16 code units, then by length.
 struct CPVPageIdLess {
@@ -43,7 +44,8 @@ class CPVPanel : public CDialog,
                  public IPVExtendedInfoXml2,
                  public CPVWndMsgSlot,
                  public IDynamicSubItemEvents,
-                 public IPVDynamicSubItem {
+                 public IPVDynamicSubItem,
+                 public CPVComObjectRoot {
  public:
   explicit CPVPanel(UINT nIDTemplate);
   // Copying a panel is refused: both only log, and the copy is an empty panel.
@@ -52,7 +54,22 @@ class CPVPanel : public CDialog,
   // Abstract: the page class below supplies the destructor.
   ~CPVPanel() override = 0;
 
-  // IUnknown of every interface of the page object.
+  // IUnknown of every interface of the page object, in the order they are tested; IUnknown is
+  // the IPVChild part, and IPVProvideHelp is answered only while help is enabled.
+  BEGIN_PV_INTERFACE_TABLE(CPVPanel)
+  PV_INTERFACE_ENTRY(IPVChild)
+  PV_INTERFACE_ENTRY(IPVPanel3)
+  PV_INTERFACE_ENTRY_IID(__uuidof(IPVPanel2), IPVPanel3)
+  PV_INTERFACE_ENTRY_IID(__uuidof(IPVPanel), IPVPanel3)
+  PV_INTERFACE_ENTRY(IPVExtendedInfoXml2)
+  PV_INTERFACE_ENTRY_IID(__uuidof(IPVExtendedInfoXml), IPVExtendedInfoXml2)
+  PV_INTERFACE_ENTRY(IPVProvideHelp)
+  PV_INTERFACE_ENTRY(IPVEventHandler2)
+  PV_INTERFACE_ENTRY(IPVDocumentation)
+  PV_INTERFACE_ENTRY(IPVWndMsg)
+  PV_INTERFACE_ENTRY(IDynamicSubItemEvents)
+  PV_INTERFACE_ENTRY(IPVDynamicSubItem)
+  END_PV_INTERFACE_TABLE()
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
   STDMETHODIMP_(ULONG) AddRef() override;
   STDMETHODIMP_(ULONG) Release() override;
@@ -139,7 +156,6 @@ class CPVPanel : public CDialog,
   afx_msg LRESULT OnWMSubItemChanged(WPARAM wParam, LPARAM lParam);
 
   UINT m_nIDTemplate;
-  std::atomic<LONG> m_refCount{0};
   IUnknown* m_pParent = nullptr;  // not counted: the host keeps its parent alive
   BOOL m_bHelpEnabled = FALSE;
   CWnd* m_pFocusCtrl = nullptr;

@@ -7,11 +7,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVPanelEnum";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
+constexpr CPVSourceLog Log(L"PVPanelEnum");
 
 }  // namespace
 
@@ -38,10 +34,8 @@ CPVPanelEnum::~CPVPanelEnum() {
 STDMETHODIMP CPVPanelEnum::QueryInterface(REFIID iid, void** object) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   const HRESULT hr = CPVPanel::QueryInterface(iid, object);
-  if (hr != E_NOINTERFACE || iid != __uuidof(IPVPropPageEnum)) return hr;
-  *object = static_cast<IPVPropPageEnum*>(this);
-  AddRef();
-  return S_OK;
+  if (hr != E_NOINTERFACE) return hr;
+  return InternalQueryInterface(this, Interfaces(), iid, object);
 }
 
 HRESULT CPVPanelEnum::AddControlToList(IPVCtrl* control) {

@@ -25,7 +25,11 @@ class CPVPanelEnum : public CPVPanel, public IPVPropPageEnum {
   virtual CPVPanelEnum& operator=(const CPVPanelEnum& other);
   using CPVPanel::operator=;
 
-  // IUnknown: the panel's interfaces, then IPVPropPageEnum.
+  // IUnknown: the panel's interfaces, then IPVPropPageEnum (this table's only row: the first
+  // row of a table also answers IUnknown, which the panel's table has answered already).
+  BEGIN_PV_INTERFACE_TABLE(CPVPanelEnum)
+  PV_INTERFACE_ENTRY(IPVPropPageEnum)
+  END_PV_INTERFACE_TABLE()
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
   STDMETHODIMP_(ULONG) AddRef() override { return CPVPanel::AddRef(); }
   STDMETHODIMP_(ULONG) Release() override { return CPVPanel::Release(); }

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVPanelExtendedInfo";
+constexpr CPVSourceLog Log(L"PVPanelExtendedInfo");
 
 constexpr DWORD kDomContext = 0x17;  // CLSCTX_ALL
 constexpr wchar_t kSelectionNamespaces[] = L"xmlns:pv='xsdPV'";
@@ -37,10 +37,6 @@ constexpr wchar_t kSubItemsEndTag[] = L"</ProfileViewDirectory>";
 constexpr wchar_t kPageSetPath[] = L"/pv:ProfileViewDirectory/pv:PageSet";
 
 constexpr wchar_t kDefaultPageId[] = L"*";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
 
 // A new DOM document (the platform's XML DOM class).
 HRESULT CreateDom(IXMLDOMDocument2Ptr& document) {
@@ -249,14 +245,14 @@ HRESULT CPVPanel::AddPageClsidAndXMLHeader(BSTR* pXml) {
     return hr;
   }
 
-  BSTR result = nullptr;
-  hr = document->get_xml(&result);
+  _bstr_t result;
+  hr = document->get_xml(result.GetAddress());
   if (FAILED(hr)) {
     Log(L"Failed to get the sub items document text", kFunction, __LINE__);
     return hr;
   }
-  SysFreeString(*pXml);
-  *pXml = result;
+  const _bstr_t replaced(*pXml, false);  // the fragment's text is freed as the document takes its place
+  *pXml = result.Detach();
   return S_OK;
 }
 

@@ -5,10 +5,10 @@
 #include <afxwin.h>
 #include <PVInterfaces.h>
 
-#include <atomic>
 #include <new>
 #include <type_traits>
 
+#include "PVComObject.h"
 #include "PVDefines.h"
 #include "PVPropPageRegistration.h"
 
@@ -27,43 +27,34 @@ class CPVPropPageObject final : public TPage {
   }
 };
 
-// Pages are created unbound with a reference count of 0, through their IPVChild.
+// Pages are created unbound with a reference count of 0, through their IPVChild. Each page is
+// counted under its own class (PVLiveObjects.h).
 template <class TPage>
-class CPVPropPageClassFactory : public IClassFactory {
+class CPVPropPageClassFactory : public IClassFactory, public CPVComObjectRoot {
  public:
-  explicit CPVPropPageClassFactory(REFCLSID clsid) : m_clsid(clsid) {
+  explicit CPVPropPageClassFactory(REFCLSID clsid)
+      : CPVComObjectRoot(PVLiveCounterOf<CPVPropPageClassFactory>(), 0, ModuleLock::kWhileReferenced),
+        m_clsid(clsid) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
   }
   virtual ~CPVPropPageClassFactory() { AFX_MANAGE_STATE(AfxGetStaticModuleState()); }
-  CPVPropPageClassFactory(const CPVPropPageClassFactory&) = delete;
-  CPVPropPageClassFactory& operator=(const CPVPropPageClassFactory&) = delete;
+
+  BEGIN_PV_INTERFACE_TABLE(CPVPropPageClassFactory)
+  PV_INTERFACE_ENTRY(IClassFactory)
+  END_PV_INTERFACE_TABLE()
 
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    if (!object) return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
+    return InternalQueryInterface(this, Interfaces(), iid, object);
   }
-
+  // The first reference keeps the module loaded until the last one goes.
   STDMETHODIMP_(ULONG) AddRef() override {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    // The first reference keeps the module loaded until the last one goes.
-    const ULONG previous = m_refCount.fetch_add(1);
-    if (previous == 0) PVLockModule();
-    return previous + 1;
+    return InternalAddRef();
   }
-
   STDMETHODIMP_(ULONG) Release() override {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
-    const ULONG count = m_refCount.fetch_sub(1) - 1;
-    if (count == 0) {
-      delete this;
-      PVUnlockModule();
-    }
-    return count;
+    return ReleaseAndDelete();
   }
 
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
@@ -76,6 +67,7 @@ class CPVPropPageClassFactory : public IClassFactory {
     TPage* page = nullptr;
     try {
       page = new CPVPropPageObject<TPage>;
+      if constexpr (std::is_base_of_v<CPVComObjectRoot, TPage>) page->CountAs(PVLiveCounterOf<TPage>());
     } catch (CMemoryException* e) {
       e->Delete();
     } catch (const std::bad_alloc&) {
@@ -86,10 +78,8 @@ class CPVPropPageClassFactory : public IClassFactory {
     }
     // A page is born with no reference: a failed query takes the count back to 0 and the
     // page deletes itself.
-    IPVChild* child = page;
-    child->AddRef();
+    const IPVChildPtr child(static_cast<IPVChild*>(page));
     const HRESULT hr = child->QueryInterface(iid, object);
-    child->Release();
     if (FAILED(hr)) *object = nullptr;
     return hr;
   }
@@ -118,7 +108,6 @@ class CPVPropPageClassFactory : public IClassFactory {
 
  private:
   CLSID m_clsid;
-  std::atomic<ULONG> m_refCount{0};
 };
 
 // The CLSID match of a page: the requested CLSID's text compared with the page's own text
@@ -134,4 +123,13 @@ inline BOOL PVMatchClsidText(REFCLSID clsid, const wchar_t* pageClsidText) {
 template <const wchar_t* ClsidText>
 BOOL PVMatchPageClsid(REFCLSID clsid) {
   return PVMatchClsidText(clsid, ClsidText);
+}
+
+// The registration of the page class TPage under the CLSID text ClsidText with its title: the
+// CLSID match and the class factory of the page pattern. A DLL's catalogue defines its pages'
+// registrations with it, in one array, so that they are constructed in catalogue order.
+template <class TPage, const wchar_t* ClsidText>
+CPVPropPageRegistration PVPageRegistration(const wchar_t* title) {
+  return CPVPropPageRegistration(PVMatchPageClsid<ClsidText>, CPVPropPageClassFactory<TPage>::Create, title,
+                                 ClsidText);
 }

@@ -1,6 +1,7 @@
 #include "PVPropPageRegistration.h"
 
 #include <afxwin.h>
+#include <comdef.h>
 
 #include <atomic>
 #include <new>
@@ -68,6 +69,23 @@ LONG RegisterEntry(const CPVPropPageRegData& entry) {
   result = PVRegSetStringValue(serverKey, nullptr, g_modulePath);
   const LONG closeServer = PVRegCloseKey(serverKey);
   return result != ERROR_SUCCESS ? result : closeServer;
+}
+
+// Whether the page key "CLSID\{...}" under clsidKey names this module as its in-process
+// server: its "InProcServer32" default value is the module path, compared without regard to
+// letter case as the platform compares paths. A key that is absent, has no server or names
+// another module does not.
+bool NamesThisModule(HKEY clsidKey, const wchar_t* clsidText) {
+  wchar_t keyName[64 + sizeof(kInProcServerKey) / sizeof(wchar_t)];
+  if (_snwprintf(keyName, sizeof(keyName) / sizeof(wchar_t), L"%s\\%s", clsidText, kInProcServerKey) < 0)
+    return false;
+  HKEY serverKey = nullptr;
+  if (PVRegOpenKeyForRead(clsidKey, keyName, &serverKey) != ERROR_SUCCESS) return false;
+  wchar_t server[kModulePathSize] = {};
+  DWORD size = sizeof(server) - sizeof(wchar_t);
+  const LONG read = PVRegQueryDefaultValue(serverKey, server, &size);
+  PVRegCloseKey(serverKey);
+  return read == ERROR_SUCCESS && _wcsicmp(server, g_modulePath) == 0;
 }
 
 }  // namespace
@@ -146,13 +164,25 @@ HRESULT CPVPropPageRegistration::RegisterServer() {
   return g_registrationEnabled ? S_OK : E_FAIL;
 }
 
+// A page key is deleted only while it names this module: another view DLL that registered the
+// same CLSID later (the system page, which both view DLLs serve) keeps its registration, and
+// skipping it is no failure. Nothing else is reconciled.
 HRESULT CPVPropPageRegistration::UnregisterServer() {
   if (!g_registrationEnabled || g_useCount == 0) return E_FAIL;
+  if (!FillModulePath()) return E_FAIL;
   for (const CPVPropPageRegData* entry = g_listHead; entry; entry = entry->m_pNext) {
     HKEY clsidKey = nullptr;
     if (PVRegOpenKeyForRead(kClsidKey, &clsidKey) != ERROR_SUCCESS) {
       g_registrationEnabled = FALSE;
       return E_FAIL;
+    }
+    // A key that names another module is skipped: no failure, nothing deleted.
+    if (!NamesThisModule(clsidKey, entry->m_pszClsid)) {
+      if (PVRegCloseKey(clsidKey) != ERROR_SUCCESS) {
+        g_registrationEnabled = FALSE;
+        return E_FAIL;
+      }
+      continue;
     }
     // Fails while "InProcServer32" exists; the recursive delete then takes the subkey first. A
     // key that both calls find absent was never registered, which is no failure; any other
@@ -199,10 +229,8 @@ HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   // The factory answers for the interface asked for (IUnknown or IClassFactory); for any
   // other the query fails, its result is returned and the factory goes again, so a caller
   // never calls through a table it did not ask for.
-  factory->AddRef();
-  const HRESULT query = factory->QueryInterface(iid, object);
-  factory->Release();
-  return query;
+  const IClassFactoryPtr held(factory);
+  return held->QueryInterface(iid, object);
 }
 
 HRESULT PVDllCanUnloadNow() {

@@ -4,6 +4,7 @@
 
 #include "PromptInfo.h"
 #include "ResourceDllManager.h"
+#include "Strings.h"
 
 namespace {
 
@@ -43,12 +44,6 @@ HRESULT CreateService(Ptr& held, const CLSID* clsid, const LCID* locale) {
   return S_OK;
 }
 
-CString TakeBstr(BSTR text) {
-  CString result(text, static_cast<int>(SysStringLen(text)));
-  SysFreeString(text);
-  return result;
-}
-
 std::shared_ptr<CSingletonStringServerWrapper> g_singletonStringServer;
 
 }  // namespace
@@ -67,15 +62,13 @@ HRESULT CPromptServerWrapper::GetPrompt(LONG id, CPromptInfo* out) const {
   if (!out) return E_INVALIDARG;
   if (!m_spServer) return E_UNEXPECTED;
   out->Clear();
-  BSTR caption = nullptr;
-  BSTR text = nullptr;
+  _bstr_t caption;
+  _bstr_t text;
   LONG type = 0;
-  const HRESULT hr = m_spServer->GetPrompt(id, &caption, &type, &text);
-  CString captionText = TakeBstr(caption);
-  CString promptText = TakeBstr(text);
+  const HRESULT hr = m_spServer->GetPrompt(id, caption.GetAddress(), &type, text.GetAddress());
   if (SUCCEEDED(hr)) {
-    out->m_text = promptText;
-    out->m_caption = captionText;
+    out->m_text = TextOf(text);
+    out->m_caption = TextOf(caption);
     out->m_type = type;
   }
   return hr;
@@ -103,10 +96,9 @@ HRESULT CStringServerWrapper::Initialize(const CLSID* clsid, const LCID* locale)
 
 CString CStringServerWrapper::GetString(LONG id) const {
   if (!m_spServer) return CString();
-  BSTR text = nullptr;
-  const HRESULT hr = m_spServer->GetString(id, &text);
-  CString result = TakeBstr(text);
-  return SUCCEEDED(hr) ? result : CString();
+  _bstr_t text;
+  const HRESULT hr = m_spServer->GetString(id, text.GetAddress());
+  return SUCCEEDED(hr) ? TextOf(text) : CString();
 }
 
 HRESULT CStringServerWrapper::SetAccelerators(BOOL on) {

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "FilePath.h"
-#include "OrvoWinApp.h"
 
 IMPLEMENT_DYNAMIC(CResourceDllManager, CObject)
 

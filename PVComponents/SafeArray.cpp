@@ -6,11 +6,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"SafeArray";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
+constexpr CPVSourceLog Log(L"SafeArray");
 
 // The element types Get reads: 2 to 23 without VT_CY, VT_DATE, VT_ERROR, VT_DECIMAL and 15.
 bool IsReadableType(VARTYPE vt) {
@@ -123,8 +119,7 @@ VARIANT CSafeArray::Get(LONG index) const {
     result.lVal = E_FAIL;
     return result;
   }
-  VARIANT element;
-  VariantInit(&element);
+  _variant_t element;
   HRESULT hr = vt == VT_VARIANT ? SafeArrayGetElement(m_pArray, &index, &element)
                                 : SafeArrayGetElement(m_pArray, &index, &element.llVal);
   if (FAILED(hr)) {
@@ -134,7 +129,6 @@ VARIANT CSafeArray::Get(LONG index) const {
     element.vt = vt;
   }
   hr = VariantCopy(&result, &element);
-  VariantClear(&element);
   if (FAILED(hr)) _com_issue_error(hr);
   return result;
 }
@@ -198,9 +192,9 @@ HRESULT CSafeArray::Append(const CSafeArray& source) {
   const LONG begin = source.GetBeginIndex();
   const LONG end = source.GetEndIndex();
   for (LONG i = begin; i < end; ++i) {
-    VARIANT element = source.Get(i);
+    VARIANT got = source.Get(i);
+    const _variant_t element(got, false);
     const HRESULT hr = Add(element);
-    VariantClear(&element);
     if (FAILED(hr)) {
       Log(L"Failed to append an source element to the destination array", L"CSafeArray::Append", __LINE__);
       return hr;

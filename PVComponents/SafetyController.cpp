@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"SafetyController";
+constexpr CPVSourceLog Log(L"SafetyController");
 constexpr LONG kSafetyEnabledQuery = 1;
 
 std::unique_ptr<CSafetyController> g_controller;
@@ -32,8 +32,8 @@ HRESULT CSafetyController::GetSafetySecuredState(IUnknown* object, BOOL* secured
   VARIANT_BOOL enabled = VARIANT_FALSE;
   HRESULT hr = safety->GetSafetyEnabled(kSafetyEnabledQuery, &enabled);
   if (FAILED(hr)) {
-    PVLog(L"Error: Failed to get safety enabled state\n", kSourceFile,
-          L"CSafetyController::GetSafetySecuredState", __LINE__);
+    Log(L"Error: Failed to get safety enabled state\n", L"CSafetyController::GetSafetySecuredState",
+        __LINE__);
     return hr;
   }
   if (hr == S_FALSE) return S_OK;

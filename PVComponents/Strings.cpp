@@ -6,7 +6,7 @@
 IMPLEMENT_DYNAMIC(CStrings, CObject)
 
 namespace {
-constexpr wchar_t kSourceFile[] = L"Strings";
+constexpr CPVSourceLog Log(L"Strings");
 }  // namespace
 
 CStrings::CStrings(const CStrings& other) : CObject(), m_strings(other.m_strings) {}
@@ -25,22 +25,25 @@ CStrings::CStrings(const CString& text, wchar_t separator) {
   }
 }
 
+CString TextOf(const _bstr_t& text) {
+  return CString(static_cast<const wchar_t*>(text), static_cast<int>(text.length()));
+}
+
 CStrings::CStrings(CSafeArray& array) {
   if (array.GetType() != VT_BSTR) {
-    PVLog(L"Cannot copy construct a CStrings object from a non-BSTR safearray.", kSourceFile,
-          L"CStrings::CStrings", __LINE__);
+    Log(L"Cannot copy construct a CStrings object from a non-BSTR safearray.", L"CStrings::CStrings",
+        __LINE__);
     return;
   }
   if (array.IsEmpty()) return;
   for (LONG i = array.GetBeginIndex(); i < array.GetEndIndex(); ++i) {
-    VARIANT element = array.Get(i);
+    VARIANT got = array.Get(i);
+    _variant_t element(got, false);
     if (element.vt != VT_BSTR && FAILED(VariantChangeType(&element, &element, 0, VT_BSTR))) {
-      VariantClear(&element);
       m_strings.emplace_back();
       continue;
     }
     m_strings.emplace_back(element.bstrVal, static_cast<int>(SysStringLen(element.bstrVal)));
-    VariantClear(&element);
   }
 }
 
@@ -54,11 +57,11 @@ bool CStrings::operator==(const CStrings& other) const {
 
 CString CStrings::operator[](int index) const {
   if (m_strings.empty()) {
-    PVLog(L"CStrings container is empty.", kSourceFile, L"CStrings::operator []", __LINE__);
+    Log(L"CStrings container is empty.", L"CStrings::operator []", __LINE__);
     return CString();
   }
   if (index < 0 || static_cast<size_t>(index) >= m_strings.size()) {
-    PVLog(L"Index out of range.", kSourceFile, L"CStrings::operator []", __LINE__);
+    Log(L"Index out of range.", L"CStrings::operator []", __LINE__);
     return CString();
   }
   return m_strings[static_cast<size_t>(index)];
@@ -66,7 +69,7 @@ CString CStrings::operator[](int index) const {
 
 BOOL CStrings::GetAt(unsigned index, CString& out) const {
   if (index >= m_strings.size()) {
-    PVLog(L"Index out of range.", kSourceFile, L"CStrings::GetAt", __LINE__);
+    Log(L"Index out of range.", L"CStrings::GetAt", __LINE__);
     return FALSE;
   }
   out = m_strings[index];

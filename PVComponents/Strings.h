@@ -3,10 +3,14 @@
 #pragma once
 
 #include <afx.h>
+#include <comdef.h>
 
 #include <vector>
 
 class CSafeArray;
+
+// The whole text of a BSTR, with its length (a null BSTR is empty).
+CString TextOf(const _bstr_t& text);
 
 class CStrings : public CObject {
   DECLARE_DYNAMIC(CStrings)

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"WindowsHelpers";
+constexpr CPVSourceLog Log(L"WindowsHelpers");
 
 // The colour's red, green and blue bytes, as the platform's RGB macro packs them.
 constexpr COLORREF PackColor(BYTE red, BYTE green, BYTE blue) {
@@ -81,7 +81,7 @@ HICON LoadSmallIcon(HINSTANCE instance, UINT iconId) {
   HINSTANCE source = instance ? instance : AfxGetInstanceHandle();
   auto icon =
       static_cast<HICON>(::LoadImageW(source, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-  if (!icon) PVLog(L"Error: Failed to load icon", kSourceFile, L"LoadSmallIcon", __LINE__);
+  if (!icon) Log(L"Error: Failed to load icon", L"LoadSmallIcon", __LINE__);
   return icon;
 }
 

@@ -11,12 +11,8 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVConfigComponentsGlobals";
+constexpr CPVSourceLog Log(L"PVConfigComponentsGlobals");
 constexpr wchar_t kFunction[] = L"GetTagExtPropertyIPVGetSetAdapter";
-
-void Log(const wchar_t* message, int line) {
-  PVLog(message, kSourceFile, kFunction, line);
-}
 
 // The tag of tagType for one connection instance: S_OK with the tag, E_NOINTERFACE when
 // there is none, E_INVALIDARG for a tag type that names no tag, or the host's failure.
@@ -33,11 +29,10 @@ HRESULT GetTagOfType(IModule* module, IConnectionInstance* instance, LONG tagTyp
 }
 
 IUnknown* IdentityOf(IUnknown* object) {
-  IUnknown* identity = nullptr;
+  IUnknownPtr identity;
   if (FAILED(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity))) || !identity)
     return object;
-  identity->Release();  // the caller holds the object: the identity lives as long
-  return identity;
+  return identity.GetInterfacePtr();  // the caller holds the object: the identity lives as long
 }
 
 }  // namespace
@@ -46,12 +41,12 @@ IPVGetSetAdapter* GetTagExtPropertyIPVGetSetAdapter(IModule* pIModule, LONG tagT
                                                     const wchar_t* memberName,
                                                     CPVTagExtAdapterMap& adapters) {
   if (!pIModule) {
-    Log(L"Invalid pointer 'pIModule'\n", __LINE__);
+    Log(L"Invalid pointer 'pIModule'\n", kFunction, __LINE__);
     return nullptr;
   }
   if (tagType < PV_TAGEXT_CONNECTION_TAG_FIRST || tagType > PV_TAGEXT_CONFIGURATION_TAG) {
     // Every instance would answer the same: one line, and no tag.
-    Log(L"Invalid tag type\n", __LINE__);
+    Log(L"Invalid tag type\n", kFunction, __LINE__);
     return nullptr;
   }
   const _bstr_t member(memberName ? memberName : L"");
@@ -60,22 +55,19 @@ IPVGetSetAdapter* GetTagExtPropertyIPVGetSetAdapter(IModule* pIModule, LONG tagT
     HRESULT hr = pIModule->GetConnectionInstance(index, &instance);
     if (hr == E_NOINTERFACE) break;
     if (FAILED(hr) || !instance) {
-      Log(L"Failed to get connection instance from ORVO services\n", __LINE__);
+      Log(L"Failed to get connection instance from ORVO services\n", kFunction, __LINE__);
       break;
     }
     ITagPtr tag;
     hr = GetTagOfType(pIModule, instance, tagType, &tag);
     if (FAILED(hr) || !tag) {
-      if (hr != E_NOINTERFACE) Log(L"Failed to get tag from ORVO services\n", __LINE__);
+      if (hr != E_NOINTERFACE) Log(L"Failed to get tag from ORVO services\n", kFunction, __LINE__);
       continue;
     }
-    VARIANT value;
-    VariantInit(&value);
-    hr = tag->GetMemberValue(member, &value);
-    VariantClear(&value);
-    if (hr == E_INVALIDARG) continue;  // this tag has no such member
+    hr = tag->GetMemberValue(member, _variant_t().GetAddress());  // only whether it can be read
+    if (hr == E_INVALIDARG) continue;                             // this tag has no such member
     if (FAILED(hr)) {
-      Log(L"Failed to get value from output tag\n", __LINE__);
+      Log(L"Failed to get value from output tag\n", kFunction, __LINE__);
       continue;
     }
 
@@ -86,7 +78,7 @@ IPVGetSetAdapter* GetTagExtPropertyIPVGetSetAdapter(IModule* pIModule, LONG tagT
     CPVGetSetAdapterITagExtProperty* created =
         properties ? new (std::nothrow) CPVGetSetAdapterITagExtProperty(propertyKey, properties) : nullptr;
     if (!created) {
-      Log(L"Failed to create adapter object.", __LINE__);
+      Log(L"Failed to create adapter object.", kFunction, __LINE__);
       return nullptr;
     }
     IPVGetSetAdapterPtr adapter;

@@ -8,12 +8,8 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVConfigPanelEnum";
+constexpr CPVSourceLog Log(L"PVConfigPanelEnum");
 constexpr DWORD kNotConnectedCookie = 0xFEFEFEFE;
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
 
 }  // namespace
 

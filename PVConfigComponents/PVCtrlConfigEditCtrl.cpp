@@ -19,7 +19,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlConfigEditCtrl";
+constexpr CPVSourceLog Log(L"PVCtrlConfigEditCtrl");
 constexpr wchar_t kSelectAll = 1;  // Ctrl+A
 
 }  // namespace
@@ -151,8 +151,7 @@ STDMETHODIMP CPVCtrlConfigEditCtrl::OnChangedCtrlData(CWnd* changedWindow, int c
   const HRESULT hr = UpdateEnableState();
   if (FAILED(hr)) {
     // This record has always carried line 352, whatever the file's layout.
-    PVLog(L"Failed to update the Enabled State.", kSourceFile, L"CPVCtrlConfigEditCtrl::OnChangedCtrlData",
-          352);
+    Log(L"Failed to update the Enabled State.", L"CPVCtrlConfigEditCtrl::OnChangedCtrlData", 352);
     return hr;
   }
   return CPVCtrlBase::OnChangedCtrlData(changedWindow, changedItemId);

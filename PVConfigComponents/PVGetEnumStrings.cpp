@@ -1,7 +1,7 @@
 #include "PVGetEnumStrings.h"
 
 #include <oleauto.h>
-#include <wil/resource.h>
+#include "SafeArray.h"
 
 #include "PromptInfo.h"
 
@@ -15,14 +15,14 @@ STDMETHODIMP CPVGetEnumStrings::GetValue(CString& text, int format, CPromptInfo*
   if (FAILED(hr)) return hr;
   if (format != PV_FORMAT_ENUM_STRINGS) return E_FAIL;
   const CString member = BoundMember();
-  wil::unique_safearray array;
-  hr = GetIPVGetSetAdapter()->GetEnumStrings(member, array.put());
+  CSafeArray array;
+  hr = GetIPVGetSetAdapter()->GetEnumStrings(member, array.GetAddress());
   if (FAILED(hr)) {
     ErrorReadingValue(member);
     return hr;
   }
   // The array is destroyed on every path from here (its owner).
-  SAFEARRAY* texts = array.get();
+  SAFEARRAY* texts = array.GetSafeArray();
   if (!texts || SafeArrayGetDim(texts) != 1) return E_FAIL;
   LONG lower = 0;
   LONG upper = -1;

@@ -4,12 +4,12 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetAdapeterErrorHandler";
+constexpr CPVSourceLog Log(L"PVGetSetAdapeterErrorHandler");
 
 HRESULT Report(const wchar_t* format, const wchar_t* member, const wchar_t* function, int line) {
   CString message;
   message.FormatMessage(format, member ? member : L"");
-  PVLog(message, kSourceFile, function, line);
+  Log(message, function, line);
   return E_FAIL;
 }
 

@@ -1,7 +1,6 @@
 #include "PVGetSetAdapterITag.h"
 
 #include <oleauto.h>
-#include <wil/resource.h>
 
 #include "PVComponentsGlobals.h"
 #include "PVGetSetAdapeterErrorHandler.h"
@@ -12,81 +11,47 @@ using CPVGetSetAdapeterErrorHandler::ErrorSavingValue;
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetAdapterITag";
+constexpr CPVSourceLog Log(L"PVGetSetAdapterITag");
 constexpr wchar_t kTagNotValid[] = L"Error: ITag interface is not valid!\n";
 
-struct InterfaceRow {
-  const IID* iid;
-};
-// The interfaces answered by the object itself; IPVGetSetAdapter4 is deliberately absent.
-constexpr InterfaceRow kInterfaces[] = {{&IID_IUnknown},
-                                        {&__uuidof(IPVGetSetAdapter)},
-                                        {&__uuidof(IPVGetSetAdapter2)},
-                                        {&__uuidof(IPVGetSetAdapter3)}};
-
 // The member as the BSTR the host takes (a null member as an empty one).
-wil::unique_bstr MemberBstr(const wchar_t* member) {
-  return wil::unique_bstr(SysAllocString(member ? member : L""));
+_bstr_t MemberBstr(const wchar_t* member) {
+  return _bstr_t(member ? member : L"");
 }
 
 }  // namespace
 
-CPVGetSetAdapterITag::CPVGetSetAdapterITag(ITag* tag) : m_spITag(tag) {
+CPVGetSetAdapterITag::CPVGetSetAdapterITag(ITag* tag)
+    : CPVComObjectRoot(PVLiveCounterOf<CPVGetSetAdapterITag>(), 1), m_spITag(tag) {
   InterfaceIsValid(tag);
 }
 
 CPVGetSetAdapterITag::~CPVGetSetAdapterITag() = default;
 
-STDMETHODIMP CPVGetSetAdapterITag::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  for (const InterfaceRow& row : kInterfaces) {
-    if (*row.iid == riid) {
-      *ppv = static_cast<IPVGetSetAdapter4*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITag::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITag::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
-}
-
 BOOL CPVGetSetAdapterITag::TagIsValid(const wchar_t* function, int line) const {
   if (m_spITag) return TRUE;
-  PVLog(kTagNotValid, kSourceFile, function, line);
+  Log(kTagNotValid, function, line);
   return FALSE;
 }
 
 HRESULT CPVGetSetAdapterITag::GetVariant(const wchar_t* member, VARIANT* value) {
   if (!TagIsValid(L"CPVGetSetAdapterITag::GetVariant", __LINE__)) return E_FAIL;
-  return m_spITag->GetMemberValue(MemberBstr(member).get(), value);
+  return m_spITag->GetMemberValue(MemberBstr(member), value);
 }
 
 HRESULT CPVGetSetAdapterITag::SetVariant(const wchar_t* member, const VARIANT& value) {
   if (!TagIsValid(L"CPVGetSetAdapterITag::SetVariant", __LINE__)) return E_FAIL;
-  return m_spITag->SetMemberValue(MemberBstr(member).get(), value);
+  return m_spITag->SetMemberValue(MemberBstr(member), value);
 }
 
 HRESULT CPVGetSetAdapterITag::GetMinVariant(const wchar_t* member, VARIANT* value) {
   if (!TagIsValid(L"CPVGetSetAdapterITag::GetMinVariant", __LINE__)) return E_FAIL;
-  return m_spITag->GetMinValue(MemberBstr(member).get(), value);
+  return m_spITag->GetMinValue(MemberBstr(member), value);
 }
 
 HRESULT CPVGetSetAdapterITag::GetMaxVariant(const wchar_t* member, VARIANT* value) {
   if (!TagIsValid(L"CPVGetSetAdapterITag::GetMaxVariant", __LINE__)) return E_FAIL;
-  return m_spITag->GetMaxValue(MemberBstr(member).get(), value);
+  return m_spITag->GetMaxValue(MemberBstr(member), value);
 }
 
 HRESULT CPVGetSetAdapterITag::ReadTyped(const wchar_t* member, Read read, VARTYPE vt, VARTYPE vt2,
@@ -102,26 +67,26 @@ HRESULT CPVGetSetAdapterITag::ReadTyped(const wchar_t* member, Read read, VARTYP
 
 HRESULT CPVGetSetAdapterITag::ReadFloat(const wchar_t* member, Read read, float* value) {
   if (!value) return E_POINTER;
-  wil::unique_variant read_value;
-  const HRESULT hr = ReadTyped(member, read, VT_R4, VT_EMPTY, read_value.addressof());
-  if (SUCCEEDED(hr)) *value = V_R4(&read_value.get());
+  _variant_t read_value;
+  const HRESULT hr = ReadTyped(member, read, VT_R4, VT_EMPTY, read_value.GetAddress());
+  if (SUCCEEDED(hr)) *value = V_R4(&read_value);
   return hr;
 }
 
 HRESULT CPVGetSetAdapterITag::ReadLong(const wchar_t* member, Read read, LONG* value) {
   if (!value) return E_POINTER;
-  wil::unique_variant read_value;
-  const HRESULT hr = ReadTyped(member, read, VT_I4, VT_EMPTY, read_value.addressof());
-  if (SUCCEEDED(hr)) *value = V_I4(&read_value.get());
+  _variant_t read_value;
+  const HRESULT hr = ReadTyped(member, read, VT_I4, VT_EMPTY, read_value.GetAddress());
+  if (SUCCEEDED(hr)) *value = V_I4(&read_value);
   return hr;
 }
 
 HRESULT CPVGetSetAdapterITag::ReadInt64(const wchar_t* member, Read read, LONGLONG* value) {
   if (!value) return E_POINTER;
-  wil::unique_variant read_value;
-  const HRESULT hr = ReadTyped(member, read, VT_I4, VT_I8, read_value.addressof());
+  _variant_t read_value;
+  const HRESULT hr = ReadTyped(member, read, VT_I4, VT_I8, read_value.GetAddress());
   if (SUCCEEDED(hr)) {
-    const VARIANT& v = read_value.get();
+    const VARIANT& v = read_value;
     *value = V_VT(&v) == VT_I4 ? static_cast<LONGLONG>(V_I4(&v)) : V_I8(&v);
   }
   return hr;
@@ -135,10 +100,10 @@ HRESULT CPVGetSetAdapterITag::Write(const wchar_t* member, const VARIANT& value)
 
 STDMETHODIMP CPVGetSetAdapterITag::GetBool(const wchar_t* member, BOOL* value, BOOL invert) {
   if (!value) return E_POINTER;
-  wil::unique_variant read_value;
-  const HRESULT hr = ReadTyped(member, Read::kValue, VT_BOOL, VT_EMPTY, read_value.addressof());
+  _variant_t read_value;
+  const HRESULT hr = ReadTyped(member, Read::kValue, VT_BOOL, VT_EMPTY, read_value.GetAddress());
   if (SUCCEEDED(hr)) {
-    const bool on = V_BOOL(&read_value.get()) == VARIANT_TRUE;
+    const bool on = V_BOOL(&read_value) == VARIANT_TRUE;
     *value = (invert ? !on : on) ? TRUE : FALSE;
   }
   return hr;
@@ -157,7 +122,7 @@ STDMETHODIMP CPVGetSetAdapterITag::GetEnum(const wchar_t* member, LONG* value) {
   if (!value) return E_POINTER;
   if (!TagIsValid(L"CPVGetSetAdapterITag::GetEnum", __LINE__)) return E_FAIL;
   LONG index = -1;
-  const HRESULT hr = m_spITag->GetEnumValue(MemberBstr(member).get(), &index);
+  const HRESULT hr = m_spITag->GetEnumValue(MemberBstr(member), &index);
   if (SUCCEEDED(hr)) {
     *value = index;
     return hr;
@@ -171,7 +136,7 @@ STDMETHODIMP CPVGetSetAdapterITag::GetEnum(const wchar_t* member, LONG* value) {
 
 STDMETHODIMP CPVGetSetAdapterITag::SetEnum(const wchar_t* member, LONG value) {
   if (!TagIsValid(L"CPVGetSetAdapterITag::SetEnum", __LINE__)) return E_FAIL;
-  const HRESULT hr = m_spITag->SetEnumValue(MemberBstr(member).get(), value);
+  const HRESULT hr = m_spITag->SetEnumValue(MemberBstr(member), value);
   if (FAILED(hr)) ErrorSavingValue(member);
   return hr;
 }
@@ -179,7 +144,7 @@ STDMETHODIMP CPVGetSetAdapterITag::SetEnum(const wchar_t* member, LONG value) {
 STDMETHODIMP CPVGetSetAdapterITag::GetEnumStrings(const wchar_t* member, SAFEARRAY** texts) {
   if (!texts) return E_POINTER;
   if (!TagIsValid(L"CPVGetSetAdapterITag::GetEnumStrings", __LINE__)) return E_FAIL;
-  const HRESULT hr = m_spITag->GetEnumStrings(MemberBstr(member).get(), texts);
+  const HRESULT hr = m_spITag->GetEnumStrings(MemberBstr(member), texts);
   if (FAILED(hr)) ErrorReadingValue(member);
   return hr;
 }
@@ -190,16 +155,16 @@ STDMETHODIMP CPVGetSetAdapterITag::GetFloat(const wchar_t* member, float* value)
 
 STDMETHODIMP CPVGetSetAdapterITag::SetFloat(const wchar_t* member, float value) {
   // Widened, then changed to single precision, so the host always receives VT_R4.
-  wil::unique_variant wide;
-  V_VT(wide.addressof()) = VT_R8;
-  V_R8(wide.addressof()) = value;
-  wil::unique_variant single;
-  HRESULT hr = VariantChangeType(single.addressof(), &wide.get(), 0, VT_R4);
+  _variant_t wide;
+  V_VT(&wide) = VT_R8;
+  V_R8(&wide) = value;
+  _variant_t single;
+  HRESULT hr = VariantChangeType(single.GetAddress(), &wide, 0, VT_R4);
   if (FAILED(hr)) {
     ErrorSavingValue(member);
     return hr;
   }
-  return Write(member, single.get());
+  return Write(member, single);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMinFloat(const wchar_t* member, float* value) {
@@ -231,27 +196,27 @@ STDMETHODIMP CPVGetSetAdapterITag::GetMaxLong(const wchar_t* member, LONG* value
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetString(const wchar_t* member, CString& value) {
-  wil::unique_variant read_value;
-  const HRESULT hr = ReadTyped(member, Read::kValue, VT_BSTR, VT_EMPTY, read_value.addressof());
-  if (SUCCEEDED(hr)) value = V_BSTR(&read_value.get()) ? V_BSTR(&read_value.get()) : L"";
+  _variant_t read_value;
+  const HRESULT hr = ReadTyped(member, Read::kValue, VT_BSTR, VT_EMPTY, read_value.GetAddress());
+  if (SUCCEEDED(hr)) value = V_BSTR(&read_value) ? V_BSTR(&read_value) : L"";
   return hr;
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::SetString(const wchar_t* member, const CString& value) {
-  wil::unique_variant text;
-  V_VT(text.addressof()) = VT_BSTR;
-  V_BSTR(text.addressof()) = SysAllocString(value);
-  if (!V_BSTR(&text.get())) {
-    V_VT(text.addressof()) = VT_EMPTY;
+  _variant_t text;
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = SysAllocString(value);
+  if (!V_BSTR(&text)) {
+    V_VT(&text) = VT_EMPTY;
     ErrorSavingValue(member);
     return E_OUTOFMEMORY;
   }
-  return Write(member, text.get());
+  return Write(member, text);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetITag(ITag2** tag) {
   if (!tag) {
-    PVLog(L"Error: ppItag is not valid!\n", kSourceFile, L"CPVGetSetAdapterITag::GetITag", __LINE__);
+    Log(L"Error: ppItag is not valid!\n", L"CPVGetSetAdapterITag::GetITag", __LINE__);
     return E_POINTER;
   }
   *tag = nullptr;
@@ -262,30 +227,30 @@ STDMETHODIMP CPVGetSetAdapterITag::GetITag(ITag2** tag) {
 STDMETHODIMP CPVGetSetAdapterITag::GetMemberDirtyState(const wchar_t* member, VARIANT_BOOL* dirty) {
   constexpr wchar_t kFunction[] = L"CPVGetSetAdapterITag::GetMemberDirtyState";
   if (!dirty) {
-    PVLog(L"Error: pIsDirty is not valid!\n", kSourceFile, kFunction, __LINE__);
+    Log(L"Error: pIsDirty is not valid!\n", kFunction, __LINE__);
     return E_POINTER;
   }
   if (!TagIsValid(kFunction, __LINE__)) return E_FAIL;
   ITag2Ptr tag2;
   const HRESULT query = m_spITag->QueryInterface(__uuidof(ITag2), reinterpret_cast<void**>(&tag2));
   if (!tag2) {
-    PVLog(L"Error: ITag2 interface is not valid!\n", kSourceFile, kFunction, __LINE__);
+    Log(L"Error: ITag2 interface is not valid!\n", kFunction, __LINE__);
     return query == E_NOINTERFACE || SUCCEEDED(query) ? E_FAIL : query;
   }
-  const HRESULT hr = tag2->GetMemberDirtyState(MemberBstr(member).get(), dirty);
-  if (FAILED(hr)) PVLog(L"Error: Checking the tag member dirty flag!\n", kSourceFile, kFunction, __LINE__);
+  const HRESULT hr = tag2->GetMemberDirtyState(MemberBstr(member), dirty);
+  if (FAILED(hr)) Log(L"Error: Checking the tag member dirty flag!\n", kFunction, __LINE__);
   return hr;
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMemberExists(const wchar_t* member, VARIANT_BOOL* exists) {
   constexpr wchar_t kFunction[] = L"CPVGetSetAdapterITag::GetMemberExists";
   if (!exists) {
-    PVLog(L"Invalid output pointer.", kSourceFile, kFunction, __LINE__);
+    Log(L"Invalid output pointer.", kFunction, __LINE__);
     return E_POINTER;
   }
   if (!TagIsValid(kFunction, __LINE__)) return E_FAIL;
-  wil::unique_variant scratch;
-  const HRESULT hr = m_spITag->GetMemberValue(MemberBstr(member).get(), scratch.addressof());
+  _variant_t scratch;
+  const HRESULT hr = m_spITag->GetMemberValue(MemberBstr(member), scratch.GetAddress());
   if (SUCCEEDED(hr)) {
     *exists = VARIANT_TRUE;
     return S_OK;
@@ -294,7 +259,7 @@ STDMETHODIMP CPVGetSetAdapterITag::GetMemberExists(const wchar_t* member, VARIAN
     *exists = VARIANT_FALSE;
     return S_OK;
   }
-  PVLog(L"Failed to get value for reason other than non-existance.", kSourceFile, kFunction, __LINE__);
+  Log(L"Failed to get value for reason other than non-existance.", kFunction, __LINE__);
   return hr;
 }
 
@@ -307,7 +272,7 @@ STDMETHODIMP CPVGetSetAdapterITag::GetEnumValues(const wchar_t* member, SAFEARRA
     ErrorReadingValue(member);
     return FAILED(hr) ? hr : E_NOINTERFACE;
   }
-  hr = enumValues->GetEnumValues(MemberBstr(member).get(), values);
+  hr = enumValues->GetEnumValues(MemberBstr(member), values);
   if (FAILED(hr)) ErrorReadingValue(member);
   return hr;
 }

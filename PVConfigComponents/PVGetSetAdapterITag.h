@@ -8,12 +8,12 @@
 
 #include <HostTags.h>
 
-#include <atomic>
 #include <cstdint>
 
+#include "PVComObject.h"
 #include "PVGetSetInterfaces.h"
 
-class CPVGetSetAdapterITag : public IPVGetSetAdapter4 {
+class CPVGetSetAdapterITag : public IPVGetSetAdapter4, public CPVComObjectRoot {
  public:
   // Takes its own reference to the tag; a null tag is logged and the adapter still made (its
   // operations then fail). The creator owns the first reference.
@@ -21,10 +21,14 @@ class CPVGetSetAdapterITag : public IPVGetSetAdapter4 {
   CPVGetSetAdapterITag(const CPVGetSetAdapterITag&) = delete;
   CPVGetSetAdapterITag& operator=(const CPVGetSetAdapterITag&) = delete;
 
-  // IUnknown, IPVGetSetAdapter, IPVGetSetAdapter2 and IPVGetSetAdapter3.
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  // IUnknown, IPVGetSetAdapter, IPVGetSetAdapter2 and IPVGetSetAdapter3; IPVGetSetAdapter4
+  // is deliberately absent.
+  BEGIN_PV_INTERFACE_TABLE(CPVGetSetAdapterITag)
+  PV_INTERFACE_ENTRY_IID(__uuidof(IPVGetSetAdapter), IPVGetSetAdapter4)
+  PV_INTERFACE_ENTRY_IID(__uuidof(IPVGetSetAdapter2), IPVGetSetAdapter4)
+  PV_INTERFACE_ENTRY_IID(__uuidof(IPVGetSetAdapter3), IPVGetSetAdapter4)
+  END_PV_INTERFACE_TABLE()
+  PV_COM_OBJECT_IUNKNOWN()
 
   STDMETHODIMP GetBool(const wchar_t* member, BOOL* value, BOOL invert) override;
   STDMETHODIMP SetBool(const wchar_t* member, BOOL value, BOOL invert) override;
@@ -73,5 +77,4 @@ class CPVGetSetAdapterITag : public IPVGetSetAdapter4 {
   BOOL TagIsValid(const wchar_t* function, int line) const;
 
   ITagPtr m_spITag;
-  std::atomic<int32_t> m_refCount{1};
 };

@@ -1,7 +1,6 @@
 #include "PVGetSetAdapterITagExtProperty.h"
 
 #include <oleauto.h>
-#include <wil/resource.h>
 
 #include "PVComponentsGlobals.h"
 #include "PVGetSetAdapeterErrorHandler.h"
@@ -12,73 +11,48 @@ using CPVGetSetAdapeterErrorHandler::ErrorSavingValue;
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetAdapterITagExtProperty";
+constexpr CPVSourceLog Log(L"PVGetSetAdapterITagExtProperty");
 constexpr wchar_t kTagNotValid[] = L"Error: ITag interface is not valid!\n";
 
 }  // namespace
 
 CPVGetSetAdapterITagExtProperty::CPVGetSetAdapterITagExtProperty(LONG key, ITagExtProperty* properties)
-    : m_spITagExtProperty(properties), m_key(key) {
+    : CPVComObjectRoot(PVLiveCounterOf<CPVGetSetAdapterITagExtProperty>(), 1),
+      m_spITagExtProperty(properties),
+      m_key(key) {
   InterfaceIsValid(properties);
 }
 
 CPVGetSetAdapterITagExtProperty::~CPVGetSetAdapterITagExtProperty() = default;
 
-STDMETHODIMP CPVGetSetAdapterITagExtProperty::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVGetSetAdapter)};
-  for (const IID* iid : kInterfaces) {
-    if (*iid == riid) {
-      *ppv = static_cast<IPVGetSetAdapter*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITagExtProperty::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetAdapterITagExtProperty::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
-}
-
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::GetString(const wchar_t* member, CString& value) {
   if (!m_spITagExtProperty) {
-    PVLog(kTagNotValid, kSourceFile, L"CPVGetSetAdapterITagExtProperty::GetVariant", __LINE__);
+    Log(kTagNotValid, L"CPVGetSetAdapterITagExtProperty::GetVariant", __LINE__);
     return ErrorReadingValue(member);
   }
-  wil::unique_bstr name(SysAllocString(member ? member : L""));
-  wil::unique_variant property;
-  const HRESULT hr = m_spITagExtProperty->GetProperty(m_key, name.get(), property.addressof());
-  if (FAILED(hr) || V_VT(&property.get()) != VT_BSTR) return ErrorReadingValue(member);
-  value = V_BSTR(&property.get()) ? V_BSTR(&property.get()) : L"";
+  const _bstr_t name(member ? member : L"");
+  _variant_t property;
+  const HRESULT hr = m_spITagExtProperty->GetProperty(m_key, name, property.GetAddress());
+  if (FAILED(hr) || V_VT(&property) != VT_BSTR) return ErrorReadingValue(member);
+  value = V_BSTR(&property) ? V_BSTR(&property) : L"";
   return S_OK;
 }
 
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::SetString(const wchar_t* member, const CString& value) {
   if (!m_spITagExtProperty) {
-    PVLog(kTagNotValid, kSourceFile, L"CPVGetSetAdapterITagExtProperty::SetVariant", __LINE__);
+    Log(kTagNotValid, L"CPVGetSetAdapterITagExtProperty::SetVariant", __LINE__);
     return ErrorSavingValue(member);
   }
-  wil::unique_bstr name(SysAllocString(member ? member : L""));
-  wil::unique_variant text;
-  V_VT(text.addressof()) = VT_BSTR;
-  V_BSTR(text.addressof()) = SysAllocString(value);
-  if (!V_BSTR(&text.get())) {
-    V_VT(text.addressof()) = VT_EMPTY;
+  const _bstr_t name(member ? member : L"");
+  _variant_t text;
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = SysAllocString(value);
+  if (!V_BSTR(&text)) {
+    V_VT(&text) = VT_EMPTY;
     ErrorSavingValue(member);
     return E_OUTOFMEMORY;
   }
-  const HRESULT hr = m_spITagExtProperty->SetProperty(m_key, name.get(), text.get());
+  const HRESULT hr = m_spITagExtProperty->SetProperty(m_key, name, text);
   if (FAILED(hr)) ErrorSavingValue(member);
   return hr;
 }

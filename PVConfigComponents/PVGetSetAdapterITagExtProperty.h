@@ -4,12 +4,12 @@
 
 #include <HostTags.h>
 
-#include <atomic>
 #include <cstdint>
 
+#include "PVComObject.h"
 #include "PVGetSetInterfaces.h"
 
-class CPVGetSetAdapterITagExtProperty : public IPVGetSetAdapter {
+class CPVGetSetAdapterITagExtProperty : public IPVGetSetAdapter, public CPVComObjectRoot {
  public:
   // Takes its own reference to the property interface (a null one is logged; the adapter is
   // still made and fails its requests). The key is handed to the host unchanged.
@@ -18,9 +18,10 @@ class CPVGetSetAdapterITagExtProperty : public IPVGetSetAdapter {
   CPVGetSetAdapterITagExtProperty& operator=(const CPVGetSetAdapterITagExtProperty&) = delete;
 
   // IUnknown and IPVGetSetAdapter.
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  BEGIN_PV_INTERFACE_TABLE(CPVGetSetAdapterITagExtProperty)
+  PV_INTERFACE_ENTRY(IPVGetSetAdapter)
+  END_PV_INTERFACE_TABLE()
+  PV_COM_OBJECT_IUNKNOWN()
 
   STDMETHODIMP GetBool(const wchar_t* member, BOOL* value, BOOL invert) override;
   STDMETHODIMP SetBool(const wchar_t* member, BOOL value, BOOL invert) override;
@@ -47,5 +48,4 @@ class CPVGetSetAdapterITagExtProperty : public IPVGetSetAdapter {
  private:
   ITagExtPropertyPtr m_spITagExtProperty;
   LONG m_key;
-  std::atomic<int32_t> m_refCount{1};
 };

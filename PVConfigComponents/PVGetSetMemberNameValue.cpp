@@ -1,13 +1,11 @@
 #include "PVGetSetMemberNameValue.h"
 
-#include <wil/resource.h>
-
 #include "PVComponentsGlobals.h"
 #include "PVLog.h"
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetMemberNameValue";
+constexpr CPVSourceLog Log(L"PVGetSetMemberNameValue");
 
 }  // namespace
 
@@ -16,28 +14,11 @@ CPVGetSetMemberNameValue::CPVGetSetMemberNameValue(const wchar_t* memberName, IP
 
 CPVGetSetMemberNameValue::~CPVGetSetMemberNameValue() = default;
 
-STDMETHODIMP CPVGetSetMemberNameValue::QueryInterface(REFIID riid, void** ppv) {
-  if (ppv && riid == __uuidof(IPVGetValueForcing)) {
-    *ppv = static_cast<IPVGetValueForcing*>(this);
-    AddRef();
-    return S_OK;
-  }
-  return CPVGetSetValue::QueryInterface(riid, ppv);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::AddRef() {
-  return CPVGetSetValue::AddRef();
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetMemberNameValue::Release() {
-  return CPVGetSetValue::Release();
-}
-
 STDMETHODIMP CPVGetSetMemberNameValue::InitializationIsValid() {
   CPVGetSetValue::InitializationIsValid();
   if (!InterfaceIsValid(m_spIPVGetSetAdapter.GetInterfacePtr())) {
-    PVLog(L"Error: m_spIPVGetSetAdapter not initialized!", kSourceFile,
-          L"CPVGetSetMemberNameValue::InitializationIsValid", __LINE__);
+    Log(L"Error: m_spIPVGetSetAdapter not initialized!", L"CPVGetSetMemberNameValue::InitializationIsValid",
+        __LINE__);
     return E_FAIL;
   }
   return S_OK;
@@ -45,8 +26,7 @@ STDMETHODIMP CPVGetSetMemberNameValue::InitializationIsValid() {
 
 IPVGetSetAdapter* CPVGetSetMemberNameValue::GetIPVGetSetAdapter() {
   if (!m_spIPVGetSetAdapter)
-    PVLog(L"Failed to get Get/Set Adapter", kSourceFile, L"CPVGetSetMemberNameValue::GetIPVGetSetAdapter",
-          __LINE__);
+    Log(L"Failed to get Get/Set Adapter", L"CPVGetSetMemberNameValue::GetIPVGetSetAdapter", __LINE__);
   return m_spIPVGetSetAdapter.GetInterfacePtr();
 }
 
@@ -59,14 +39,13 @@ STDMETHODIMP CPVGetSetMemberNameValue::GetIsForcingSupported(bool* supported) {
   if (!adapter2) return S_OK;
   ITag2Ptr tag;
   if (FAILED(adapter2->GetITag(&tag)) || !tag) return S_OK;
-  wil::unique_bstr suffix;
-  const HRESULT hr = tag->get_Suffix(suffix.put());
+  _bstr_t suffix;
+  const HRESULT hr = tag->get_Suffix(suffix.GetAddress());
   if (FAILED(hr)) {
-    PVLog(L"Failed ITag2::get_Suffix\n.", kSourceFile, L"CPVGetSetMemberNameValue::GetIsForcingSupported",
-          __LINE__);
+    Log(L"Failed ITag2::get_Suffix\n.", L"CPVGetSetMemberNameValue::GetIsForcingSupported", __LINE__);
     return hr;
   }
-  const CString text(suffix.get() ? suffix.get() : L"");
+  const CString text(suffix.length() ? static_cast<const wchar_t*>(suffix) : L"");
   *supported = text == L"O" || text == L"EO";
   return S_OK;
 }
@@ -97,9 +76,9 @@ STDMETHODIMP CPVGetSetMemberNameValue::GetIsForced(bool* forced) {
   *forced = false;
   ITagForcingPtr forcing = FindTagForcing();
   if (!forcing) return S_OK;
-  wil::unique_bstr member(SysAllocString(BoundMember()));
+  const _bstr_t member(BoundMember());
   VARIANT_BOOL value = VARIANT_FALSE;
-  const HRESULT hr = forcing->GetIsForced(member.get(), &value);
+  const HRESULT hr = forcing->GetIsForced(member, &value);
   if (SUCCEEDED(hr)) *forced = value == VARIANT_TRUE;
   return hr;
 }
@@ -108,6 +87,6 @@ STDMETHODIMP CPVGetSetMemberNameValue::GetForceValue(VARIANT* value) {
   if (!value) return E_INVALIDARG;
   ITagForcingPtr forcing = FindTagForcing();
   if (!forcing) return E_NOINTERFACE;
-  wil::unique_bstr member(SysAllocString(BoundMember()));
-  return forcing->GetForceValue(member.get(), value);
+  const _bstr_t member(BoundMember());
+  return forcing->GetForceValue(member, value);
 }

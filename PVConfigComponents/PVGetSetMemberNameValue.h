@@ -8,9 +8,11 @@
 class CPVGetSetMemberNameValue : public CPVGetSetValue, public IPVGetValueForcing {
  public:
   // IUnknown, IPVGetSetValue and IPVGetValueForcing.
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  BEGIN_PV_INTERFACE_TABLE(CPVGetSetMemberNameValue)
+  PV_INTERFACE_ENTRY(IPVGetSetValue)
+  PV_INTERFACE_ENTRY(IPVGetValueForcing)
+  END_PV_INTERFACE_TABLE()
+  PV_COM_OBJECT_IUNKNOWN()
 
   // The name check, then E_FAIL (logged) when the adapter is missing.
   STDMETHODIMP InitializationIsValid() override;

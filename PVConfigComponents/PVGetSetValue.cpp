@@ -5,10 +5,10 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVGetSetValue";
+constexpr CPVSourceLog Log(L"PVGetSetValue");
 
 HRESULT Unsupported(const wchar_t* function, int line) {
-  PVLog(L"Unsupported operation.", kSourceFile, function, line);
+  Log(L"Unsupported operation.", function, line);
   return E_FAIL;
 }
 
@@ -21,39 +21,13 @@ constexpr wchar_t kTestValue[] = L"CPVGetSetValue::TestValue";
 
 }  // namespace
 
-CPVGetSetValue::CPVGetSetValue(const wchar_t* memberName) {
+CPVGetSetValue::CPVGetSetValue(const wchar_t* memberName)
+    : CPVComObjectRoot(PVLiveCounterOf<CPVGetSetValue>(), 1) {
   AddMemberName(memberName, 0);
   CPVGetSetValue::InitializationIsValid();
 }
 
 CPVGetSetValue::~CPVGetSetValue() = default;
-
-STDMETHODIMP CPVGetSetValue::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVGetSetValue)};
-  for (const IID* iid : kInterfaces) {
-    if (*iid == riid) {
-      *ppv = static_cast<IPVGetSetValue*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetValue::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
-}
-
-STDMETHODIMP_(ULONG) CPVGetSetValue::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
-}
 
 // The operations no class of the framework supports in this form.
 STDMETHODIMP CPVGetSetValue::GetValue(CString&, int, CPromptInfo*) {
@@ -190,7 +164,7 @@ STDMETHODIMP CPVGetSetValue::InitializationIsValid() {
   CString name;
   if (m_memberNames.GetSize() > 0) m_memberNames.GetAt(0, name);
   if (name.IsEmpty())
-    PVLog(L"Member name not initialized!", kSourceFile, L"CPVGetSetValue::InitializationIsValid", __LINE__);
+    Log(L"Member name not initialized!", L"CPVGetSetValue::InitializationIsValid", __LINE__);
   return S_OK;
 }
 
@@ -210,7 +184,7 @@ CString CPVGetSetValue::GetMemberName(UINT index) {
   if (name.IsEmpty()) {
     CString message;
     message.Format(L"Invalid index %u or invalid member name %s returned\n", index, name.GetString());
-    PVLog(message, kSourceFile, L"CPVGetSetValue::GetMemberName", __LINE__);
+    Log(message, L"CPVGetSetValue::GetMemberName", __LINE__);
   }
   return name;
 }
@@ -218,12 +192,12 @@ CString CPVGetSetValue::GetMemberName(UINT index) {
 BOOL CPVGetSetValue::AddMemberName(const wchar_t* name, UINT index) {
   return AddMemberNameToList(
       m_memberNames, name, index,
-      {kSourceFile, L"CPVGetSetValue::AddMemberName", L"Empty string specified as member name."});
+      {Log.File(), L"CPVGetSetValue::AddMemberName", L"Empty string specified as member name."});
 }
 
 HRESULT CPVGetSetValue::ErrorReadingValue(const wchar_t* member) {
   CString message;
   message.Format(L"Error: Reading value for member %s from services!\n", member ? member : L"");
-  PVLog(message, kSourceFile, L"CPVGetSetValue::ErrorReadingValue", __LINE__);
+  Log(message, L"CPVGetSetValue::ErrorReadingValue", __LINE__);
   return E_FAIL;
 }

@@ -3,21 +3,20 @@
 // derived classes replace where they do real work.
 #pragma once
 
-#include <atomic>
-#include <cstdint>
-
+#include "PVComObject.h"
 #include "PVGetSetInterfaces.h"
 #include "Strings.h"
 
-class CPVGetSetValue : public IPVGetSetValue {
+class CPVGetSetValue : public IPVGetSetValue, public CPVComObjectRoot {
  public:
   CPVGetSetValue(const CPVGetSetValue&) = delete;
   CPVGetSetValue& operator=(const CPVGetSetValue&) = delete;
 
   // IUnknown and IPVGetSetValue; the count starts at 1 (the creator's reference).
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  BEGIN_PV_INTERFACE_TABLE(CPVGetSetValue)
+  PV_INTERFACE_ENTRY(IPVGetSetValue)
+  END_PV_INTERFACE_TABLE()
+  PV_COM_OBJECT_IUNKNOWN()
 
   STDMETHODIMP GetValue(CString& text, int format, CPromptInfo* prompt) override;
   STDMETHODIMP GetValue(bool* value, CPromptInfo* prompt) override;
@@ -89,5 +88,4 @@ class CPVGetSetValue : public IPVGetSetValue {
 
  private:
   CStrings m_memberNames;
-  std::atomic<int32_t> m_refCount{1};
 };

@@ -5,50 +5,23 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVSetEvent";
+constexpr CPVSourceLog Log(L"PVSetEvent");
 
 }  // namespace
 
-CPVSetEvent::CPVSetEvent(const wchar_t* memberName) {
+CPVSetEvent::CPVSetEvent(const wchar_t* memberName) : CPVComObjectRoot(PVLiveCounterOf<CPVSetEvent>(), 1) {
   AddMemberName(memberName, 0);
 }
 
 CPVSetEvent::~CPVSetEvent() = default;
 
-STDMETHODIMP CPVSetEvent::QueryInterface(REFIID riid, void** ppv) {
-  if (!ppv) return E_POINTER;
-  *ppv = nullptr;
-  static const IID* const kInterfaces[] = {&IID_IUnknown, &__uuidof(IPVSetEvent)};
-  for (const IID* iid : kInterfaces) {
-    if (*iid == riid) {
-      *ppv = static_cast<IPVSetEvent*>(this);
-      AddRef();
-      return S_OK;
-    }
-  }
-  return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) CPVSetEvent::AddRef() {
-  return static_cast<ULONG>(m_refCount.fetch_add(1) + 1);
-}
-
-STDMETHODIMP_(ULONG) CPVSetEvent::Release() {
-  const int32_t count = m_refCount.fetch_sub(1) - 1;
-  if (count == 0) {
-    m_refCount.store(1);  // stabilized while the destructor runs
-    delete this;
-  }
-  return static_cast<ULONG>(count);
-}
-
 STDMETHODIMP CPVSetEvent::SetEvent() {
-  PVLog(L"Unsupported operation.", kSourceFile, L"CPVSetEvent::SetEvent", __LINE__);
+  Log(L"Unsupported operation.", L"CPVSetEvent::SetEvent", __LINE__);
   return E_FAIL;
 }
 
 STDMETHODIMP CPVSetEvent::SetEvent(LONG) {
-  PVLog(L"Unsupported operation.", kSourceFile, L"CPVSetEvent::SetEvent", __LINE__);
+  Log(L"Unsupported operation.", L"CPVSetEvent::SetEvent", __LINE__);
   return E_FAIL;
 }
 
@@ -56,7 +29,7 @@ STDMETHODIMP CPVSetEvent::InitializationIsValid() {
   CString name;
   if (m_memberNames.GetSize() > 0) m_memberNames.GetAt(0, name);
   if (!name.IsEmpty()) return S_OK;
-  PVLog(L"Error: MemberName not initialized!", kSourceFile, L"CPVSetEvent::InitializationIsValid", __LINE__);
+  Log(L"Error: MemberName not initialized!", L"CPVSetEvent::InitializationIsValid", __LINE__);
   return E_FAIL;
 }
 
@@ -67,7 +40,7 @@ STDMETHODIMP CPVSetEvent::GetMemberName(UINT index, CString& name) {
   if (!found.IsEmpty()) return S_OK;
   CString message;
   message.Format(L"Invalid index %u or invalid member name %s returned\n", index, found.GetString());
-  PVLog(message, kSourceFile, L"CPVSetEvent::GetMemberName", __LINE__);
+  Log(message, L"CPVSetEvent::GetMemberName", __LINE__);
   return E_FAIL;
 }
 
@@ -79,5 +52,5 @@ STDMETHODIMP CPVSetEvent::HasMemberName(const wchar_t* name) {
 BOOL CPVSetEvent::AddMemberName(const wchar_t* name, UINT index) {
   return AddMemberNameToList(
       m_memberNames, name, index,
-      {kSourceFile, L"CPVSetEvent::AddMemberName", L"Member name parameter is empty string."});
+      {Log.File(), L"CPVSetEvent::AddMemberName", L"Member name parameter is empty string."});
 }

@@ -2,21 +2,20 @@
 // SetEvent forms are unsupported here; the class is abstract and meant to be derived from.
 #pragma once
 
-#include <atomic>
-#include <cstdint>
-
+#include "PVComObject.h"
 #include "PVGetSetInterfaces.h"
 #include "Strings.h"
 
-class CPVSetEvent : public IPVSetEvent {
+class CPVSetEvent : public IPVSetEvent, public CPVComObjectRoot {
  public:
   CPVSetEvent(const CPVSetEvent&) = delete;
   CPVSetEvent& operator=(const CPVSetEvent&) = delete;
 
   // IUnknown and IPVSetEvent; the count starts at 1 (the creator's reference).
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
+  BEGIN_PV_INTERFACE_TABLE(CPVSetEvent)
+  PV_INTERFACE_ENTRY(IPVSetEvent)
+  END_PV_INTERFACE_TABLE()
+  PV_COM_OBJECT_IUNKNOWN()
 
   // "Unsupported operation.", E_FAIL.
   STDMETHODIMP SetEvent() override;
@@ -36,5 +35,4 @@ class CPVSetEvent : public IPVSetEvent {
 
  private:
   CStrings m_memberNames;
-  std::atomic<int32_t> m_refCount{1};
 };

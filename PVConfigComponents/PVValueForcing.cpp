@@ -2,14 +2,13 @@
 
 #include <HostServices.h>
 #include <oleauto.h>
-#include <wil/resource.h>
 
 #include "PVLog.h"
 #include "PromptServerWrapper.h"
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVValueForcing";
+constexpr CPVSourceLog Log(L"PVValueForcing");
 constexpr LONG kForceTooltipFormat = 33;
 
 }  // namespace
@@ -64,13 +63,12 @@ CString CPVValueForcing::GetTooltipText() const {
   if (GetForceState() != PV_FORCE_STATE_FORCED_ENABLED) return text;
   CStringServerWrapper server;
   if (FAILED(server.Initialize(&CLSID_PVForceStringServer, nullptr))) {
-    PVLog(L"Failed to create string server.", kSourceFile, L"CPVValueForcing::GetTooltipText", __LINE__);
+    Log(L"Failed to create string server.", L"CPVValueForcing::GetTooltipText", __LINE__);
     return text;
   }
   const CString format = server.GetString(kForceTooltipFormat);
   if (format.IsEmpty()) {
-    PVLog(L"Failed to load force arrow tooltip format string", kSourceFile,
-          L"CPVValueForcing::GetTooltipText", __LINE__);
+    Log(L"Failed to load force arrow tooltip format string", L"CPVValueForcing::GetTooltipText", __LINE__);
     return text;
   }
   const _variant_t value = GetForceValue();
@@ -78,9 +76,9 @@ CString CPVValueForcing::GetTooltipText() const {
     text.FormatMessage(format.GetString(), V_BOOL(&value) == VARIANT_TRUE ? L"1" : L"0");
     return text;
   }
-  wil::unique_variant shown;
-  if (SUCCEEDED(VariantChangeType(shown.addressof(), &value, 0, VT_BSTR))) {
-    CString insert(V_BSTR(&shown.get()) ? V_BSTR(&shown.get()) : L"");
+  _variant_t shown;
+  if (SUCCEEDED(VariantChangeType(shown.GetAddress(), &value, 0, VT_BSTR))) {
+    CString insert(V_BSTR(&shown) ? V_BSTR(&shown) : L"");
     insert.Trim(L" \t");
     text.FormatMessage(format.GetString(), insert.GetString());
   }

@@ -9,7 +9,8 @@ function(add_product_dll name)
   endif()
   add_library(${name} SHARED ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll"
-                        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+                        CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON
+                        LINK_DEPENDS ${ARG_EXPORTS_MAP})
   target_compile_options(${name} PRIVATE ${NO_GNU_UNIQUE_OPTION})
   target_link_options(${name} PRIVATE -Wl,--version-script=${ARG_EXPORTS_MAP}
                       ${NO_UNDEFINED_LINK_OPTION})

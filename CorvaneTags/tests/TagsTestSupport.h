@@ -18,6 +18,7 @@
 #include <string>
 
 #include "ConfigurationTag.h"
+#include "PVLiveObjects.h"
 #include "ModuleDefinition.h"
 #include "TagExtensionHost.h"
 
@@ -113,6 +114,9 @@ class ExtensionFixture : public ::testing::Test {
   void TearDown() override {
     if (m_host) m_host->Release();
     if (m_tag) m_tag->Release();
+    if (HMODULE module = GetModuleHandleW(m_folder.PathOf("CorvaneTags.dll").c_str())) {
+      EXPECT_EQ(CPVLiveObjects(module).Report(), "") << "objects of the extension left alive";
+    }
     CoUninitialize();
   }
 

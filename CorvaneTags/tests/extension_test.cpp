@@ -270,9 +270,11 @@ TEST_F(Extension, WhileAnObjectLivesTheDllCannotUnload) {
       reinterpret_cast<void (*)()>(GetProcAddress(module, "DllCanUnloadNow")));
   ASSERT_NE(nullptr, canUnload);
   EXPECT_HR(S_FALSE, canUnload());
+  EXPECT_EQ(CPVLiveObjects(module).Count("CCorvane300TagExt"), 1);
   m_host->Release();
   m_host = nullptr;
   EXPECT_HR(S_OK, canUnload());
+  EXPECT_EQ(CPVLiveObjects(module).Count("CCorvane300TagExt"), 0);
 }
 
 }  // namespace

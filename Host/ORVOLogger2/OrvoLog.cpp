@@ -5,7 +5,7 @@
 #include <deque>
 #include <mutex>
 
-#include "unicode.h"
+#include <platform/utf8.h>
 
 namespace {
 
@@ -16,10 +16,11 @@ void Write(const orvolog::Record& r) {
   const char* path = std::getenv("ORVOLOG_FILE");
   FILE* sink = path && *path ? std::fopen(path, "a") : stderr;
   if (!sink) return;
-  std::string message = platform::Utf8FromWide(r.message);
+  std::string message = platform::Utf8TextFromWide(r.message);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
   std::fprintf(sink, "[%d] %s (%s, %s:%d)\n", static_cast<int>(r.level), message.c_str(),
-               platform::Utf8FromWide(r.function).c_str(), platform::Utf8FromWide(r.sourceFile).c_str(), static_cast<int>(r.line));
+               platform::Utf8TextFromWide(r.function).c_str(),
+               platform::Utf8TextFromWide(r.sourceFile).c_str(), static_cast<int>(r.line));
   if (sink != stderr) std::fclose(sink);
 }
 

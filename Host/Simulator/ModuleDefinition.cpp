@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 #include <libxml/tree.h>
+#include <platform/utf8.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -29,18 +30,9 @@ constexpr TypeName kTypeNames[] = {
     {MemberType::kBool, "BOOL"}, {MemberType::kDint, "DINT"},     {MemberType::kLint, "LINT"},
     {MemberType::kReal, "REAL"}, {MemberType::kString, "STRING"}, {MemberType::kEnumeration, "enumeration"}};
 
+// The file is UTF-8.
 std::wstring Wide(const std::string& utf8) {
-  // The file is UTF-8; decode it by code points.
-  std::wstring out;
-  for (size_t i = 0; i < utf8.size();) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
-    const int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : 3;
-    uint32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
-    for (int k = 1; k <= extra && i + k < utf8.size(); ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
-    out += static_cast<wchar_t>(cp);
-    i += 1 + extra;
-  }
-  return out;
+  return platform::WideFromUtf8Text(utf8);
 }
 
 class Failure {

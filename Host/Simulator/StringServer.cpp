@@ -23,33 +23,10 @@ std::wstring WithoutAccessKeys(const std::wstring& text) {
 
 }  // namespace
 
-StringServer::StringServer(const CLSID& server, bool withLocale)
-    : m_server(server), m_withLocale(withLocale) {
-  ServiceCounters& counters = MutableServiceCounters(m_server);
-  ++counters.objectsCreated;
-  ++counters.liveObjects;
-}
-
-StringServer::~StringServer() {
-  --MutableServiceCounters(m_server).liveObjects;
-}
-
-STDMETHODIMP StringServer::QueryInterface(REFIID riid, void** ppv) {
-  if (!m_withLocale && riid == __uuidof(IServerLocale)) {
-    if (ppv) *ppv = nullptr;
-    return E_NOINTERFACE;
-  }
-  return QueryFromTable<StringServer>(
-      this, riid, ppv,
-      {HOSTSIM_ENTRY(StringServer, IStringServer),
-       {&IID_IDispatch, [](StringServer* o) -> IUnknown* { return static_cast<IStringServer*>(o); }},
-       HOSTSIM_ENTRY(StringServer, IServerLocale)});
-}
-
 STDMETHODIMP StringServer::GetString(LONG id, BSTR* text) {
   if (!text) return E_POINTER;
   *text = nullptr;
-  ++MutableServiceCounters(m_server).textRequests;
+  ++Counters().textRequests;
   const auto found = FindHostString(m_server, id, m_lcid);
   if (!found) return E_INVALIDARG;
   *text = SysAllocString((m_accelerators ? *found : WithoutAccessKeys(*found)).c_str());
@@ -57,22 +34,8 @@ STDMETHODIMP StringServer::GetString(LONG id, BSTR* text) {
 }
 
 STDMETHODIMP StringServer::SetAccelerators(VARIANT_BOOL on) {
-  ++MutableServiceCounters(m_server).acceleratorCalls;
+  ++Counters().acceleratorCalls;
   m_accelerators = on != VARIANT_FALSE;
-  return S_OK;
-}
-
-STDMETHODIMP StringServer::GetLocale(LCID* lcid) {
-  if (!lcid) return E_POINTER;
-  *lcid = m_lcid;
-  return S_OK;
-}
-
-STDMETHODIMP StringServer::SetLocale(LCID lcid) {
-  ServiceCounters& counters = MutableServiceCounters(m_server);
-  ++counters.localeCalls;
-  counters.lastLocale = lcid;
-  m_lcid = lcid;
   return S_OK;
 }
 

@@ -10,13 +10,16 @@
 #include <platform/testing_registry.h>
 #include <platform/testing_windows.h>
 
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "DllFolder.h"
 #include "HostSession.h"
 #include "PVCtrlInterfaces.h"
+#include "PVLiveObjects.h"
 
 namespace pvtest {
 
@@ -99,6 +102,39 @@ struct HostedPageOf {
   HWND Item(int id) const { return GetDlgItem(Window(), id); }
 };
 
+// The names of a catalogue's pages (each with a name and a clsid text) in the order in which
+// their keys appear in (or vanish from) the registry while the call runs: the registry is
+// looked at before every registry call the DLL makes and once after the call.
+template <class TCatalogue>
+std::vector<std::string> OrderOfKeyChanges(const TCatalogue& catalogue, const std::function<HRESULT()>& call,
+                                           bool appearing) {
+  std::vector<std::string> order;
+  std::set<std::string> seen;
+  auto look = [&] {
+    const std::wstring dump = platform::registry::Dump();
+    for (const auto& page : catalogue) {
+      const bool present = dump.find(page.clsid) != std::wstring::npos;
+      if (present == appearing && seen.insert(page.name).second) order.push_back(page.name);
+    }
+  };
+  platform::registry::SetFaultHook([&](std::wstring_view) {
+    look();
+    return LONG{ERROR_SUCCESS};
+  });
+  EXPECT_HR(S_OK, call());
+  platform::registry::ClearFaults();
+  look();
+  return order;
+}
+
+// The catalogue's page names from the last back to the first.
+template <class TCatalogue>
+std::vector<std::string> ReverseCatalogueOrder(const TCatalogue& catalogue) {
+  std::vector<std::string> names;
+  for (const auto& page : catalogue) names.insert(names.begin(), page.name);
+  return names;
+}
+
 // Whether the edit box is read-only (ES_READONLY).
 inline bool IsReadOnly(HWND edit) {
   return (GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0;
@@ -149,11 +185,15 @@ class PageHost : public ::testing::Test {
     if (m_livePages) {
       EXPECT_EQ(m_livePages(), 0) << "pages left alive";
     }
+    EXPECT_EQ(LiveObjects().Report(), "") << "framework objects left alive";
     EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "the module is still locked";
     m_exports->unregisterServer();
     CWnd::DeleteTempMap();
     FreeLibrary(m_dll);
   }
+
+  // The DLL's own live-object counts (its copy of the framework).
+  CPVLiveObjects LiveObjects() const { return CPVLiveObjects(m_dll); }
 
   // Nothing but the host window is left of the pages' windows.
   void ExpectNoWindowLeft() {

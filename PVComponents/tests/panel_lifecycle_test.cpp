@@ -4,6 +4,7 @@
 #include <afxres.h>
 #include <platform/testing_htmlhelp.h>
 
+#include <string>
 #include <vector>
 
 #include "PanelHost.h"
@@ -23,6 +24,13 @@ TEST_F(PanelLifecycle, ThePageKeepsTheModuleLockedFromItsFirstReferenceToItsLast
                                             reinterpret_cast<void**>(&factory)));
   IPVChild* child = nullptr;
   EXPECT_HR(S_OK, factory->CreateInstance(nullptr, __uuidof(IPVChild), reinterpret_cast<void**>(&child)));
+  // The factory and the page are each counted under their own class.
+  const std::string live = LiveObjects().Report();
+  EXPECT_NE(live.find("1 x CPVPropPageClassFactory<(anonymous namespace)::CPanelTestPage<"),
+            std::string::npos)
+      << live;
+  EXPECT_NE(live.find("1 x (anonymous namespace)::CPanelTestPage<"), std::string::npos) << live;
+  EXPECT_EQ(LiveObjects().Count("CPVPanel"), 0) << "the factory counts the page as its own class";
   factory->Release();
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(m_livePages(), 1);
@@ -31,6 +39,7 @@ TEST_F(PanelLifecycle, ThePageKeepsTheModuleLockedFromItsFirstReferenceToItsLast
   EXPECT_EQ(child->Release(), 1u);
   EXPECT_EQ(child->Release(), 0u);
   EXPECT_EQ(m_livePages(), 0) << "the last release deletes the page";
+  EXPECT_EQ(LiveObjects().Report(), "");
   EXPECT_HR(S_OK, m_exports->canUnloadNow());
 }
 

@@ -16,6 +16,7 @@
 #include "../../PVComponents/tests/DllFolder.h"
 #include "../../PVComponents/tests/HostSession.h"
 #include "PVGetSetAdapterITag.h"
+#include "PVLiveObjects.h"
 
 namespace pvconfigtest {
 
@@ -62,6 +63,10 @@ class ConfigFixture : public ::testing::Test {
   void TearDown() override {
     if (m_adapter) m_adapter->Release();
     m_module->Release();
+  }
+  // After the derived fixtures' members (controls holding value objects) are gone too.
+  ~ConfigFixture() override {
+    EXPECT_EQ(PVLiveObjectReportText(), "") << "value objects, events, adapters or controls left alive";
   }
 
   hostsim::ConfigurationTag* Tag() const { return m_module->StandardTag(); }

@@ -93,6 +93,18 @@ TEST_F(ConfigPageEndToEnd, ActivationShowsEveryStoredValueWithTheBoxesDecimals) 
   EXPECT_TRUE(TakeWrites().empty());
 }
 
+TEST_F(ConfigPageEndToEnd, ThePagesControlsValueObjectsAndAdaptersLiveWithThePageAndGoWithIt) {
+  ConfigPage page = OpenActive();
+  const std::string live = LiveObjects().Report();
+  SCOPED_TRACE(live);
+  EXPECT_EQ(LiveObjects().Count("CPVCtrlBase"), 3) << "the combo box and the two edits";
+  EXPECT_GE(LiveObjects().Count("CPVGetSetValue"), 3) << "at least one value object per control";
+  EXPECT_GE(LiveObjects().Count("CPVGetSetAdapterITag"), 1) << "the panel's adapter";
+  EXPECT_NE(live.find("1 x (anonymous namespace)::CConfigTestPage"), std::string::npos);
+  page.Release();
+  EXPECT_EQ(LiveObjects().Report(), "");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Changing and saving
 

@@ -1,24 +1,18 @@
 #include <windows.h>
 #include <shlwapi.h>
+#include <platform/testing_folders.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The platform's form of a host path, written out as the rule says: drive Z:, backslashes.
-std::wstring PlatformForm(const fs::path& host) {
-  std::wstring text = host.wstring();
-  for (auto& c : text)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + text;
-}
+using platform::test_support::PlatformForm;
 
 void WriteFile(const fs::path& path, const std::string& contents) {
   std::ofstream(path) << contents;
@@ -32,22 +26,13 @@ std::string ReadFile(const fs::path& path) {
 // A fresh folder per test, and the current directory put back afterwards.
 class Files : public ::testing::Test {
  protected:
-  void SetUp() override {
-    static int counter = 0;
-    dir_ = fs::temp_directory_path() /
-           ("files_test-" + std::to_string(getpid()) + "-" + std::to_string(++counter));
-    fs::create_directories(dir_);
-    savedCwd_ = fs::current_path();
-  }
-  void TearDown() override {
-    fs::current_path(savedCwd_);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
+  void SetUp() override { savedCwd_ = fs::current_path(); }
+  void TearDown() override { fs::current_path(savedCwd_); }
   std::wstring Z(const std::string& relative = "") const {
     return PlatformForm(relative.empty() ? dir_ : dir_ / relative);
   }
-  fs::path dir_;
+  platform::test_support::TempFolder folder_{"files_test"};
+  const fs::path dir_ = folder_.Path();
   fs::path savedCwd_;
 };
 

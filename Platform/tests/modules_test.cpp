@@ -359,3 +359,29 @@ TEST_F(ModulesTest, TestHooksMakePseudoModulesFailAsCallersMustHandle) {
 }
 
 }  // namespace
+
+namespace {
+
+int32_t CountOfExecutable(const char*) {
+  return 7;
+}
+size_t ReportOfExecutable(char* buffer, size_t size) {
+  if (buffer && size > 0) buffer[0] = '\0';
+  return 0;
+}
+
+TEST(LiveObjectReaders, AreFoundByTheModuleHoldingTheirCodeUntilUnregistered) {
+  const platform::modules::LiveObjectReaders readers{&CountOfExecutable, &ReportOfExecutable};
+  platform::modules::LiveObjectReaders found{};
+  EXPECT_FALSE(platform::modules::FindLiveObjectReaders(GetModuleHandleW(nullptr), &found));
+  platform::modules::RegisterLiveObjectReaders(readers);
+  ASSERT_TRUE(platform::modules::FindLiveObjectReaders(GetModuleHandleW(nullptr), &found));
+  EXPECT_EQ(found.count("any"), 7);
+  EXPECT_FALSE(platform::modules::FindLiveObjectReaders(nullptr, &found));
+  HMODULE kernel = GetModuleHandleW(L"KERNEL32");
+  EXPECT_FALSE(kernel && platform::modules::FindLiveObjectReaders(kernel, &found)) << "another module's";
+  platform::modules::UnregisterLiveObjectReaders(readers);
+  EXPECT_FALSE(platform::modules::FindLiveObjectReaders(GetModuleHandleW(nullptr), &found));
+}
+
+}  // namespace

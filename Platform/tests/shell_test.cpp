@@ -2,6 +2,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <platform/testing_folders.h>
+#include <platform/testing_hresult.h>
 #include <platform/testing_shell.h>
 
 #include <gtest/gtest.h>
@@ -9,24 +11,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::wstring PlatformForm(const fs::path& host) {
-  std::wstring text = host.wstring();
-  for (auto& c : text)
-    if (c == L'/') c = L'\\';
-  return L"Z:" + text;
-}
-
-std::string Hex(HRESULT hr) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(hr));
-  return buffer;
-}
+using platform::test_support::Hex;
+using platform::test_support::PlatformForm;
 
 TEST(PathText, PathAppendJoinsWithExactlyOneBackslash) {
   struct Case {
@@ -122,17 +113,13 @@ TEST(PathText, PathFindFileNameAndPathRemoveFileSpecSplitAtTheLastComponent) {
 class ShellFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("shell_test-" + std::to_string(getpid()));
     fs::create_directories(dir_ / "tree" / "sub");
     std::ofstream(dir_ / "tree" / "sub" / "f.txt") << "x";
     std::ofstream(dir_ / "file.txt") << "x";
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-    platform::shell::ResetFolderPaths();
-  }
-  fs::path dir_;
+  void TearDown() override { platform::shell::ResetFolderPaths(); }
+  platform::test_support::TempFolder folder_{"shell_test"};
+  const fs::path dir_ = folder_.Path();
 };
 
 TEST_F(ShellFiles, PathIsDirectoryAnswersWithTheDirectoryAttribute) {

@@ -6,31 +6,14 @@ namespace {
 
 using enum EUnitRole;
 
-constexpr CDependStaticRule kDependStaticRules[] = {
-    // The low flow cut-off's assigned variable.
+// The low flow cut-off's assigned variable, then the rows both meters share.
+constexpr CDependStaticRule kLowFlowDependStaticRules[] = {
     {9058, 1, MassFlow},
     {9058, 2, VolumeFlow},
     {9058, 3, CorrectedVolumeFlow},
-    // The totalizers' assigned process variables.
-    {9327, 1, VolumeFlow},
-    {9327, 4, VolumeFlow},
-    {9327, 2, MassFlow},
-    {9327, 5, MassFlow},
-    {9327, 3, CorrectedVolumeFlow},
-    {9400, 1, VolumeFlow},
-    {9400, 4, VolumeFlow},
-    {9400, 2, MassFlow},
-    {9400, 5, MassFlow},
-    {9400, 3, CorrectedVolumeFlow},
-    {9402, 1, VolumeFlow},
-    {9402, 4, VolumeFlow},
-    {9402, 2, MassFlow},
-    {9402, 5, MassFlow},
-    {9402, 3, CorrectedVolumeFlow},
-    // Every other master: the density variables.
-    {0, 1, Density},
-    {0, 2, ReferenceDensity},
 };
+constexpr auto kDependStaticRules =
+    JoinDependStaticRules(kLowFlowDependStaticRules, kTotalizerDependStaticRules, kDensityDependStaticRules);
 
 // By the assign-variable combo box's position: volume, mass and corrected volume units.
 constexpr CTotalizerUnitFamily kTotalizerFamilies[] = {

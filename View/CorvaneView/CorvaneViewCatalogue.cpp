@@ -64,31 +64,24 @@ constexpr wchar_t kClsidSYSUNIT2[] = L"{A2877AB7-A61A-4FE4-8CDA-7FD2F32DE31B}";
 constexpr wchar_t kClsidTotalizerConfig[] = L"{CC47BA1F-0B66-498E-B451-17027D56ECC6}";
 constexpr wchar_t kClsidViscosity[] = L"{A61B89EA-0D94-4CE4-AB4E-ED21A372435F}";
 
-// One page class's registration under its CLSID and title.
-template <class TPage, const wchar_t* ClsidText>
-CPVPropPageRegistration PageRegistration(const wchar_t* title) {
-  return CPVPropPageRegistration(PVMatchPageClsid<ClsidText>, CPVPropPageClassFactory<TPage>::Create, title,
-                                 ClsidText);
-}
-
 CPVPropPageRegistration g_pages[] = {
-    PageRegistration<CPVPageCorvaneCALC, kClsidCALC>(L"PVPageCorvaneCALC Page"),
-    PageRegistration<CPVPageCorvaneCOMM, kClsidCOMM>(L"PVPageCorvaneCOMM Page"),
-    PageRegistration<CPVPageCorvaneCOMP, kClsidCOMP>(L"PVPageCorvaneCOMP Page"),
-    PageRegistration<CPVPageCorvaneCONC, kClsidCONC>(L"PVPageCorvaneCONC Page"),
-    PageRegistration<CPVPageCorvaneLOWFLOW, kClsidLOWFLOW>(L"PVPageCorvaneLOWFLOW Page"),
-    PageRegistration<CPVPageCorvaneMEDIUM, kClsidMEDIUM>(L"PVPageCorvaneMEDIUM Page"),
-    PageRegistration<CPVPageCorvanePARTIALLY, kClsidPARTIALLY>(L"PVPageCorvanePARTIALLY Page"),
-    PageRegistration<CPVPageCorvanePETRO, kClsidPETRO>(L"PVPageCorvanePETRO Page"),
-    PageRegistration<CPVPageCorvanePROCESS, kClsidPROCESS>(L"PVPageCorvanePROCESS Page"),
-    PageRegistration<CPVPageCorvaneSENSOR, kClsidSENSOR>(L"PVPageCorvaneSENSOR Page"),
-    PageRegistration<CPVPageCorvaneSYSTEM, kClsidSYSTEM>(L"PVPageCorvaneSYSTEM Page"),
-    PageRegistration<CPVPageCorvaneSYSTEM2, kClsidSYSTEM2>(L"PVPageCorvaneSYSTEM2 Page"),
-    PageRegistration<CPVPageCorvaneSYSUNIT, kClsidSYSUNIT>(L"PVPageCorvaneSYSUNIT Page"),
-    PageRegistration<CPVPageCorvaneSYSUNIT2, kClsidSYSUNIT2>(L"PVPageCorvaneSYSUNIT2 Page"),
-    PageRegistration<CPVPageCorvaneTotalizerConfig, kClsidTotalizerConfig>(
+    PVPageRegistration<CPVPageCorvaneCALC, kClsidCALC>(L"PVPageCorvaneCALC Page"),
+    PVPageRegistration<CPVPageCorvaneCOMM, kClsidCOMM>(L"PVPageCorvaneCOMM Page"),
+    PVPageRegistration<CPVPageCorvaneCOMP, kClsidCOMP>(L"PVPageCorvaneCOMP Page"),
+    PVPageRegistration<CPVPageCorvaneCONC, kClsidCONC>(L"PVPageCorvaneCONC Page"),
+    PVPageRegistration<CPVPageCorvaneLOWFLOW, kClsidLOWFLOW>(L"PVPageCorvaneLOWFLOW Page"),
+    PVPageRegistration<CPVPageCorvaneMEDIUM, kClsidMEDIUM>(L"PVPageCorvaneMEDIUM Page"),
+    PVPageRegistration<CPVPageCorvanePARTIALLY, kClsidPARTIALLY>(L"PVPageCorvanePARTIALLY Page"),
+    PVPageRegistration<CPVPageCorvanePETRO, kClsidPETRO>(L"PVPageCorvanePETRO Page"),
+    PVPageRegistration<CPVPageCorvanePROCESS, kClsidPROCESS>(L"PVPageCorvanePROCESS Page"),
+    PVPageRegistration<CPVPageCorvaneSENSOR, kClsidSENSOR>(L"PVPageCorvaneSENSOR Page"),
+    PVPageRegistration<CPVPageCorvaneSYSTEM, kClsidSYSTEM>(L"PVPageCorvaneSYSTEM Page"),
+    PVPageRegistration<CPVPageCorvaneSYSTEM2, kClsidSYSTEM2>(L"PVPageCorvaneSYSTEM2 Page"),
+    PVPageRegistration<CPVPageCorvaneSYSUNIT, kClsidSYSUNIT>(L"PVPageCorvaneSYSUNIT Page"),
+    PVPageRegistration<CPVPageCorvaneSYSUNIT2, kClsidSYSUNIT2>(L"PVPageCorvaneSYSUNIT2 Page"),
+    PVPageRegistration<CPVPageCorvaneTotalizerConfig, kClsidTotalizerConfig>(
         L"PVPageCorvaneTotalizerConfig Page"),
-    PageRegistration<CPVPageCorvaneViscosity, kClsidViscosity>(L"PVPageCorvaneViscosity Page"),
+    PVPageRegistration<CPVPageCorvaneViscosity, kClsidViscosity>(L"PVPageCorvaneViscosity Page"),
 };
 
 }  // namespace

@@ -9,7 +9,8 @@ namespace {
 constexpr int kFirstFlow = 1;
 constexpr int kLastFlow = 3;
 
-// The page's table.
+// The page's table; the flow unit members by role (the binding gives the first two to the
+// caption in the order the meter's Initialize takes them).
 constexpr CPVMemberRow kAssign = {IDC_LOWFLOW_ASSIGN, L"Low_flow_cut_off_Assign_variable"};
 constexpr CDependEditRow kOnValue = {
     IDC_LOWFLOW_ON_VALUE, IDC_LOWFLOW_ASSIGN, kFirstFlow, kLastFlow, L"Low_flow_cut_off_On_value", 23, 3, 5};

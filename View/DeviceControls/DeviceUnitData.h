@@ -3,6 +3,8 @@
 // view DLL supplies by defining GetDeviceUnitData. The tables both meters share are here.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -27,6 +29,46 @@ struct CDependStaticRule {
   int32_t selection;
   EUnitRole role;
 };
+
+// The rows both meters share: the totalizers' assigned process variables (masters 9327, 9400,
+// 9402) show the volume flow unit at positions 1 and 4, the mass flow unit at 2 and 5 and the
+// corrected volume flow unit at 3; every other master the density unit at 1 and the reference
+// density unit at 2. A meter joins its own rows (the low flow cut-off's) before them.
+inline constexpr CDependStaticRule kTotalizerDependStaticRules[] = {
+    {9327, 1, EUnitRole::VolumeFlow},
+    {9327, 4, EUnitRole::VolumeFlow},
+    {9327, 2, EUnitRole::MassFlow},
+    {9327, 5, EUnitRole::MassFlow},
+    {9327, 3, EUnitRole::CorrectedVolumeFlow},
+    {9400, 1, EUnitRole::VolumeFlow},
+    {9400, 4, EUnitRole::VolumeFlow},
+    {9400, 2, EUnitRole::MassFlow},
+    {9400, 5, EUnitRole::MassFlow},
+    {9400, 3, EUnitRole::CorrectedVolumeFlow},
+    {9402, 1, EUnitRole::VolumeFlow},
+    {9402, 4, EUnitRole::VolumeFlow},
+    {9402, 2, EUnitRole::MassFlow},
+    {9402, 5, EUnitRole::MassFlow},
+    {9402, 3, EUnitRole::CorrectedVolumeFlow},
+};
+inline constexpr CDependStaticRule kDensityDependStaticRules[] = {
+    {0, 1, EUnitRole::Density},
+    {0, 2, EUnitRole::ReferenceDensity},
+};
+
+// The rows of every part, in order, as one table.
+template <size_t... N>
+constexpr std::array<CDependStaticRule, (N + ...)> JoinDependStaticRules(
+    const CDependStaticRule (&... parts)[N]) {
+  std::array<CDependStaticRule, (N + ...)> rows{};
+  size_t next = 0;
+  (
+      [&] {
+        for (const CDependStaticRule& row : parts) rows[next++] = row;
+      }(),
+      ...);
+  return rows;
+}
 
 // A caption that one meter words differently from the shared table of its role.
 struct CUnitCaptionOverride {

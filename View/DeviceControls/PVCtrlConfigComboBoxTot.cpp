@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlConfigComboBoxTot";
+constexpr CPVSourceLog Log(L"PVCtrlConfigComboBoxTot");
 
 // Each text of the strings' text form ends in this.
 constexpr wchar_t kEntryEnd = L'\n';
@@ -63,8 +63,8 @@ HRESULT CPVCtrlConfigComboBoxTot::FillUnitItems(bool fromValue) {
     family = &FindTotalizerFamily(GetDeviceUnitData(), MasterSelection(*this, m_nMasterId));
     if (m_spValue && FAILED(m_spValue->SetValue(static_cast<LONG>(family->defaultUnit), nullptr))) {
       // The list shows the default unit that the member does not hold: the save writes it.
-      PVLog(L"Failed to set the default unit of the process variable.", kSourceFile,
-            L"CPVCtrlConfigComboBoxTot::FillUnitItems", __LINE__);
+      Log(L"Failed to set the default unit of the process variable.",
+          L"CPVCtrlConfigComboBoxTot::FillUnitItems", __LINE__);
       SetCtrlDirty();
     }
   }

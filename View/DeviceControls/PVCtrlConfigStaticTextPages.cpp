@@ -7,13 +7,9 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlConfigStaticTextPages";
+constexpr CPVSourceLog Log(L"PVCtrlConfigStaticTextPages");
 constexpr wchar_t kUnknownUnit[] = L"??";
 constexpr int kMostDecimals = 9;
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
 
 // The table of the unit-name static with the item id; empty when the meter has none for it.
 CUnitTable TableOf(int32_t itemId) {

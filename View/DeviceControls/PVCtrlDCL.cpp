@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlDCL";
+constexpr CPVSourceLog Log(L"PVCtrlDCL");
 // The item whose value the device gives with two decimals (the reference temperature).
 constexpr int kTwoDecimalsItem = 9398;
 // The set and the regulator always address the first instance.
@@ -17,10 +17,6 @@ constexpr LONG kFirstInstance = 1;
 // The calculation model's codes.
 constexpr LONG kModelFirstCode = 806;
 constexpr LONG kModelLastCode = 808;
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
 
 // Sets a notify flag to 0 for a scope and restores it.
 class CQuietChange {

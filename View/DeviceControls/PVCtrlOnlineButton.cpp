@@ -7,11 +7,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlOnlineButton";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
+constexpr CPVSourceLog Log(L"PVCtrlOnlineButton");
 
 }  // namespace
 

@@ -15,11 +15,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlWireConfigButtons";
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
+constexpr CPVSourceLog Log(L"PVCtrlWireConfigButtons");
 
 // The device-service messages.
 constexpr wchar_t kMessageCaption[] = L"Tavelin 5000";

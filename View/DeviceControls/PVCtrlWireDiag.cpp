@@ -6,15 +6,11 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"PVCtrlWireDiag";
+constexpr CPVSourceLog Log(L"PVCtrlWireDiag");
 constexpr int kDiagnosticsItem = 9197;
 constexpr wchar_t kRefreshFailed[] = L"Refresh Failed";
 constexpr LONG kServiceLevelPath = 103;
 constexpr LONG kOtherLevelPath = 104;
-
-void Log(const wchar_t* message, const wchar_t* function, int line) {
-  PVLog(message, kSourceFile, function, line);
-}
 
 struct RoleName {
   LONG level;

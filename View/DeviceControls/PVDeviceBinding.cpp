@@ -33,6 +33,11 @@ CPVUnitSelectors PVNewUnitSelectors(const CPVUnitMembers& members, IPVGetSetAdap
 }
 
 HRESULT PVBindCmbDependStatic(CPVCtrlCmbDependStatic& caption, const CPVUnitSelectors& selectors) {
-  return caption.Initialize(selectors[0], selectors[1], selectors[2], selectors[3], selectors[4],
-                            kUnitDataType);
+  const CDeviceUnitData& data = GetDeviceUnitData();
+  const auto role = [&selectors](EUnitRole r) -> const IPVGetSetValuePtr& {
+    return selectors[static_cast<size_t>(r)];
+  };
+  return caption.Initialize(role(data.firstInitializeRole), role(data.secondInitializeRole),
+                            role(EUnitRole::CorrectedVolumeFlow), role(EUnitRole::Density),
+                            role(EUnitRole::ReferenceDensity), kUnitDataType);
 }

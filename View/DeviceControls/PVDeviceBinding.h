@@ -58,8 +58,8 @@ HRESULT PVBindUnitName(CPVCtrlConfigStaticTextPages& caption, const wchar_t* mem
 // its own four-argument Initialize with the row's edit arguments. The control's answer.
 HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const CDependEditRow& row, IPVGetSetAdapter* adapter);
 
-// The unit members of a dependent unit caption, in the order of its Initialize's arguments;
-// null where the page names none.
+// The unit members of a dependent unit caption by role (index: EUnitRole; mass flow, volume
+// flow, corrected volume flow, density, reference density); null where the page names none.
 using CPVUnitMembers = std::array<const wchar_t*, kUnitRoleCount>;
 // One CPVGetSetLong per unit member, in the same order; empty where no member is named.
 using CPVUnitSelectors = std::array<IPVGetSetValuePtr, kUnitRoleCount>;
@@ -67,6 +67,7 @@ using CPVUnitSelectors = std::array<IPVGetSetValuePtr, kUnitRoleCount>;
 // The unit selectors on the members, made once so that several captions can share them.
 CPVUnitSelectors PVNewUnitSelectors(const CPVUnitMembers& members, IPVGetSetAdapter* adapter);
 
-// The dependent unit caption on the selectors (it takes its own references), data type 3.
-// The control's answer.
+// The dependent unit caption on the selectors (it takes its own references), data type 3: the
+// first two in the order the meter's Initialize takes them (its unit data's first and second
+// roles), so that one page source serves both meters. The control's answer.
 HRESULT PVBindCmbDependStatic(CPVCtrlCmbDependStatic& caption, const CPVUnitSelectors& selectors);

@@ -8,6 +8,7 @@
 #include <comdef.h>
 #include <platform/paths.h>
 #include <platform/testing_htmlhelp.h>
+#include <platform/testing_modules.h>
 #include <platform/testing_windows.h>
 
 #include <algorithm>
@@ -356,6 +357,17 @@ void PrintWrites(const hostsim::HostModule& module) {
   }
 }
 
+// The objects the loaded server still counts as alive, class by class ("" when none, or when
+// the server counts none).
+std::string LiveObjectsOf(const std::wstring& server) {
+  platform::modules::LiveObjectReaders readers{};
+  HMODULE module = GetModuleHandleW(server.c_str());
+  if (!module || !platform::modules::FindLiveObjectReaders(module, &readers) || !readers.report) return "";
+  std::string text(readers.report(nullptr, 0) + 1, '\0');
+  text.resize(readers.report(text.data(), text.size()));
+  return text;
+}
+
 // DllCanUnloadNow of the loaded server: S_OK when it holds no object and no lock.
 HRESULT ServerCanUnload(const std::wstring& server) {
   HMODULE module = GetModuleHandleW(server.c_str());
@@ -513,6 +525,10 @@ class PageRun {
     const HRESULT canUnload = ServerCanUnload(m_page.server);
     if (canUnload != S_OK) {
       std::printf("  left: the DLL holds objects or locks (DllCanUnloadNow %s)\n", Hex(canUnload).c_str());
+      clean = false;
+    }
+    if (const std::string live = LiveObjectsOf(m_page.server); !live.empty()) {
+      std::printf("  left: %s\n", live.c_str());
       clean = false;
     }
     const size_t windows = pw::LiveWindowCount();

@@ -18,6 +18,7 @@
 
 #include <platform/paths.h>
 #include <platform/testing_registry.h>
+#include <platform/utf8.h>
 
 #include <ConfigurationTag.h>
 #include <ModuleDefinition.h>

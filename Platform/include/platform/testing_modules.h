@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "../wtypesbase.h"
@@ -36,5 +37,28 @@ PLATFORM_API int ReferenceCount(HMODULE module);
 // Why the last load failed, for test and host messages (dlopen's text, "DllMain returned FALSE",
 // "no such file", "... resource section").
 PLATFORM_API std::string LastLoadDiagnostic();
+
+}  // namespace platform::modules
+
+namespace platform::modules {
+
+// The live-object counts of a module's own copy of a framework, for tests: each DLL keeps its
+// own counts (its classes are hidden), so a module hands the platform its two readers and a
+// test finds them by the module's handle, without the module exporting anything.
+// count(className): the live objects of that class; report(buffer, size): every class with
+// live objects as text, as snprintf (the length of the whole text).
+struct LiveObjectReaders {
+  int32_t (*count)(const char* className);
+  size_t (*report)(char* buffer, size_t size);
+};
+
+// Adds the readers (once per module: the framework does it when it counts its first object)
+// and removes them again (when the module unloads).
+PLATFORM_API void RegisterLiveObjectReaders(LiveObjectReaders readers);
+PLATFORM_API void UnregisterLiveObjectReaders(LiveObjectReaders readers);
+
+// The readers that were registered from inside module (the executable for
+// GetModuleHandleW(nullptr)); false when it registered none.
+PLATFORM_API bool FindLiveObjectReaders(HMODULE module, LiveObjectReaders* readers);
 
 }  // namespace platform::modules

@@ -284,9 +284,46 @@ class WithoutTypeInfo : public Base {
   }
 };
 
+// The COM side of every DOM object: the reference count, the document it belongs to (each of
+// its objects keeps it alive; the document itself has none) with the tree it shows, and
+// QueryInterface over Derived's table, Derived::Interfaces(). Interfaces: the class that brings
+// the object's interfaces. (Document is a parameter only so that it may still be incomplete
+// here.)
+template <class Derived, class Interfaces, class Document = DomDocument>
+class DomObject : public Interfaces {
+ public:
+  DomObject(const DomObject&) = delete;
+  DomObject& operator=(const DomObject&) = delete;
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    return platform::com::QueryInterfaceFromTable(static_cast<Derived*>(this), Derived::Interfaces(), riid,
+                                                  ppv);
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = m_refs.Release();
+    if (left == 0) delete this;
+    return left;
+  }
+
+ protected:
+  DomObject(Document* owner, std::shared_ptr<Tree> tree) : m_owner(owner), m_tree(std::move(tree)) {
+    if (m_owner) m_owner->AddRef();
+  }
+  virtual ~DomObject() {
+    if (m_owner) m_owner->Release();
+  }
+
+  Document* const m_owner;
+  std::shared_ptr<Tree> m_tree;
+
+ private:
+  RefCount m_refs;
+};
+
 // The operations every node has, over Derived's XmlNode(), XmlTree() and Owner().
 template <class Derived, class Base>
-class NodeOperations : public WithoutTypeInfo<Base> {
+class NodeOperations : public WithoutTypeInfo<Base>, public INodeImpl {
  public:
   STDMETHODIMP get_nodeName(BSTR* name) override { return ReturnText(QualifiedName(Node()), name); }
 
@@ -500,11 +537,11 @@ class NodeOperations : public WithoutTypeInfo<Base> {
 // ---------------------------------------------------------------------------------------------
 // The document object.
 
-class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, public INodeImpl {
+class DomDocument final : public DomObject<DomDocument, NodeOperations<DomDocument, IXMLDOMDocument2>> {
  public:
-  DomDocument() : m_tree(std::make_shared<Tree>()) {}
+  DomDocument() : DomObject(nullptr, std::make_shared<Tree>()) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+  static const auto& Interfaces() {
     static const platform::com::InterfaceEntry<DomDocument> table[] = {
         {&IID_IUnknown, &platform::com::CastTo<DomDocument, IXMLDOMDocument2>},
         {&IID_IDispatch, &platform::com::CastTo<DomDocument, IXMLDOMDocument2>},
@@ -513,13 +550,7 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
         {&IID_IXMLDOMDocument2, &platform::com::CastTo<DomDocument, IXMLDOMDocument2>},
         {&kNodeImplIid, &platform::com::CastTo<DomDocument, INodeImpl>},
     };
-    return platform::com::QueryInterfaceFromTable(this, table, riid, ppv);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = m_refs.Release();
-    if (left == 0) delete this;
-    return left;
+    return table;
   }
 
   xmlNodePtr XmlNode() const override { return reinterpret_cast<xmlNodePtr>(m_tree->doc); }
@@ -654,7 +685,7 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
   }
 
  private:
-  ~DomDocument() = default;
+  ~DomDocument() override = default;
 
   HRESULT CreateElementNode(const std::string& qualified, const std::string& uri, IXMLDOMElement** element) {
     std::string prefix;
@@ -702,8 +733,6 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
     return S_OK;
   }
 
-  RefCount m_refs;
-  std::shared_ptr<Tree> m_tree;
   bool m_prohibitDtd = true;  // a document with a document type declaration fails to load
   Namespaces m_namespaces;
   std::string m_namespaceText;
@@ -712,38 +741,28 @@ class DomDocument final : public NodeOperations<DomDocument, IXMLDOMDocument2>, 
 // ---------------------------------------------------------------------------------------------
 // Nodes other than the document.
 
-class DomNode final : public NodeOperations<DomNode, IXMLDOMElement>, public INodeImpl {
+class DomNode final : public DomObject<DomNode, NodeOperations<DomNode, IXMLDOMElement>> {
  public:
   DomNode(DomDocument* owner, std::shared_ptr<Tree> tree, xmlNodePtr node)
-      : m_owner(owner), m_tree(std::move(tree)), m_node(node) {
-    m_owner->AddRef();
-  }
+      : DomObject(owner, std::move(tree)), m_node(node) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+  static const auto& Interfaces() {
     static const platform::com::InterfaceEntry<DomNode> table[] = {
         {&IID_IUnknown, &platform::com::CastTo<DomNode, IXMLDOMElement>},
         {&IID_IDispatch, &platform::com::CastTo<DomNode, IXMLDOMElement>},
         {&IID_IXMLDOMNode, &platform::com::CastTo<DomNode, IXMLDOMElement>},
+        {&IID_IXMLDOMElement, &platform::com::CastTo<DomNode, IXMLDOMElement>},
         {&kNodeImplIid, &platform::com::CastTo<DomNode, INodeImpl>},
     };
-    // Only elements answer the element interface.
-    if (riid == IID_IXMLDOMElement) {
-      if (!ppv) return E_POINTER;
-      if (m_node->type != XML_ELEMENT_NODE) {
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-      }
-      *ppv = static_cast<IXMLDOMElement*>(this);
-      AddRef();
-      return S_OK;
-    }
-    return platform::com::QueryInterfaceFromTable(this, table, riid, ppv);
+    return table;
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = m_refs.Release();
-    if (left == 0) delete this;
-    return left;
+  // Only elements answer the element interface.
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (riid == IID_IXMLDOMElement && ppv && m_node->type != XML_ELEMENT_NODE) {
+      *ppv = nullptr;
+      return E_NOINTERFACE;
+    }
+    return DomObject::QueryInterface(riid, ppv);
   }
 
   xmlNodePtr XmlNode() const override { return m_node; }
@@ -842,25 +861,20 @@ class DomNode final : public NodeOperations<DomNode, IXMLDOMElement>, public INo
   }
 
  private:
-  ~DomNode() { m_owner->Release(); }
+  ~DomNode() override = default;
 
-  RefCount m_refs;
-  DomDocument* m_owner;
-  std::shared_ptr<Tree> m_tree;
   xmlNodePtr m_node;
 };
 
 // ---------------------------------------------------------------------------------------------
 // Attribute nodes.
 
-class DomAttribute final : public NodeOperations<DomAttribute, IXMLDOMAttribute>, public INodeImpl {
+class DomAttribute final : public DomObject<DomAttribute, NodeOperations<DomAttribute, IXMLDOMAttribute>> {
  public:
   DomAttribute(DomDocument* owner, std::shared_ptr<Tree> tree, xmlNodePtr node)
-      : m_owner(owner), m_tree(std::move(tree)), m_node(node) {
-    m_owner->AddRef();
-  }
+      : DomObject(owner, std::move(tree)), m_node(node) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+  static const auto& Interfaces() {
     static const platform::com::InterfaceEntry<DomAttribute> table[] = {
         {&IID_IUnknown, &platform::com::CastTo<DomAttribute, IXMLDOMAttribute>},
         {&IID_IDispatch, &platform::com::CastTo<DomAttribute, IXMLDOMAttribute>},
@@ -868,13 +882,7 @@ class DomAttribute final : public NodeOperations<DomAttribute, IXMLDOMAttribute>
         {&IID_IXMLDOMAttribute, &platform::com::CastTo<DomAttribute, IXMLDOMAttribute>},
         {&kNodeImplIid, &platform::com::CastTo<DomAttribute, INodeImpl>},
     };
-    return platform::com::QueryInterfaceFromTable(this, table, riid, ppv);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = m_refs.Release();
-    if (left == 0) delete this;
-    return left;
+    return table;
   }
 
   xmlNodePtr XmlNode() const override { return m_node; }
@@ -903,37 +911,26 @@ class DomAttribute final : public NodeOperations<DomAttribute, IXMLDOMAttribute>
   }
 
  private:
-  ~DomAttribute() { m_owner->Release(); }
+  ~DomAttribute() override = default;
 
-  RefCount m_refs;
-  DomDocument* m_owner;
-  std::shared_ptr<Tree> m_tree;
   xmlNodePtr m_node;
 };
 
 // ---------------------------------------------------------------------------------------------
 // Node lists.
 
-class DomNodeList final : public WithoutTypeInfo<IXMLDOMNodeList> {
+class DomNodeList final : public DomObject<DomNodeList, WithoutTypeInfo<IXMLDOMNodeList>> {
  public:
   DomNodeList(DomDocument* owner, std::shared_ptr<Tree> tree, std::vector<xmlNodePtr> nodes)
-      : m_owner(owner), m_tree(std::move(tree)), m_nodes(std::move(nodes)) {
-    m_owner->AddRef();
-  }
+      : DomObject(owner, std::move(tree)), m_nodes(std::move(nodes)) {}
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+  static const auto& Interfaces() {
     static const platform::com::InterfaceEntry<DomNodeList> table[] = {
         {&IID_IUnknown, &platform::com::CastTo<DomNodeList, IXMLDOMNodeList>},
         {&IID_IDispatch, &platform::com::CastTo<DomNodeList, IXMLDOMNodeList>},
         {&IID_IXMLDOMNodeList, &platform::com::CastTo<DomNodeList, IXMLDOMNodeList>},
     };
-    return platform::com::QueryInterfaceFromTable(this, table, riid, ppv);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = m_refs.Release();
-    if (left == 0) delete this;
-    return left;
+    return table;
   }
 
   STDMETHODIMP get_item(LONG index, IXMLDOMNode** listItem) override {
@@ -959,11 +956,8 @@ class DomNodeList final : public WithoutTypeInfo<IXMLDOMNodeList> {
   }
 
  private:
-  ~DomNodeList() { m_owner->Release(); }
+  ~DomNodeList() override = default;
 
-  RefCount m_refs;
-  DomDocument* m_owner;
-  std::shared_ptr<Tree> m_tree;
   std::vector<xmlNodePtr> m_nodes;
   size_t m_next = 0;
 };

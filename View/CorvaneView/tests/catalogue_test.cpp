@@ -23,35 +23,6 @@ std::wstring ClsidKey(const wchar_t* clsid) {
 
 using pvtest::DefaultValueOf;
 
-// The names of the catalogue pages in the order in which their keys appear in (or vanish
-// from) the registry while the call runs: the registry is looked at before every registry
-// call the DLL makes and once after the call.
-std::vector<std::string> OrderOfKeyChanges(const std::function<HRESULT()>& call, bool appearing) {
-  std::vector<std::string> order;
-  std::set<std::string> seen;
-  auto look = [&] {
-    const std::wstring dump = platform::registry::Dump();
-    for (const CataloguePage& page : kCatalogue) {
-      const bool present = dump.find(page.clsid) != std::wstring::npos;
-      if (present == appearing && seen.insert(page.name).second) order.push_back(page.name);
-    }
-  };
-  platform::registry::SetFaultHook([&](std::wstring_view) {
-    look();
-    return LONG{ERROR_SUCCESS};
-  });
-  EXPECT_HR(S_OK, call());
-  platform::registry::ClearFaults();
-  look();
-  return order;
-}
-
-std::vector<std::string> ReverseCatalogueOrder() {
-  std::vector<std::string> names;
-  for (const CataloguePage& page : kCatalogue) names.insert(names.begin(), page.name);
-  return names;
-}
-
 class CorvaneViewCatalogue : public corvaneview::CorvaneViewHost {
  protected:
   IClassFactoryPtr Factory(const CataloguePage& page) {
@@ -64,7 +35,8 @@ class CorvaneViewCatalogue : public corvaneview::CorvaneViewHost {
 
 TEST_F(CorvaneViewCatalogue, RegisterWritesEveryPageFromViscosityBackToCalcWithItsTitleAndServer) {
   ASSERT_HR(S_OK, m_exports->unregisterServer());
-  EXPECT_EQ(OrderOfKeyChanges(m_exports->registerServer, true), ReverseCatalogueOrder());
+  EXPECT_EQ(pvtest::OrderOfKeyChanges(kCatalogue, m_exports->registerServer, true),
+            pvtest::ReverseCatalogueOrder(kCatalogue));
   const std::wstring server = m_folder.PathOf("CorvaneView.dll");
   for (const CataloguePage& page : kCatalogue) {
     SCOPED_TRACE(page.name);
@@ -80,7 +52,8 @@ TEST_F(CorvaneViewCatalogue, UnregisterRemovesEveryPageFromViscosityBackToCalcAn
                             nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
-  EXPECT_EQ(OrderOfKeyChanges(m_exports->unregisterServer, false), ReverseCatalogueOrder());
+  EXPECT_EQ(pvtest::OrderOfKeyChanges(kCatalogue, m_exports->unregisterServer, false),
+            pvtest::ReverseCatalogueOrder(kCatalogue));
   for (const CataloguePage& page : kCatalogue) EXPECT_EQ(DefaultValueOf(ClsidKey(page.clsid)), L"<absent>");
   EXPECT_NE(DefaultValueOf(other), L"<absent>");
 }

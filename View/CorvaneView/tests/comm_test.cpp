@@ -70,7 +70,7 @@ hostsim::ModuleDefinition InputAssemblyModule() {
   hostsim::MemberDefinition guard;
   guard.name = L"Guard";
   safety.members.push_back(guard);
-  return hostsim::ModuleDefinition{L"Corvane300", {standard, safety}};
+  return hostsim::ModuleDefinition{L"Corvane300", {standard, safety}, {}};
 }
 
 Lines TextsOf(size_t row) {

@@ -22,6 +22,7 @@ TEST_F(CorvaneViewPages, EveryPageOpensActivatesSavesAndClosesWithoutAFailure) {
     const size_t windowsBefore = platform::windows::LiveWindowCount();
     Page page = Open(entry);
     ASSERT_NE(page.Window(), nullptr);
+    EXPECT_EQ(LiveObjects().Count(entry.name), 1) << LiveObjects().Report();
     EXPECT_NE(page.Item(entry.item), nullptr) << "the page's own template";
     if (entry.lackedItem) {
       EXPECT_EQ(page.Item(entry.lackedItem), nullptr);
@@ -33,6 +34,7 @@ TEST_F(CorvaneViewPages, EveryPageOpensActivatesSavesAndClosesWithoutAFailure) {
     EXPECT_HR(S_OK, page.child->OnDeactivate());
     EXPECT_HR(S_OK, page.panel->Destroy());
     page.Release();
+    EXPECT_EQ(LiveObjects().Report(), "") << "the page, its controls and its value objects are gone";
     EXPECT_EQ(TakeLog(), Lines{});
     EXPECT_EQ(platform::windows::LiveWindowCount(), windowsBefore) << "windows left behind";
     EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "the page is gone";

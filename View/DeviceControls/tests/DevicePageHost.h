@@ -141,9 +141,26 @@ struct DevicePage : pvtest::HostedPageOf<IDeviceTestPagePtr> {
   bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
 };
 
+// The totalizer unit texts from first to last.
+inline Lines UnitTexts(int first, int last) {
+  return Lines(TotalizerUnitTexts().begin() + first, TotalizerUnitTexts().begin() + last + 1);
+}
+
+// The units a totalizer lists for the process variable at the selector's position, the unit
+// it selects and writes when that variable is chosen.
+struct TotalizerFamily {
+  int selector;
+  int firstUnit;
+  int lastUnit;
+  int defaultUnit;
+};
+
 class DevicePageHost : public pvtest::PageHost {
  protected:
-  DevicePageHost() : PageHost("DeviceTestPages.dll", "DevicePagesLivePages") {}
+  // dll: the device test pages built with one meter's unit data (the Coriolis meter's by
+  // default).
+  explicit DevicePageHost(const std::string& dll = "DeviceTestPages.dll")
+      : PageHost(dll, "DevicePagesLivePages") {}
 
   void SetUp() override {
     PageHost::SetUp();
@@ -167,6 +184,25 @@ class DevicePageHost : public pvtest::PageHost {
     EXPECT_HR(S_OK, page.child->PreInitialActivate());
     page.child->OnActivate();
     return page;
+  }
+
+  // Choosing each family's process variable (from the variable at otherSelector first, so
+  // that every change is one of family) lists the family's units, selects its default, writes
+  // it at once and shows it as the preset's unit.
+  void ExpectTotalizerFamilies(const std::vector<TotalizerFamily>& families, int otherSelector) {
+    DevicePage page = OpenActive();
+    HWND assign = page.Item(IDC_TOTALIZER_ASSIGN), units = page.Item(IDC_TOTALIZER_UNIT);
+    for (const TotalizerFamily& family : families) {
+      SCOPED_TRACE(testing::Message() << "process variable " << family.selector);
+      ASSERT_TRUE(
+          platform::windows::SelectComboItem(assign, family.selector == otherSelector ? 0 : otherSelector));
+      ASSERT_TRUE(platform::windows::SelectComboItem(assign, family.selector));
+      EXPECT_EQ(EntriesOf(units), UnitTexts(family.firstUnit, family.lastUnit));
+      EXPECT_EQ(ComboSelection(units), family.defaultUnit - family.firstUnit);
+      EXPECT_EQ(Stored(kTotalizerUnitMember), kTotalizerUnitCodeBase + family.defaultUnit);
+      EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), TotalizerUnitTexts()[family.defaultUnit]);
+    }
+    page.Release();
   }
 
   hostsim::ConfigurationTag* Tag() const { return m_module->StandardTag(); }

@@ -218,34 +218,19 @@ TEST_F(DeviceControls, AChangeOfAnotherControlLeavesTheCaption) {
 // ---------------------------------------------------------------------------------------------
 // The totalizer's unit list and preset unit caption
 
-struct Family {
-  int selector;
-  int firstUnit;
-  int lastUnit;
-  int defaultUnit;
-};
-// Volume, mass, corrected volume and every unit, by the process variable's position.
-constexpr Family kFamilies[] = {{0, 6, 26, 18},   {5, 6, 26, 18},   {6, 0, 5, 4},    {10, 0, 5, 4},
-                                {11, 27, 34, 30}, {15, 27, 34, 30}, {16, 0, 35, 35}, {20, 0, 35, 35}};
-
-Lines UnitTexts(int first, int last) {
-  return Lines(TotalizerUnitTexts().begin() + first, TotalizerUnitTexts().begin() + last + 1);
-}
+using devicepage::UnitTexts;
 
 TEST_F(DeviceControls, ChangingTheProcessVariableListsItsFamilyAndWritesItsDefaultUnit) {
-  DevicePage page = OpenActive();
-  HWND units = page.Item(IDC_TOTALIZER_UNIT);
-  for (const Family& family : kFamilies) {
-    SCOPED_TRACE(testing::Message() << "process variable " << family.selector);
-    // From another family first, so that every change is one of family.
-    Choose(page, IDC_TOTALIZER_ASSIGN, family.selector == 20 ? 0 : 20);
-    Choose(page, IDC_TOTALIZER_ASSIGN, family.selector);
-    EXPECT_EQ(EntriesOf(units), UnitTexts(family.firstUnit, family.lastUnit));
-    EXPECT_EQ(ComboSelection(units), family.defaultUnit - family.firstUnit);
-    EXPECT_EQ(Stored(kTotalizerUnitMember), devicepage::kTotalizerUnitCodeBase + family.defaultUnit);
-    EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), TotalizerUnitTexts()[family.defaultUnit]);
-  }
-  page.Release();
+  // Volume, mass, corrected volume and every unit, by the process variable's position.
+  ExpectTotalizerFamilies({{0, 6, 26, 18},
+                           {5, 6, 26, 18},
+                           {6, 0, 5, 4},
+                           {10, 0, 5, 4},
+                           {11, 27, 34, 30},
+                           {15, 27, 34, 30},
+                           {16, 0, 35, 35},
+                           {20, 0, 35, 35}},
+                          20);
 }
 
 TEST_F(DeviceControls, TheUnitListShowsTheStoredUnitAtItsPositionInTheFamily) {

@@ -277,7 +277,43 @@ TEST_F(HostPageCommands, OpenAllOpensEveryCoriolisPageCleanly) {
   EXPECT_EQ(titles, catalogue) << run.output;
 }
 
-// The catalogue's templates, by page title.
+TEST_F(HostPageCommands, OpenAllOpensEveryElectromagneticPageCleanly) {
+  Register("FluxorView.dll");
+  const Outcome run = Host({"open-all", "FluxorView.dll"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(run.output.find("NOT CLEAN"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("left:"), std::string::npos) << run.output;
+  const std::regex summary(R"(\n(PVPageCorvane\w+ Page) +\d+ controls  0 failures)");
+  std::vector<std::string> titles;
+  for (auto it = std::sregex_iterator(run.output.begin(), run.output.end(), summary);
+       it != std::sregex_iterator(); ++it)
+    titles.push_back((*it)[1]);
+  const std::vector<std::string> catalogue = {
+      "PVPageCorvaneCOMM Page",           "PVPageCorvaneCOMP Page",    "PVPageCorvaneLOWFLOW Page",
+      "PVPageCorvanePARTIALLY Page",      "PVPageCorvanePROCESS Page", "PVPageCorvaneSENSOR Page",
+      "PVPageCorvaneSYSTEM Page",         "PVPageCorvaneSYSTEM2 Page", "PVPageCorvaneSYSUNIT2 Page",
+      "PVPageCorvaneTotalizerConfig Page"};
+  EXPECT_EQ(titles, catalogue) << run.output;
+}
+
+TEST_F(HostPageCommands, ATitleBothMetersServeIsRefusedWithItsCandidatesUnlessOneIsPicked) {
+  Register("CorvaneView.dll");
+  Register("FluxorView.dll");
+  Outcome run = Host({"open", kCommTitle});
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("is served by more than one DLL; pick one with --dll:"), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("{D73FEEF5-A372-4053-AA90-D3C277068B3B}"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("FluxorView.dll"), std::string::npos) << run.output;
+  run = Host({"open", kCommTitle, "--dll", "FluxorView.dll"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("FluxorView.dll"), std::string::npos) << run.output;
+  // The system page's one CLSID names the DLL registered last: no choice to make.
+  run = Host({"open", "PVPageCorvaneSYSTEM Page"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+}
+
+// The catalogue's templates, by page title (the electromagnetic meter's ten pages have the same).
 const std::map<std::string, int> kCoriolisTemplates = {
     {"PVPageCorvaneCALC Page", 9104},
     {"PVPageCorvaneCOMM Page", 9014},
@@ -304,6 +340,20 @@ TEST_F(HostPageCommands, EveryCoriolisPageIsDrawnAsItsTemplateLaysItOut) {
   ASSERT_EQ(run.exitCode, 0) << run.output;
   for (const auto& [title, templateId] : kCoriolisTemplates)
     ExpectDrawnAsTemplate(folder / (title + ".svg"), BuiltBinaries() / "CorvaneViewENU.dll", templateId);
+}
+
+TEST_F(HostPageCommands, EveryElectromagneticPageIsDrawnAsItsTemplateLaysItOut) {
+  Register("FluxorView.dll");
+  const fs::path folder = m_folder / "drawings";
+  const Outcome run = Host({"open-all", "FluxorView.dll", "--svg", folder.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  int drawn = 0;
+  for (const auto& [title, templateId] : kCoriolisTemplates) {
+    if (!fs::exists(folder / (title + ".svg"))) continue;
+    ++drawn;
+    ExpectDrawnAsTemplate(folder / (title + ".svg"), BuiltBinaries() / "FluxorViewENU.dll", templateId);
+  }
+  EXPECT_EQ(drawn, 10);
 }
 
 TEST_F(HostPageCommands, TheDrawingHoldsEveryItemWhereTheTemplatePutsIt) {

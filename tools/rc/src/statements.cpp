@@ -15,6 +15,7 @@
 
 #include "dlgtemplate.h"
 #include "tokens.h"
+#include "unicode.h"
 
 namespace rc {
 
@@ -198,27 +199,7 @@ std::optional<WORD> PredefinedClass(const std::string& name) {
 }
 
 std::string Utf8(const std::wstring& text) {
-  std::string out;
-  for (wchar_t ch : text) {
-    auto u = static_cast<uint32_t>(ch);
-    if (u > 0x10FFFF || (u >= 0xD800 && u < 0xE000)) u = 0xFFFD;
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
-      out += static_cast<char>(0xC0 | (u >> 6));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else if (u < 0x10000) {
-      out += static_cast<char>(0xE0 | (u >> 12));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (u >> 18));
-      out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-  }
-  return out;
+  return platform::Utf8FromWide(text);
 }
 
 std::string Narrow(const std::wstring& text) {

@@ -1,0 +1,31 @@
+// The process parameter page of the electromagnetic meter: flow override, conductivity
+// damping, filter options and the flow damping as a whole number.
+#pragma once
+
+#include "PVConfigPanelEnum.h"
+#include "PVCtrlConfigComboBox.h"
+#include "PVCtrlConfigEditFloat.h"
+#include "PVCtrlConfigEditInteger.h"
+
+class CPVPageCorvanePROCESS : public CPVConfigPanelEnum {
+  DECLARE_DYNCREATE(CPVPageCorvanePROCESS)
+
+ public:
+  // The page's dialog template; the DLL's catalogue gives it.
+  static const UINT IDD;
+
+  CPVPageCorvanePROCESS();
+  ~CPVPageCorvanePROCESS() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+
+  // In the order of the page's table.
+  CPVCtrlConfigComboBox m_cmbFlowOverride;
+  CPVCtrlConfigEditFloat m_edtConductivityDamping;
+  CPVCtrlConfigComboBox m_cmbFilterOptions;
+  CPVCtrlConfigEditInteger m_edtFlowDamping;
+
+  DECLARE_MESSAGE_MAP()
+};

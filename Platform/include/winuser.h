@@ -425,6 +425,9 @@ WINUSERAPI int WINAPI GetDlgCtrlID(HWND hWnd);
 // Calls lpEnumFunc for each child and deeper descendant (parents first) until it returns FALSE.
 typedef BOOL(CALLBACK* WNDENUMPROC)(HWND, LPARAM);
 WINUSERAPI BOOL WINAPI EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, LPARAM lParam);
+// Calls lpEnumFunc for each top-level window (owned ones included, children not), oldest
+// first, until it returns FALSE; FALSE then, TRUE when every window was enumerated.
+WINUSERAPI BOOL WINAPI EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam);
 
 // Through WM_SETTEXT / WM_GETTEXT / WM_GETTEXTLENGTH, so a control's procedure sees them.
 // GetWindowTextW copies at most nMaxCount - 1 characters and a terminator and returns the

@@ -32,6 +32,70 @@ TEST(WideFormat, UsesThePlatformMeaningOfEachConversion) {
   EXPECT_EQ(Format(L"%s%d%c", L"a", 1, L'b'), L"a1b");
 }
 
+// Integers, characters and texts are formatted without the host library: every combination of
+// flags, width and precision that the two write the same way is compared with the host
+// library's own text.
+std::wstring HostLibrary(const wchar_t* format, ...) {
+  va_list args;
+  va_start(args, format);
+  wchar_t buffer[256];
+  int n = vswprintf(buffer, 256, format, args);
+  va_end(args);
+  return n < 0 ? L"<failed>" : std::wstring(buffer, n);
+}
+
+TEST(WideFormat, IntegersAndTextsAreWrittenAsTheHostLibraryWritesThem) {
+  const wchar_t* flags[] = {L"", L"-", L"+", L" ", L"#", L"0", L"-0", L"+0", L" #", L"#0"};
+  const wchar_t* widths[] = {L"", L"1", L"5", L"12"};
+  const wchar_t* precisions[] = {L"", L".", L".0", L".1", L".3", L".14"};
+  const int integers[] = {0, 1, -1, 7, 42, -42, 255, 65535, 2147483647, -2147483647 - 1};
+  const long long wide[] = {0, -1, 4294967296LL, -9223372036854775807LL - 1, 9223372036854775807LL};
+  const wchar_t* texts[] = {L"", L"a", L"wide text", L"\u00e9t\u00e9"};
+  for (const wchar_t* flag : flags) {
+    for (const wchar_t* width : widths) {
+      for (const wchar_t* precision : precisions) {
+        const std::wstring spec = std::wstring(L"[%") + flag + width + precision;
+        for (const wchar_t* conversion : {L"d", L"i", L"u", L"x", L"X", L"o"}) {
+          const std::wstring format = spec + conversion + L"]";
+          const std::wstring longFormat = spec + L"ll" + conversion + L"]";
+          for (int value : integers) {
+            SCOPED_TRACE(testing::Message()
+                         << "format " << std::string(format.begin(), format.end()) << " value " << value);
+            EXPECT_EQ(Format(format.c_str(), value), HostLibrary(format.c_str(), value));
+          }
+          for (long long value : wide) {
+            SCOPED_TRACE(testing::Message() << "format " << std::string(longFormat.begin(), longFormat.end())
+                                            << " value " << value);
+            EXPECT_EQ(Format(longFormat.c_str(), value), HostLibrary(longFormat.c_str(), value));
+          }
+        }
+        if (std::wstring(flag).find_first_of(L"+ #0") != std::wstring::npos) continue;
+        const std::wstring textFormat = spec + L"ls]";
+        const std::wstring charFormat = std::wstring(L"[%") + flag + width + L"lc]";
+        for (const wchar_t* text : texts) {
+          SCOPED_TRACE(testing::Message() << "format " << std::string(textFormat.begin(), textFormat.end()));
+          EXPECT_EQ(Format(textFormat.c_str(), text), HostLibrary(textFormat.c_str(), text));
+        }
+        EXPECT_EQ(Format(charFormat.c_str(), L'\u00fc'), HostLibrary(charFormat.c_str(), L'\u00fc'));
+      }
+    }
+  }
+  // Widths and precisions from the arguments, a negative width meaning left-aligned.
+  EXPECT_EQ(Format(L"[%*d|%-*d|%.*d|%*.*x]", 5, 42, 4, 7, 3, 9, -6, 2, 10),
+            HostLibrary(L"[%*d|%-*d|%.*d|%*.*x]", 5, 42, 4, 7, 3, 9, -6, 2, 10));
+}
+
+TEST(WideFormat, WhatIsNotFormattedNativelyStillComesOutRight) {
+  // Floats, a null text and a narrow text outside ASCII go through the host library.
+  EXPECT_EQ(Format(L"%d %.2f %s", 3, 2.345, L"x"), L"3 2.35 x");
+  EXPECT_EQ(Format(L"%S|%hc", "abc", 'z'), L"abc|z");
+  EXPECT_EQ(Format(L"%hd|%hu|%hhd", 70000, 70000, 300), L"4464|4464|44");
+  EXPECT_EQ(Format(L"%I64u|%Iu|%zd", 18446744073709551615ULL, size_t{5}, size_t{6}),
+            L"18446744073709551615|5|6");
+  EXPECT_EQ(Format(L"%ls", static_cast<const wchar_t*>(nullptr)),
+            HostLibrary(L"%ls", static_cast<const wchar_t*>(nullptr)));
+}
+
 TEST(WideFormat, CountedFormattingReturnsMinusOneWhenTheTextDoesNotFit) {
   wchar_t buffer[4] = {L'x', L'x', L'x', L'x'};
   EXPECT_EQ(_snwprintf(buffer, 3, L"%s", L"abcd"), -1);

@@ -329,6 +329,32 @@ TEST_F(WindowsTest, LookupFindsChildrenByIdAndSiblingsInCreationOrder) {
   EXPECT_FALSE(IsChild(b, a));
 }
 
+TEST_F(WindowsTest, EnumWindowsVisitsTopLevelAndOwnedWindowsOldestFirstAndStopsWhenAsked) {
+  HWND first = Top("first");
+  Child("child", first, 1);
+  HWND owned = recorder_.Create("owned", WS_POPUP, first, 0, {0, 0, 10, 10}, 0);
+  owned_.push_back(owned);
+  HWND second = Top("second");
+  struct Seen {
+    std::vector<HWND> windows;
+    size_t stopAfter;
+  } seen{{}, 100};
+  auto collect = [](HWND hwnd, LPARAM data) -> BOOL {
+    auto* s = reinterpret_cast<Seen*>(data);
+    s->windows.push_back(hwnd);
+    return s->windows.size() < s->stopAfter;
+  };
+  EXPECT_TRUE(EnumWindows(collect, reinterpret_cast<LPARAM>(&seen)));
+  std::vector<HWND> ours;
+  for (HWND hwnd : seen.windows)
+    if (hwnd == first || hwnd == owned || hwnd == second) ours.push_back(hwnd);
+  EXPECT_EQ(ours, (std::vector<HWND>{first, owned, second})) << "children are not top-level";
+  seen = {{}, 1};
+  EXPECT_FALSE(EnumWindows(collect, reinterpret_cast<LPARAM>(&seen)));
+  EXPECT_EQ(seen.windows.size(), 1u);
+  EXPECT_FALSE(EnumWindows(nullptr, 0));
+}
+
 TEST_F(WindowsTest, PostedMessagesWaitInTheQueueUntilPumpedInOrder) {
   HWND top = Top("top");
   recorder_.Watch({WM_USER, WM_USER + 1, WM_USER + 2});
@@ -373,8 +399,10 @@ TEST_F(WindowsTest, ATimerFallsDueOnTheClockAndDoesNotAccumulate) {
     pw::PumpMessages();
     EXPECT_EQ(recorder_.seen.size(), step.timers) << Joined(recorder_.seen);
   }
+  EXPECT_EQ(pw::TimerCount(), 1u) << "a due timer stays until killed";
   EXPECT_TRUE(KillTimer(top, 7));
   EXPECT_FALSE(KillTimer(top, 7));
+  EXPECT_EQ(pw::TimerCount(), 0u);
   pw::AdvanceClock(1000);
   EXPECT_EQ(pw::PumpMessages(), 0);
 }
@@ -401,7 +429,9 @@ TEST_F(WindowsTest, DestroyingAWindowKillsItsTimersAndDropsItsPostedMessages) {
   HWND top = Top("top");
   SetTimer(top, 1, 10, nullptr);
   PostMessageW(top, WM_USER, 0, 0);
+  EXPECT_EQ(pw::TimerCount(), 1u);
   DestroyWindow(top);
+  EXPECT_EQ(pw::TimerCount(), 0u);
   pw::AdvanceClock(100);
   EXPECT_EQ(pw::PumpMessages(), 0);
   EXPECT_FALSE(KillTimer(top, 1));

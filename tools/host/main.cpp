@@ -9,6 +9,11 @@
 //                                            attaches the registered tag extension to a module
 //                                            built from the module-definition file, validates
 //                                            it and prints the localized message or "valid"
+//   host [--registry FILE] open PAGE [options]
+//                                            opens a registered page as the host does, acts
+//                                            on its items, saves and closes it (PageSession.h)
+//   host [--registry FILE] open-all DLL [options]
+//                                            the same for every page the DLL registers
 #include <windows.h>
 
 #include <platform/paths.h>
@@ -30,6 +35,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "HostText.h"
+#include "PageSession.h"
 
 namespace {
 
@@ -132,10 +140,6 @@ int Load(const std::string& dll) {
 // The tag extension of the Coriolis module, created through the registry as the host does.
 constexpr CLSID kCoriolisTagExtension = platform::GuidFromText("3D72AD1A-B9EE-46EB-8E32-E929007240BA");
 
-std::string Utf8(const std::wstring& text) {
-  return platform::Utf8TextFromWide(text);
-}
-
 int Validate(const std::string& definitionFile, LCID language) {
   std::string error;
   const auto definition = hostsim::LoadModuleDefinition(definitionFile, &error);
@@ -167,10 +171,10 @@ int Validate(const std::string& definitionFile, LCID language) {
       result = 0;
     } else {
       std::printf("invalid (0x%08X): %s\n", static_cast<unsigned>(outcome.result),
-                  outcome.hasErrorInfo  ? Utf8(outcome.errorDescription).c_str()
-                  : outcome.lastMessage ? Utf8(*outcome.lastMessage).c_str()
+                  outcome.hasErrorInfo  ? hostcli::Utf8(outcome.errorDescription).c_str()
+                  : outcome.lastMessage ? hostcli::Utf8(*outcome.lastMessage).c_str()
                                         : "");
-      if (outcome.lastMessage) std::printf("member: %s\n", Utf8(*outcome.lastMessage).c_str());
+      if (outcome.lastMessage) std::printf("member: %s\n", hostcli::Utf8(*outcome.lastMessage).c_str());
     }
   }
   host->Release();
@@ -181,10 +185,18 @@ int Validate(const std::string& definitionFile, LCID language) {
 int Usage() {
   std::fprintf(stderr,
                "usage: host [--registry FILE] register DLL | unregister DLL | list | load DLL |\n"
-               "            validate DEFINITION-FILE [LANGUAGE-ID]\n"
+               "            validate DEFINITION-FILE [LANGUAGE-ID] |\n"
+               "            open PAGE [--dll DLL] [--definition FILE] [--language LCID] [--mode N]\n"
+               "                 [--set ID=VALUE]... [--save] [--svg FILE] |\n"
+               "            open-all DLL [--definition FILE] [--language LCID] [--mode N] [--svg DIR]\n"
                "  validate: attaches the registered tag extension to a module built from the\n"
                "            module-definition file (default language 1033) and prints the\n"
-               "            localized message of the validation, or \"valid\".\n");
+               "            localized message of the validation, or \"valid\".\n"
+               "  open:     creates the page (a CLSID or a page title) through the registry, drives\n"
+               "            it as the host does on a module of the definition (default: the meter's\n"
+               "            own), prints its items; --set chooses a combo box entry (text or #position),\n"
+               "            retypes an edit or clicks a button (VALUE click); --save saves and prints\n"
+               "            what the page showed and wrote; --svg draws the page.\n");
   return 2;
 }
 
@@ -239,10 +251,21 @@ int Run(std::vector<std::string> args) {
   const std::string& command = args[0];
   std::optional<LCID> language = 1033;
   if (command == "validate" && args.size() == 3) language = ParseLanguage(args[2]);
+  // open PAGE ... and open-all DLL ...: their arguments are checked before anything is done.
+  const bool pageCommand = command == "open" || command == "open-all";
+  const bool all = command == "open-all";
+  hostcli::OpenOptions pageOptions;
+  if (pageCommand) {
+    std::string error;
+    if (!hostcli::ParseOpenArguments({args.begin() + 1, args.end()}, all, &pageOptions, &error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return Usage();
+    }
+  }
   const bool known =
       ((command == "register" || command == "unregister" || command == "load") && args.size() == 2) ||
       (command == "list" && args.size() == 1) ||
-      (command == "validate" && (args.size() == 2 || args.size() == 3) && language);
+      (command == "validate" && (args.size() == 2 || args.size() == 3) && language) || pageCommand;
   if (!known) return Usage();
 
   std::optional<RegistryFileLock> lock;
@@ -270,6 +293,8 @@ int Run(std::vector<std::string> args) {
     result = List();
   else if (command == "load")
     result = Load(args[1]);
+  else if (pageCommand)
+    result = all ? hostcli::OpenAllPages(pageOptions.dll, pageOptions) : hostcli::OpenPage(pageOptions);
   else
     result = Validate(args[1], *language);
   CoUninitialize();

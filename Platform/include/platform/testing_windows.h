@@ -24,6 +24,8 @@ PLATFORM_API void AdvanceClock(DWORD milliseconds);
 PLATFORM_API int PumpMessages();
 // Whether the calling thread's queue holds a posted message (timers not counted).
 PLATFORM_API bool HasPostedMessages();
+// The number of timers the calling thread owns (window and thread timers, due or not).
+PLATFORM_API size_t TimerCount();
 
 // ---- Input state and recorders
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 
 #include "afxwin.h"
 #include "htmlhelp.h"
@@ -11,8 +12,8 @@
 namespace {
 
 std::mutex gMapLock;
-std::map<HWND, CWnd*>& PermanentMap() {
-  static auto* map = new std::map<HWND, CWnd*>;  // never destroyed: windows may go at exit
+std::unordered_map<HWND, CWnd*>& PermanentMap() {
+  static auto* map = new std::unordered_map<HWND, CWnd*>;  // never destroyed: windows may go at exit
   return *map;
 }
 

@@ -281,6 +281,14 @@ int PumpMessages() {
   return dispatched;
 }
 
+size_t TimerCount() {
+  Queues& s = State();
+  std::lock_guard guard(s.lock);
+  const DWORD thread = GetCurrentThreadId();
+  return static_cast<size_t>(
+      std::count_if(s.timers.begin(), s.timers.end(), [&](const Timer& t) { return t.thread == thread; }));
+}
+
 bool HasPostedMessages() {
   Queues& s = State();
   std::lock_guard guard(s.lock);

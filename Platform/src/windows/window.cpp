@@ -1,6 +1,8 @@
 // The headless window manager: window classes, the window table with its tree, window data,
 // text, state, geometry and focus, window procedures and the default procedure.
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -60,6 +62,16 @@ Manager& Windows() {
   static Manager manager;
   return manager;
 }
+
+// Every message looks its window up several times, so each thread keeps the windows it found
+// last, valid until any window's record is removed (records are never moved while they live).
+std::atomic<uint64_t> gRemovals{0};
+struct FoundWindow {
+  HWND hwnd = nullptr;
+  Window* window = nullptr;
+  uint64_t removals = 0;
+};
+thread_local std::array<FoundWindow, 64> tFound;
 
 thread_local HWND tFocus = nullptr;
 thread_local HWND tActive = nullptr;
@@ -139,6 +151,7 @@ void FreeWindow(HWND hwnd) {
     if (it == m.windows.end()) return;
     record = std::move(it->second);
     m.windows.erase(it);
+    gRemovals.fetch_add(1, std::memory_order_acq_rel);
     if (record->parent) {
       if (Window* p = Find(record->parent)) std::erase(p->children, hwnd);
     }
@@ -152,12 +165,20 @@ void FreeWindow(HWND hwnd) {
 Window* Find(HWND hwnd, bool fail) {
   Manager& m = Windows();
   if (hwnd == m.desktop.handle) return &m.desktop;
+  if (!hwnd) {
+    if (fail) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  const uint64_t removals = gRemovals.load(std::memory_order_acquire);
+  FoundWindow& found = tFound[(reinterpret_cast<uintptr_t>(hwnd) >> 2) % tFound.size()];
+  if (found.hwnd == hwnd && found.removals == removals) return found.window;
   std::lock_guard guard(m.lock);
   auto it = m.windows.find(hwnd);
   if (it == m.windows.end()) {
     if (fail) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
+  found = {hwnd, it->second.get(), removals};
   return it->second.get();
 }
 
@@ -667,6 +688,23 @@ bool EnumChildren(HWND parent, WNDENUMPROC proc, LPARAM lParam) {
 EXTERN_C BOOL WINAPI EnumChildWindows(HWND hWndParent, WNDENUMPROC lpEnumFunc, LPARAM lParam) {
   if (!lpEnumFunc) return FALSE;
   return EnumChildren(hWndParent, lpEnumFunc, lParam) ? TRUE : FALSE;
+}
+
+EXTERN_C BOOL WINAPI EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam) {
+  if (!lpEnumFunc) return FALSE;
+  std::vector<HWND> topLevel;
+  {
+    Manager& m = Windows();
+    std::lock_guard guard(m.lock);
+    for (const auto& [hwnd, window] : m.windows)
+      if (!window->parent) topLevel.push_back(hwnd);
+  }
+  // The callback runs without the lock: it may create or destroy windows.
+  for (HWND hwnd : topLevel) {
+    if (!Find(hwnd)) continue;
+    if (!lpEnumFunc(hwnd, lParam)) return FALSE;
+  }
+  return TRUE;
 }
 
 // ---------------------------------------------------------------------------------------

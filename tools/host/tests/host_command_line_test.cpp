@@ -2,7 +2,6 @@
 // paths, and its registry file under concurrent runs, long values and long key names.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,44 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "HostProcess.h"
+
 namespace {
 
-struct Outcome {
-  int exitCode = -1;
-  std::string output;  // standard output and standard error
-};
-
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-FILE* Start(const std::vector<std::string>& args) {
-  std::string command = Quoted(HOST_EXECUTABLE);
-  for (const auto& arg : args) command += " " + Quoted(arg);
-  return popen((command + " 2>&1").c_str(), "r");
-}
-
-Outcome Finish(FILE* pipe) {
-  Outcome outcome;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.output.append(buffer, n);
-  const int status = pclose(pipe);
-  outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return outcome;
-}
-
-Outcome RunHost(const std::vector<std::string>& args) {
-  FILE* pipe = Start(args);
-  if (!pipe) return {};
-  return Finish(pipe);
-}
-
-std::string Bin(const char* file) {
-  return std::string(PROJECT_BIN_DIR) + "/" + file;
-}
+using hosttest::Bin;
+using hosttest::Finish;
+using hosttest::Outcome;
+using hosttest::RunHost;
+using hosttest::Start;
 
 class HostCommandLine : public ::testing::Test {
  protected:

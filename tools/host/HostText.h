@@ -1,0 +1,41 @@
+// Text helpers of the host command line: what it prints is UTF-8.
+#pragma once
+
+#include <windows.h>
+
+#include <platform/utf8.h>
+
+#include <string>
+
+namespace hostcli {
+
+// The text as UTF-8, and an argument of the command line as a wide text (each ill-formed
+// part of it becomes U+FFFD), by the platform's conversion.
+inline std::string Utf8(const std::wstring& text) {
+  return platform::Utf8TextFromWide(text);
+}
+inline std::wstring Wide(const std::string& text) {
+  return platform::WideFromUtf8Text(text);
+}
+
+// The text as printed in a report: quoted, with quotes and control characters escaped.
+inline std::string Quoted(const std::wstring& text) {
+  std::string out = "\"";
+  for (wchar_t c : text) {
+    if (c == L'"' || c == L'\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == L'\n') {
+      out += "\\n";
+    } else if (c == L'\r') {
+      out += "\\r";
+    } else if (c == L'\t') {
+      out += "\\t";
+    } else {
+      out += Utf8(std::wstring(1, c));
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace hostcli

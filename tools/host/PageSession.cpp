@@ -1,0 +1,702 @@
+#include "PageSession.h"
+
+#include <HostParent.h>
+#include <HostServers.h>
+#include <ModuleDefinition.h>
+#include <OrvoLog.h>
+#include <PVInterfaces.h>
+#include <comdef.h>
+#include <platform/paths.h>
+#include <platform/testing_htmlhelp.h>
+#include <platform/testing_modules.h>
+#include <platform/testing_windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwctype>
+#include <filesystem>
+#include <optional>
+
+#include "HostRegistry.h"
+#include "HostText.h"
+#include "PageDrawing.h"
+
+namespace hostcli {
+namespace {
+
+namespace pw = platform::windows;
+
+_COM_SMARTPTR_TYPEDEF(IPVChild, __uuidof(IPVChild));
+_COM_SMARTPTR_TYPEDEF(IPVPanel3, __uuidof(IPVPanel3));
+
+// Whether the server is the DLL the user named: by its file name alone, or by its path.
+bool IsServer(const RegisteredClass& page, const std::string& dll) {
+  const std::wstring wanted = Wide(dll);
+  if (wanted.find_first_of(L"\\/") == std::wstring::npos)
+    return Lower(FileNameOf(page.server)) == Lower(wanted);
+  const std::wstring path =
+      platform::PlatformPathFromHost(std::filesystem::absolute(dll).lexically_normal().string());
+  return Lower(page.server) == Lower(path);
+}
+
+std::optional<RegisteredClass> ResolvePage(const OpenOptions& options, std::string* error) {
+  const std::wstring wanted = Wide(options.page);
+  const bool byClsid = !wanted.empty() && wanted.front() == L'{';
+  std::vector<RegisteredClass> candidates;
+  for (RegisteredClass& page : RegisteredClasses()) {
+    const bool named = byClsid ? Lower(page.clsid) == Lower(wanted) : page.title == wanted;
+    if (named) candidates.push_back(std::move(page));
+  }
+  if (candidates.empty()) {
+    *error = (byClsid ? "no class is registered under " : "no registered page is titled ") + Quoted(wanted);
+    return std::nullopt;
+  }
+  if (!options.dll.empty()) {
+    std::erase_if(candidates, [&](const RegisteredClass& page) { return !IsServer(page, options.dll); });
+    if (candidates.empty()) {
+      *error = Quoted(wanted) + " is not served by " + options.dll;
+      return std::nullopt;
+    }
+  }
+  if (candidates.size() > 1) {
+    *error = Quoted(wanted) + " is served by more than one DLL; pick one with --dll:";
+    for (const RegisteredClass& page : candidates)
+      *error += "\n  " + Utf8(page.clsid) + "  " + Utf8(page.server);
+    return std::nullopt;
+  }
+  return candidates.front();
+}
+
+// The meter's own definition for the DLL that serves the page.
+std::filesystem::path DefaultDefinitionFor(const RegisteredClass& page) {
+  return Lower(FileNameOf(page.server)) == L"fluxorview.dll" ? hostsim::ElectromagneticDefinitionFile()
+                                                             : hostsim::CoriolisDefinitionFile();
+}
+
+std::string Hex(HRESULT hr) {
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
+  return text;
+}
+
+// ---- What the page shows
+
+std::wstring ClassOf(HWND item) {
+  wchar_t name[64] = L"";
+  GetClassNameW(item, name, 64);
+  return name;
+}
+
+std::wstring TextOf(HWND item) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::vector<std::wstring> ComboEntries(HWND combo) {
+  std::vector<std::wstring> entries;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcslen(text.c_str()));
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+bool IsCombo(HWND item) {
+  return _wcsicmp(ClassOf(item).c_str(), L"ComboBox") == 0;
+}
+bool IsEdit(HWND item) {
+  return _wcsicmp(ClassOf(item).c_str(), L"Edit") == 0;
+}
+bool IsButton(HWND item) {
+  return _wcsicmp(ClassOf(item).c_str(), L"Button") == 0;
+}
+
+const char* StateOf(HWND item) {
+  if (!IsWindowEnabled(item)) return "disabled";
+  if (IsEdit(item) && (GetWindowLongW(item, GWL_STYLE) & ES_READONLY)) return "read-only";
+  return "enabled";
+}
+
+std::vector<HWND> ItemsInTabOrder(HWND page) {
+  std::vector<HWND> items;
+  for (HWND item = GetWindow(page, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT))
+    items.push_back(item);
+  return items;
+}
+
+void PrintItems(HWND page) {
+  for (HWND item : ItemsInTabOrder(page)) {
+    const int id = static_cast<int16_t>(GetDlgCtrlID(item));
+    std::printf("  %5d  %-9s %-9s", id, Utf8(ClassOf(item)).c_str(), StateOf(item));
+    if (IsCombo(item)) {
+      const std::vector<std::wstring> entries = ComboEntries(item);
+      const int selection = static_cast<int>(SendMessageW(item, CB_GETCURSEL, 0, 0));
+      if (selection >= 0 && selection < static_cast<int>(entries.size()))
+        std::printf(" selection #%d %s", selection, Quoted(entries[static_cast<size_t>(selection)]).c_str());
+      else
+        std::printf(" no selection");
+      std::printf("\n%25s list:", "");
+      for (size_t i = 0; i < entries.size(); ++i)
+        std::printf("%s %s", i ? "," : "", Quoted(entries[i]).c_str());
+      std::printf("\n");
+    } else {
+      std::printf(" %s\n", Quoted(TextOf(item)).c_str());
+    }
+  }
+}
+
+// Dialog items with an id of their own (labels without one are not controls).
+int ControlCount(HWND page) {
+  int count = 0;
+  for (HWND item : ItemsInTabOrder(page))
+    if (static_cast<int16_t>(GetDlgCtrlID(item)) != -1) ++count;
+  return count;
+}
+
+// ---- What the user does
+
+// Runs the thread's messages and, with the clock moved on in small steps, the timers that a
+// click started, until none is left or a minute of the clock has passed (a polling button
+// keeps its timer for as long as the page is open).
+void RunTimers() {
+  pw::PumpMessages();
+  for (DWORD elapsed = 0; pw::TimerCount() > 0 && elapsed < 60000; elapsed += 50) {
+    pw::AdvanceClock(50);
+    pw::PumpMessages();
+  }
+}
+
+bool ChooseEntry(HWND combo, const std::wstring& value, std::string* error) {
+  const std::vector<std::wstring> entries = ComboEntries(combo);
+  int index = -1;
+  if (value.size() > 1 && value.front() == L'#' &&
+      std::all_of(value.begin() + 1, value.end(), [](wchar_t c) { return std::iswdigit(c); })) {
+    index = static_cast<int>(std::wcstol(value.c_str() + 1, nullptr, 10));
+  } else {
+    const auto found = std::find(entries.begin(), entries.end(), value);
+    if (found != entries.end()) index = static_cast<int>(found - entries.begin());
+  }
+  if (index < 0 || index >= static_cast<int>(entries.size())) {
+    *error = "the list has no entry " + Quoted(value);
+    return false;
+  }
+  if (!pw::SelectComboItem(combo, index)) {
+    *error = "the combo box does not take a choice (disabled or hidden)";
+    return false;
+  }
+  return true;
+}
+
+// Focus in, the old text selected and deleted, the new one typed key by key, focus out to
+// the next item in tab order.
+bool Retype(HWND page, HWND edit, const std::wstring& value, std::string* error) {
+  if (!pw::FocusControl(edit)) {
+    *error = "the edit box does not take the focus (disabled or hidden)";
+    return false;
+  }
+  SendMessageW(edit, EM_SETSEL, 0, -1);
+  pw::TypeText(edit, L"\b" + value);
+  HWND next = GetNextDlgTabItem(page, edit, FALSE);
+  if (!next || next == edit || !pw::FocusControl(next)) SetFocus(page);
+  return true;
+}
+
+bool Click(HWND button, const std::wstring& value, std::string* error) {
+  if (value != L"click") {
+    *error = "a button takes only \"click\"";
+    return false;
+  }
+  if (!pw::ClickButton(button)) {
+    *error = "the button does not take a click (disabled or hidden)";
+    return false;
+  }
+  RunTimers();
+  return true;
+}
+
+bool ApplySet(HWND page, int id, const std::wstring& value, std::string* error) {
+  HWND item = GetDlgItem(page, id);
+  if (!item) {
+    *error = "the page has no item " + std::to_string(id);
+    return false;
+  }
+  bool done = false;
+  if (IsCombo(item))
+    done = ChooseEntry(item, value, error);
+  else if (IsEdit(item))
+    done = Retype(page, item, value, error);
+  else if (IsButton(item))
+    done = Click(item, value, error);
+  else
+    *error = "item " + std::to_string(id) + " (" + Utf8(ClassOf(item)) + ") takes no value";
+  pw::PumpMessages();
+  return done;
+}
+
+// ---- What the page showed and wrote
+
+struct ShownBox {
+  std::wstring caption;
+  std::wstring text;
+  DWORD helpId = 0;
+};
+
+// The in-memory message boxes a page shows run a modal loop: the host's user reads them,
+// asks for help when the box offers it (so the help id shows), and answers with the default
+// button.
+class MessageBoxReader {
+ public:
+  MessageBoxReader() {
+    platform::htmlhelp::ClearHtmlHelpCalls();
+    pw::SetModalIdleHook([this](HWND dialog) { Answer(dialog); });
+  }
+  ~MessageBoxReader() { pw::SetModalIdleHook({}); }
+  MessageBoxReader(const MessageBoxReader&) = delete;
+  MessageBoxReader& operator=(const MessageBoxReader&) = delete;
+
+  const std::vector<ShownBox>& boxes() const { return m_boxes; }
+
+ private:
+  void Answer(HWND dialog) {
+    ShownBox box{TextOf(dialog), {}, 0};
+    HWND answer = nullptr;
+    HWND help = nullptr;
+    for (HWND item : ItemsInTabOrder(dialog)) {
+      if (!IsButton(item)) {
+        if (!box.text.empty() && !TextOf(item).empty()) box.text += L" ";
+        box.text += TextOf(item);
+        continue;
+      }
+      const int id = GetDlgCtrlID(item);
+      if (id == IDHELP)
+        help = item;
+      else if (!answer || (GetWindowLongW(item, GWL_STYLE) & BS_DEFPUSHBUTTON))
+        answer = item;
+    }
+    if (help) {
+      const size_t before = platform::htmlhelp::HtmlHelpCalls().size();
+      pw::ClickButton(help);
+      const auto calls = platform::htmlhelp::HtmlHelpCalls();
+      if (calls.size() > before) box.helpId = static_cast<DWORD>(calls.back().data);
+    }
+    m_boxes.push_back(box);
+    if (answer && pw::ClickButton(answer)) return;
+    EndDialog(dialog, IDCANCEL);
+  }
+
+  std::vector<ShownBox> m_boxes;
+};
+
+const char* VariantTypeName(VARTYPE vt) {
+  switch (vt) {
+    case VT_BOOL:
+      return "VT_BOOL";
+    case VT_I4:
+      return "VT_I4";
+    case VT_I8:
+      return "VT_I8";
+    case VT_R4:
+      return "VT_R4";
+    case VT_R8:
+      return "VT_R8";
+    case VT_BSTR:
+      return "VT_BSTR";
+    default:
+      return "VT_?";
+  }
+}
+
+void PrintShown(const hostsim::HostParent& parent, const MessageBoxReader& reader) {
+  for (const auto& dialog : parent.messageDialogs)
+    std::printf("  message   %s caption %s help %ld\n", Quoted(dialog.text).c_str(),
+                Quoted(dialog.caption).c_str(), static_cast<long>(dialog.helpContext));
+  for (const auto& dialog : parent.errorDialogs)
+    std::printf("  error     %s caption %s help %ld\n", Quoted(dialog.text).c_str(),
+                Quoted(dialog.caption).c_str(), static_cast<long>(dialog.helpContext));
+  for (const ShownBox& box : reader.boxes())
+    std::printf("  box       %s caption %s help %lu\n", Quoted(box.text).c_str(), Quoted(box.caption).c_str(),
+                static_cast<unsigned long>(box.helpId));
+  for (const auto& call : pw::MessageBoxCalls())
+    std::printf("  box       %s caption %s\n", Quoted(call.text).c_str(), Quoted(call.caption).c_str());
+}
+
+const char* ElementTypeName(VARTYPE vt) {
+  switch (vt) {
+    case VT_I1:
+      return "VT_I1";
+    case VT_I2:
+      return "VT_I2";
+    case VT_I4:
+      return "VT_I4";
+    default:
+      return VariantTypeName(vt);
+  }
+}
+
+// Every write that reached the tag, and every service the device was asked to perform.
+void PrintWrites(const hostsim::HostModule& module) {
+  for (hostsim::ConfigurationTag* tag : {module.StandardTag(), module.SafetyTag()}) {
+    if (!tag) continue;
+    for (const auto& write : tag->Writes())
+      std::printf("  write     %s %s %s\n", Utf8(write.member).c_str(), VariantTypeName(write.vt),
+                  Utf8(write.value).c_str());
+  }
+  for (const hostsim::DeviceRequest& request : module.device.requests) {
+    if (request.operation != hostsim::DeviceRequest::Operation::kExecute) continue;
+    std::printf("  device    %s [", Utf8(request.name).c_str());
+    for (size_t i = 0; i < request.types.size(); ++i)
+      std::printf("%s%s %ld", i ? ", " : "", ElementTypeName(request.types[i]),
+                  static_cast<long>(i < request.values.size() ? request.values[i] : 0));
+    std::printf("] %s\n", Hex(request.result).c_str());
+  }
+}
+
+// The objects the loaded server still counts as alive, class by class ("" when none, or when
+// the server counts none).
+std::string LiveObjectsOf(const std::wstring& server) {
+  platform::modules::LiveObjectReaders readers{};
+  HMODULE module = GetModuleHandleW(server.c_str());
+  if (!module || !platform::modules::FindLiveObjectReaders(module, &readers) || !readers.report) return "";
+  std::string text(readers.report(nullptr, 0) + 1, '\0');
+  text.resize(readers.report(text.data(), text.size()));
+  return text;
+}
+
+// DllCanUnloadNow of the loaded server: S_OK when it holds no object and no lock.
+HRESULT ServerCanUnload(const std::wstring& server) {
+  HMODULE module = GetModuleHandleW(server.c_str());
+  if (!module) return S_OK;  // not loaded at all
+  using CanUnloadNow = HRESULT (*)();
+  auto canUnload =
+      reinterpret_cast<CanUnloadNow>(reinterpret_cast<void (*)()>(GetProcAddress(module, "DllCanUnloadNow")));
+  return canUnload ? canUnload() : E_NOTIMPL;
+}
+
+// ---- One page opened, driven and closed
+
+struct PageOutcome {
+  int controls = 0;
+  size_t failureRecords = 0;
+  double openMilliseconds = 0;
+  bool clean = false;
+};
+
+class PageRun {
+ public:
+  PageRun(const RegisteredClass& page, const hostsim::ModuleDefinition& definition,
+          const OpenOptions& options)
+      : m_page(page),
+        m_options(options),
+        m_module(hostsim::HostModule::Create(definition)),
+        m_parent(hostsim::HostParent::Create(m_module.get())) {
+    m_parent->vexil.mode = options.mode;
+  }
+
+  PageOutcome Run(const std::string& svgFile) {
+    PageOutcome outcome;
+    orvolog::ClearRecords();
+    pw::ClearRecorders();
+    const size_t windowsAtStart = pw::LiveWindowCount();
+    bool ok = true;
+    {
+      MessageBoxReader reader;
+      ok = Open(&outcome) && ok;
+      HWND window = PageWindow();
+      if (window) {
+        outcome.controls = ControlCount(window);
+        PrintItems(window);
+        ok = ApplySets(window) && ok;
+        if (!svgFile.empty()) ok = Draw(window, svgFile) && ok;
+      }
+      if (m_options.save && m_child) {
+        ok = Step("Save", m_child->Save()) && ok;
+        ok = Step("OnDeactivate", m_child->OnDeactivate()) && ok;
+      }
+      PrintShown(*m_parent.get(), reader);
+      PrintWrites(*m_module.get());
+      ok = Close() && ok;
+    }
+    outcome.failureRecords = orvolog::RecentRecords().size();
+    ok = ReportLeft(windowsAtStart, outcome.failureRecords) && ok;
+    outcome.clean = ok;
+    return outcome;
+  }
+
+ private:
+  // Each step the host drives; a failure is printed.
+  static bool Step(const char* name, HRESULT hr) {
+    if (SUCCEEDED(hr)) {
+      if (hr != S_OK) std::printf("  %s: %s\n", name, Hex(hr).c_str());
+      return true;
+    }
+    std::printf("  %s failed: %s\n", name, Hex(hr).c_str());
+    return false;
+  }
+
+  bool Open(PageOutcome* outcome) {
+    CLSID clsid{};
+    if (FAILED(CLSIDFromString(m_page.clsid.c_str(), &clsid))) {
+      std::printf("  %s is no CLSID\n", Utf8(m_page.clsid).c_str());
+      return false;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    IPVChild* child = nullptr;
+    if (!Step("CoCreateInstance", CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IPVChild),
+                                                   reinterpret_cast<void**>(&child))))
+      return false;
+    m_child.Attach(child);
+    m_panel = m_child;
+    if (!m_panel) {
+      std::printf("  the page offers no panel\n");
+      return false;
+    }
+    bool ok = Step("Init", m_child->Init(m_parent->GetUnknown()));
+    if (m_options.languageGiven) ok = Step("SetLocale", m_child->SetLocale(m_options.language)) && ok;
+    if (!Step("Create", m_panel->Create(m_window.get()))) return false;
+    ok = Step("Show", m_panel->Show(SW_SHOW)) && ok;
+    ok = Step("PreInitialActivate", m_child->PreInitialActivate()) && ok;
+    ok = Step("OnActivate", m_child->OnActivate()) && ok;
+    pw::PumpMessages();
+    outcome->openMilliseconds =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return ok;
+  }
+
+  // The page's window is the host window's first child or, for a page made from a pop-up
+  // template, the first window the host window owns.
+  HWND PageWindow() const {
+    if (HWND child = GetWindow(m_window.get(), GW_CHILD)) return child;
+    struct Search {
+      HWND owner;
+      HWND found;
+    } search{m_window.get(), nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(data);
+          if (GetWindow(hwnd, GW_OWNER) != s->owner) return TRUE;
+          s->found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  bool ApplySets(HWND window) {
+    bool ok = true;
+    for (const auto& [id, value] : m_options.sets) {
+      std::string error;
+      if (ApplySet(window, id, value, &error)) {
+        std::printf("  set %d = %s\n", id, Quoted(value).c_str());
+      } else {
+        std::printf("  set %d = %s: %s\n", id, Quoted(value).c_str(), error.c_str());
+        ok = false;
+      }
+    }
+    return ok;
+  }
+
+  bool Draw(HWND window, const std::string& svgFile) {
+    std::string error;
+    if (WritePageSvg(window, m_page.title, svgFile, &error)) {
+      std::printf("  drawn into %s\n", svgFile.c_str());
+      return true;
+    }
+    std::printf("  not drawn: %s\n", error.c_str());
+    return false;
+  }
+
+  bool Close() {
+    bool ok = true;
+    if (m_panel) ok = Step("Destroy", m_panel->Destroy());
+    m_panel = nullptr;
+    m_child = nullptr;
+    pw::PumpMessages();
+    return ok;
+  }
+
+  bool ReportLeft(size_t windowsAtStart, size_t failureRecords) {
+    bool clean = true;
+    const HRESULT canUnload = ServerCanUnload(m_page.server);
+    if (canUnload != S_OK) {
+      std::printf("  left: the DLL holds objects or locks (DllCanUnloadNow %s)\n", Hex(canUnload).c_str());
+      clean = false;
+    }
+    if (const std::string live = LiveObjectsOf(m_page.server); !live.empty()) {
+      std::printf("  left: %s\n", live.c_str());
+      clean = false;
+    }
+    const size_t windows = pw::LiveWindowCount();
+    if (windows != windowsAtStart) {
+      std::printf("  left: %zd windows\n", static_cast<ptrdiff_t>(windows - windowsAtStart));
+      clean = false;
+    }
+    if (failureRecords > 0) {
+      std::printf("  left: %zu log records of failure\n", failureRecords);
+      for (const orvolog::Record& record : orvolog::RecentRecords())
+        std::printf("    %s: %s\n", Utf8(record.function).c_str(), Utf8(record.message).c_str());
+      clean = false;
+    }
+    return clean;
+  }
+
+  const RegisteredClass m_page;
+  const OpenOptions m_options;
+  hostsim::Ref<hostsim::HostModule> m_module;
+  hostsim::Ref<hostsim::HostParent> m_parent;
+  hostsim::HostWindow m_window;
+  IPVChildPtr m_child;
+  IPVPanel3Ptr m_panel;
+};
+
+std::optional<hostsim::ModuleDefinition> LoadDefinition(const std::filesystem::path& file) {
+  std::string error;
+  auto definition = hostsim::LoadModuleDefinition(file, &error);
+  if (!definition) std::printf("%s: %s\n", file.string().c_str(), error.c_str());
+  return definition;
+}
+
+std::filesystem::path DefinitionFile(const OpenOptions& options, const RegisteredClass& page) {
+  return options.definition.empty() ? DefaultDefinitionFor(page) : std::filesystem::path(options.definition);
+}
+
+bool ParseSet(const std::string& text, std::pair<int, std::wstring>* set) {
+  const size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) return false;
+  const std::string id = text.substr(0, equals);
+  const bool negative = id[0] == '-';
+  if (id.size() > 6 ||
+      !std::all_of(id.begin() + (negative ? 1 : 0), id.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+      id.size() == (negative ? 1u : 0u))
+    return false;
+  *set = {std::stoi(id), Wide(text.substr(equals + 1))};
+  return true;
+}
+
+bool ParseNumber(const std::string& text, unsigned long long limit, unsigned long long* value) {
+  if (text.empty() || text.size() > 10 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  *value = std::stoull(text);
+  return *value <= limit;
+}
+
+// The host's prompt and string servers, registered in the process while pages are open.
+class HostServers {
+ public:
+  HostServers() : m_result(hostsim::RegisterHostServers()) {
+    if (FAILED(m_result)) std::printf("the host's servers are not registered (%s)\n", Hex(m_result).c_str());
+  }
+  ~HostServers() { hostsim::RevokeHostServers(); }
+  HostServers(const HostServers&) = delete;
+  HostServers& operator=(const HostServers&) = delete;
+
+ private:
+  HRESULT m_result;
+};
+
+}  // namespace
+
+bool ParseOpenArguments(const std::vector<std::string>& args, bool all, OpenOptions* options,
+                        std::string* error) {
+  bool havePage = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    unsigned long long number = 0;
+    if (arg == "--definition" && hasValue) {
+      options->definition = args[++i];
+    } else if (arg == "--language" && hasValue) {
+      if (!ParseNumber(args[++i], 0xFFFFFFFFull, &number))
+        return *error = "--language takes a language id", false;
+      options->language = static_cast<LCID>(number);
+      options->languageGiven = true;
+    } else if (arg == "--mode" && hasValue) {
+      if (!ParseNumber(args[++i], 0x7FFFFFFFull, &number))
+        return *error = "--mode takes a controller mode", false;
+      options->mode = static_cast<LONG>(number);
+    } else if (arg == "--svg" && hasValue) {
+      options->svg = args[++i];
+    } else if (!all && arg == "--set" && hasValue) {
+      std::pair<int, std::wstring> set;
+      if (!ParseSet(args[++i], &set)) return *error = "--set takes ID=VALUE, not " + args[i], false;
+      options->sets.push_back(set);
+    } else if (!all && arg == "--save") {
+      options->save = true;
+    } else if (!all && arg == "--dll" && hasValue) {
+      options->dll = args[++i];
+    } else if (arg.rfind("--", 0) == 0) {
+      return *error = "unknown or incomplete option " + arg, false;
+    } else if (!havePage) {
+      (all ? options->dll : options->page) = arg;
+      havePage = true;
+    } else {
+      return *error = "unexpected argument " + arg, false;
+    }
+  }
+  if (!havePage)
+    return *error = all ? "open-all needs a DLL" : "open needs a page (a CLSID or a title)", false;
+  return true;
+}
+
+int OpenPage(const OpenOptions& options) {
+  std::string error;
+  const auto page = ResolvePage(options, &error);
+  if (!page) {
+    std::printf("%s\n", error.c_str());
+    return 1;
+  }
+  const auto definition = LoadDefinition(DefinitionFile(options, *page));
+  if (!definition) return 1;
+  std::printf("%s  %s\n    %s\n", Utf8(page->title).c_str(), Utf8(page->clsid).c_str(),
+              Utf8(page->server).c_str());
+  HostServers servers;
+  PageRun run(*page, *definition, options);
+  return run.Run(options.svg).clean ? 0 : 1;
+}
+
+int OpenAllPages(const std::string& dll, const OpenOptions& options) {
+  std::vector<RegisteredClass> pages;
+  for (RegisteredClass& page : RegisteredClasses())
+    if (IsServer(page, dll)) pages.push_back(std::move(page));
+  if (pages.empty()) {
+    std::printf("%s serves no registered page\n", dll.c_str());
+    return 1;
+  }
+  // The page titles sort in the catalogue's order.
+  std::sort(pages.begin(), pages.end(),
+            [](const RegisteredClass& a, const RegisteredClass& b) { return a.title < b.title; });
+  if (!options.svg.empty()) std::filesystem::create_directories(options.svg);
+  struct Summary {
+    std::wstring title;
+    PageOutcome outcome;
+  };
+  std::vector<Summary> summaries;
+  HostServers servers;
+  for (const RegisteredClass& page : pages) {
+    const auto definition = LoadDefinition(DefinitionFile(options, page));
+    if (!definition) return 1;
+    std::printf("%s  %s\n", Utf8(page.title).c_str(), Utf8(page.clsid).c_str());
+    std::string svg;
+    if (!options.svg.empty())
+      svg = (std::filesystem::path(options.svg) / (Utf8(page.title) + ".svg")).string();
+    PageRun run(page, *definition, options);
+    summaries.push_back({page.title, run.Run(svg)});
+  }
+  int result = 0;
+  std::printf("\n");
+  for (const Summary& summary : summaries) {
+    std::printf("%-36s %3d controls  %zu failures  %8.3f ms  %s\n", Utf8(summary.title).c_str(),
+                summary.outcome.controls, summary.outcome.failureRecords, summary.outcome.openMilliseconds,
+                summary.outcome.clean ? "clean" : "NOT CLEAN");
+    if (!summary.outcome.clean) result = 1;
+  }
+  return result;
+}
+
+}  // namespace hostcli

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr wchar_t kSourceFile[] = L"CnvTextToValue";
+constexpr CPVSourceLog Log(L"CnvTextToValue");
 constexpr double kFloatMaximum = 3.4028234663852886e38;
 constexpr int kMostDecimals = 9;
 
@@ -71,7 +71,7 @@ CString FormatInteger(const wchar_t* format, Integer value) {
 void LogWithText(const wchar_t* format, const CString& text, const wchar_t* function, int line) {
   CString message;
   message.FormatMessage(format, static_cast<const wchar_t*>(text));
-  PVLog(message, kSourceFile, function, line);
+  Log(message, function, line);
 }
 
 // The decimal digits as an unsigned number; false when it exceeds 64 bits. No digits are 0.
@@ -256,8 +256,7 @@ HRESULT CCnvTextToFloat::NormalizeText(const CString& text, int decimals, int64_
 HRESULT CCnvTextToFloat::ConvertTextToValueRounded(const CString& text, int decimals, float* value,
                                                    CString* normalized, CPromptInfo* prompt) const {
   if (decimals < 0 || decimals > kMostDecimals) {
-    PVLog(L"Invalid number of decimal places.", kSourceFile, L"CCnvTextToFloat::ConvertTextToValueRounded",
-          __LINE__);
+    Log(L"Invalid number of decimal places.", L"CCnvTextToFloat::ConvertTextToValueRounded", __LINE__);
     if (prompt) FormatErrorPromptInfo(PV_PROMPT_INVALID_DECIMALS, FormatInteger(L"%d", decimals), prompt);
     return E_FAIL;
   }
@@ -344,15 +343,15 @@ HRESULT CCnvTextToInteger::ConvertTextToValue(const CString& text, int64_t* valu
   const HRESULT valid =
       TrimAndValidate(*this, text, &trimmed, PV_PROMPT_INVALID_INTEGER, PV_E_INVALID_INTEGER, prompt);
   if (FAILED(valid)) return valid;
-  if (_set_errno(0) != 0) PVLog(L"Failed to set errno!", kSourceFile, kFunction, __LINE__);
+  if (_set_errno(0) != 0) Log(L"Failed to set errno!", kFunction, __LINE__);
   const int64_t number = _wcstoi64(trimmed, nullptr, 10);
   int error = 0;
-  if (_get_errno(&error) != 0) PVLog(L"Failed to get errno.", kSourceFile, kFunction, __LINE__);
+  if (_get_errno(&error) != 0) Log(L"Failed to get errno.", kFunction, __LINE__);
   if (error == ERANGE) {
     CString message;
     message.Format(L"Error: Conversion of text %s exceeded __int64 data type!",
                    static_cast<const wchar_t*>(text));
-    PVLog(message, kSourceFile, kFunction, __LINE__);
+    Log(message, kFunction, __LINE__);
     return E_FAIL;
   }
   *value = number;

@@ -7,6 +7,7 @@
 #include <PVMsgBox.h>
 #include <PromptInfo.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "CnvTextToFloat3.h"
@@ -60,6 +61,23 @@ constexpr TemperatureRange kTemperatureRanges[] = {
     {L"K (Kelvin)", 0.0, 100000.0},
 };
 constexpr TemperatureRange kOtherUnitRange{L"", 0.0, 180000.0};
+
+// The typed text as a number. A text that is no number is refused with the converter's prompt
+// (false); a number beyond every float comes back as an infinity of its sign, so that the
+// range tests refuse it with the value's own message.
+bool ConvertTypedNumber(const CString& text, double* value, CPVCtrl& control) {
+  CPromptInfo prompt;
+  const HRESULT hr = GetCnvTextToFloat3()->ConvertTextToDouble(text, value, &prompt);
+  if (hr == PV_E_ABOVE_MAXIMUM || hr == PV_E_BELOW_MINIMUM) {
+    *value = hr == PV_E_ABOVE_MAXIMUM ? HUGE_VAL : -HUGE_VAL;
+    return true;
+  }
+  if (FAILED(hr)) {
+    control.PromptMsgHandler(&prompt);
+    return false;
+  }
+  return true;
+}
 
 // The read-back combo box of each totalizer instance.
 int ReadBackCombo(int instance) {
@@ -206,11 +224,7 @@ STDMETHODIMP CPVCtrlWireConfigPageSet5Button::VexilStateChanged(LONG state) {
 bool CPVCtrlWireConfigPageSet5Button::ReadCoefficient(int itemId, UINT rangeMessage, double* value) {
   CString text;
   if (!GetItemText(itemId, &text, L"CPVCtrlWireConfigPageSet5Button::PerformService")) return false;
-  CPromptInfo prompt;
-  if (FAILED(GetCnvTextToFloat3()->ConvertTextToDouble(text, value, &prompt))) {
-    PromptMsgHandler(&prompt);
-    return false;
-  }
+  if (!ConvertTypedNumber(text, value, *this)) return false;
   if (*value < -kCoefficientLimit || *value > kCoefficientLimit) {
     ShowMessage(rangeMessage);
     return false;
@@ -225,11 +239,7 @@ bool CPVCtrlWireConfigPageSet5Button::ReadReferenceTemperature(double* value) {
   if (!GetItemText(m_nReferenceTemperatureId, &text, kFunction) ||
       !GetItemText(kTemperatureUnitItem, &unit, kFunction))
     return false;
-  CPromptInfo prompt;
-  if (FAILED(GetCnvTextToFloat3()->ConvertTextToDouble(text, value, &prompt))) {
-    PromptMsgHandler(&prompt);
-    return false;
-  }
+  if (!ConvertTypedNumber(text, value, *this)) return false;
   TemperatureRange range = kOtherUnitRange;
   for (const TemperatureRange& known : kTemperatureRanges)
     if (unit == known.unit) range = known;

@@ -52,10 +52,14 @@ HRESULT CPVCtrlWireDiagPageButton::PerformService(IErrorInfo** error) {
   if (!m_spIModule) return S_FALSE;
   if (m_nID != kDiagnosticsItem) return S_OK;
 
-  const HRESULT hr = ExecuteWithoutData(m_spLinkManager, kRefreshService);
+  // The item that shows the outcome is checked before the device is asked.
   CWnd* page = GetParentCWnd();
   CWnd* target = m_nTargetID > 0 && page ? page->GetDlgItem(m_nTargetID) : nullptr;
-  if (m_nTargetID > 0 && !target) Log(L"Invalid target item", kFunction, __LINE__);
+  if (m_nTargetID > 0 && !target) {
+    Log(L"Invalid target item", kFunction, __LINE__);
+    return E_FAIL;
+  }
+  const HRESULT hr = ExecuteWithoutData(m_spLinkManager, kRefreshService);
   if (FAILED(hr)) {
     Log(L"Failed to refresh the device data.", kFunction, __LINE__);
     if (target) target->SetWindowText(kRefreshFailed);

@@ -132,6 +132,17 @@ TEST_F(Diagnostics, AFailedRefreshWritesRefreshFailedShowsTheErrorAndEmptiesTheF
   Close(page);
 }
 
+TEST_F(Diagnostics, AMissingTargetItemIsLoggedAndNoRefreshRuns) {
+  OnlinePage page = Open(kDiagnosticsPageClsid);
+  DestroyWindow(page.Item(IDC_DIAGNOSTICS_TARGET));
+  TakeLog();
+  Pump(300);
+  EXPECT_TRUE(Requests(L"Refresh").empty());
+  EXPECT_TRUE(Contains(TakeLog(), L"CPVCtrlWireDiagPageButton::PerformService: Invalid target item"));
+  EXPECT_EQ(Text(page.Item(IDC_DIAGNOSTICS_ACCESS)), L"") << "the service failed: the field stays empty";
+  Close(page);
+}
+
 TEST_F(Diagnostics, TheControllerStateClearsTheFieldsAndComingBackOnlineRunsTheServiceAgain) {
   OnlinePage page = Open(kDiagnosticsPageClsid);
   Pump(300);

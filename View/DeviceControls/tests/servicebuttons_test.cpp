@@ -139,14 +139,24 @@ TEST_F(ServiceButtons, TheReferenceTemperatureRangeFollowsTheUnitCaption) {
 
 TEST_F(ServiceButtons, ACoefficientThatIsNoNumberOrOutOfRangeIsRefusedBeforeAnythingIsWritten) {
   const std::wstring beyond = L"3401" + std::wstring(35, L'0');  // 3.401e38: a float, beyond 3.4e38
+  const std::wstring noFloat = L"4" + std::wstring(38, L'0');    // 4e38: beyond every float
   struct Case {
     int item;
     std::wstring text;
     LONG promptType;  // the prompt shown (0: a message)
     UINT message;
   } cases[] = {
-      {9335, L"", 0x20002, 0},      {9335, L"--", 0x20004, 0}, {9338, L"1-2", 0x20004, 0},
-      {9338, L"1.2.3", 0x20004, 0}, {9335, beyond, 0, 10030},  {9338, L"-" + beyond, 0, 10031},
+      {9335, L"", 0x20002, 0},
+      {9335, L"--", 0x20004, 0},
+      {9338, L"1-2", 0x20004, 0},
+      {9338, L"1.2.3", 0x20004, 0},
+      {9335, beyond, 0, 10030},
+      {9338, L"-" + beyond, 0, 10031},
+      {9335, noFloat, 0, 10030},
+      {9338, L"-" + noFloat, 0, 10031},
+      // A number beyond every float is out of the temperature's range too (its own message).
+      {9398, noFloat, 0, 10032},
+      {9398, L"-" + noFloat, 0, 10032},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.item << " '" << Narrow(c.text) << "'");

@@ -53,7 +53,8 @@ TEST_F(FluxorUnitData, TheTotalizerMastersShowTheFlowUnitsAsTheLowFlowAssignment
   Store(kCorrectedVolumeFlowUnitMember, 5201);
   DevicePage page = OpenActive();
   // Position 1 the volume flow unit, 2 the mass flow unit, 3 the corrected volume flow unit;
-  // a totalizer's positions 4 and 5 as its 1 and 2.
+  // a totalizer's positions 4 and 5 as its 1 and 2. The low-flow caption is bound by position
+  // (volume flow first, this meter's order), the totalizer's as the pages bind theirs.
   const std::vector<std::wstring> lowFlow = {L" ", L"m3/h", L"kg/s", L"Nm3/h", L" "};
   for (int selection = 0; selection < static_cast<int>(lowFlow.size()); ++selection) {
     SCOPED_TRACE(testing::Message() << "low flow selection " << selection);

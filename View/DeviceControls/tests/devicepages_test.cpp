@@ -86,6 +86,46 @@ TEST_F(DeviceControls, UnitNameAndFloatBindingsWithBadSettingsAreRefusedAndLogge
   page.Release();
 }
 
+TEST_F(DeviceControls, RefusedUnitNameBindingsLogAtTheirFixedLinesUnderTheControlsSource) {
+  devicepage::TakeLog();
+  DevicePage page = OpenActive(kRefusedBindingsPageClsid);
+  struct Record {
+    std::wstring function;
+    std::wstring message;
+    int32_t line;
+    bool operator==(const Record&) const = default;
+  };
+  std::vector<Record> seen;
+  for (const orvolog::Record& record : orvolog::RecentRecords()) {
+    if (record.sourceFile != L"PVCtrlConfigStaticTextPages") continue;
+    EXPECT_EQ(record.level, 0) << devicepage::Narrow(record.message);
+    seen.push_back({record.function, record.message, record.line});
+  }
+  // The binding with twelve decimals (three arguments), the one with data type 7 (two), then
+  // the refresh of each on activation.
+  const std::wstring valid = L"CPVCtrlConfigStaticTextPages::InitializationIsValid";
+  const std::wstring initialize = L"CPVCtrlConfigStaticTextPages::Initialize";
+  const std::wstring refresh = L"CPVCtrlConfigStaticTextPages::DoRefresh";
+  const std::wstring decimals =
+      L"Invalid number of decimal places specified for Tavelin5000_Float data type.";
+  const std::wstring type = L"Invalid Tavelin data type for control.";
+  const Record expected[] = {
+      {valid, decimals, 149}, {initialize, L"Fail to initialise.", 100},
+      {valid, type, 139},     {initialize, L"Fail to initialise.", 70},
+      {valid, decimals, 149}, {refresh, L"Fail to initialise.", 203},
+      {valid, type, 139},     {refresh, L"Fail to initialise.", 203},
+  };
+  ASSERT_GE(seen.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(testing::Message() << "record " << i << ": " << devicepage::Narrow(seen[i].function) << ": "
+                                    << devicepage::Narrow(seen[i].message));
+    EXPECT_EQ(seen[i].function, expected[i].function);
+    EXPECT_EQ(seen[i].message, expected[i].message);
+    EXPECT_EQ(seen[i].line, expected[i].line);
+  }
+  page.Release();
+}
+
 TEST_F(DeviceControls, AUnitNameStaticTakesTheTableOfItsOwnId) {
   DevicePage page = OpenActive();
   struct Case {

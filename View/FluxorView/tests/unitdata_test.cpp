@@ -47,6 +47,29 @@ TEST_F(FluxorUnitData, TheDensityCaptionWordsTwoUnitsAsThisMeterDoes) {
   page.Release();
 }
 
+TEST_F(FluxorUnitData, TheTotalizerMastersShowTheFlowUnitsAsTheLowFlowAssignmentDoes) {
+  Store(kMassFlowUnitMember, 5124);
+  Store(kVolumeFlowUnitMember, 5170);
+  Store(kCorrectedVolumeFlowUnitMember, 5201);
+  DevicePage page = OpenActive();
+  // Position 1 the volume flow unit, 2 the mass flow unit, 3 the corrected volume flow unit;
+  // a totalizer's positions 4 and 5 as its 1 and 2. The low-flow caption is bound by position
+  // (volume flow first, this meter's order), the totalizer's as the pages bind theirs.
+  const std::vector<std::wstring> lowFlow = {L" ", L"m3/h", L"kg/s", L"Nm3/h", L" "};
+  for (int selection = 0; selection < static_cast<int>(lowFlow.size()); ++selection) {
+    SCOPED_TRACE(testing::Message() << "low flow selection " << selection);
+    Choose(page, IDC_LOWFLOW_ASSIGN, selection);
+    EXPECT_EQ(page.Text(IDC_LOWFLOW_UNIT), lowFlow[selection]);
+  }
+  const std::vector<std::wstring> totalizer = {L" ", L"m3/h", L"kg/s", L"Nm3/h", L"m3/h", L"kg/s", L" "};
+  for (int selection = 0; selection < static_cast<int>(totalizer.size()); ++selection) {
+    SCOPED_TRACE(testing::Message() << "totalizer selection " << selection);
+    Choose(page, IDC_TOTALIZER_ASSIGN, selection);
+    EXPECT_EQ(page.Text(IDC_TOTALIZER_FLOW_UNIT), totalizer[selection]);
+  }
+  page.Release();
+}
+
 TEST_F(FluxorUnitData, TheProcessVariableListsVolumeMassOrCorrectedVolumeUnitsAndWritesTheFamilysDefault) {
   // Volume, mass, corrected volume, and every unit for any other position.
   ExpectTotalizerFamilies({{0, 6, 26, 18}, {1, 0, 5, 4}, {2, 27, 34, 30}, {3, 0, 35, 35}, {6, 0, 35, 35}}, 3);

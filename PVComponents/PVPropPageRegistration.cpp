@@ -74,18 +74,26 @@ LONG RegisterEntry(const CPVPropPageRegData& entry) {
 // Whether the page key "CLSID\{...}" under clsidKey names this module as its in-process
 // server: its "InProcServer32" default value is the module path, compared without regard to
 // letter case as the platform compares paths. A key that is absent, has no server or names
-// another module does not.
-bool NamesThisModule(HKEY clsidKey, const wchar_t* clsidText) {
+// another module does not; that is no failure. Any other registry failure while reading the
+// server is returned, since the key's owner is then unknown.
+LONG NamesThisModule(HKEY clsidKey, const wchar_t* clsidText, bool* names) {
+  *names = false;
   wchar_t keyName[64 + sizeof(kInProcServerKey) / sizeof(wchar_t)];
   if (_snwprintf(keyName, sizeof(keyName) / sizeof(wchar_t), L"%s\\%s", clsidText, kInProcServerKey) < 0)
-    return false;
+    return ERROR_SUCCESS;
   HKEY serverKey = nullptr;
-  if (PVRegOpenKeyForRead(clsidKey, keyName, &serverKey) != ERROR_SUCCESS) return false;
+  LONG result = PVRegOpenKeyForRead(clsidKey, keyName, &serverKey);
+  if (result == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+  if (result != ERROR_SUCCESS) return result;
   wchar_t server[kModulePathSize] = {};
   DWORD size = sizeof(server) - sizeof(wchar_t);
-  const LONG read = PVRegQueryDefaultValue(serverKey, server, &size);
-  PVRegCloseKey(serverKey);
-  return read == ERROR_SUCCESS && _wcsicmp(server, g_modulePath) == 0;
+  result = PVRegQueryDefaultValue(serverKey, server, &size);
+  const LONG closed = PVRegCloseKey(serverKey);
+  // No default value, or one longer than any path of this module: another server.
+  if (result == ERROR_FILE_NOT_FOUND || result == ERROR_MORE_DATA) return closed;
+  if (result != ERROR_SUCCESS) return result;
+  *names = _wcsicmp(server, g_modulePath) == 0;
+  return closed;
 }
 
 }  // namespace
@@ -177,7 +185,13 @@ HRESULT CPVPropPageRegistration::UnregisterServer() {
       return E_FAIL;
     }
     // A key that names another module is skipped: no failure, nothing deleted.
-    if (!NamesThisModule(clsidKey, entry->m_pszClsid)) {
+    bool ours = false;
+    if (NamesThisModule(clsidKey, entry->m_pszClsid, &ours) != ERROR_SUCCESS) {
+      PVRegCloseKey(clsidKey);
+      g_registrationEnabled = FALSE;
+      return E_FAIL;
+    }
+    if (!ours) {
       if (PVRegCloseKey(clsidKey) != ERROR_SUCCESS) {
         g_registrationEnabled = FALSE;
         return E_FAIL;

@@ -271,6 +271,33 @@ TEST_F(PageRegistration, EveryRegistryCallOfUnregistrationFailingInTurnIsReporte
       });
 }
 
+// Before deleting a page key, unregistration reads which server the key names. A failure of
+// that read leaves the owner unknown and the keys in place: it is reported, not skipped as a
+// key of another server.
+TEST_F(PageRegistration, UnregisterReportsAFailureToReadWhichServerAKeyNames) {
+  const RegistryFault faults[] = {{L"RegOpenKeyExW", 2, false}, {L"RegQueryValueExW", 0, false}};
+  for (const RegistryFault& fault : faults) {
+    SCOPED_TRACE(std::string(fault.function, fault.function + wcslen(fault.function)));
+    Unload();  // a fresh process-wide state for each case
+    platform::registry::Reset();
+    Load();
+    ASSERT_HR(S_OK, m_exports->registerServer());
+    const std::wstring function = fault.function;
+    int calls = 0;  // the hook is copied for each call: its count lives here
+    // nthCall 0: every call of the function fails; otherwise every call from the nth on.
+    platform::registry::SetFaultHook([&function, &calls, from = fault.nthCall](std::wstring_view called) {
+      if (called != function) return LONG{ERROR_SUCCESS};
+      return ++calls >= from ? LONG{ERROR_ACCESS_DENIED} : LONG{ERROR_SUCCESS};
+    });
+    EXPECT_HR(E_FAIL, m_exports->unregisterServer());
+    platform::registry::ClearFaults();
+    EXPECT_TRUE(KeyExists(ClsidKey(kTestPage1Clsid) + L"\\InProcServer32"));
+    EXPECT_TRUE(KeyExists(ClsidKey(kTestPage2Clsid) + L"\\InProcServer32"));
+    EXPECT_EQ(platform::registry::OpenHandleCount(), m_keysLeftOpen) << "keys closed on the failure path";
+    EXPECT_HR(E_FAIL, m_exports->unregisterServer()) << "registration switched off";
+  }
+}
+
 TEST_F(PageRegistration, RegisteredPagesAreCreatedThroughCoCreateInstance) {
   ASSERT_HR(S_OK, m_exports->registerServer());
   ASSERT_HR(S_OK, CoInitialize(nullptr));

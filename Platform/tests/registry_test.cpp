@@ -605,4 +605,24 @@ TEST_F(Registry, TheFaultHookSeesEveryCallByNameAndCanFailIt) {
   EXPECT_EQ(RegDeleteKeyW(HKEY_CLASSES_ROOT, L"H"), ERROR_SUCCESS) << "the hook is gone";
 }
 
+TEST_F(Registry, FailingTheNthCallFailsThatCallAloneWhateverN) {
+  for (int n = 1; n <= 4; ++n) {
+    SCOPED_TRACE(n);
+    std::wstring failed;
+    reg::FailNthCallAndName(n, ERROR_ACCESS_DENIED, &failed);
+    std::vector<LONG> results;  // an open and its close, twice
+    for (int pair = 0; pair < 2; ++pair) {
+      HKEY key = nullptr;
+      results.push_back(RegOpenKeyExW(HKEY_CLASSES_ROOT, nullptr, 0, KEY_READ, &key));
+      results.push_back(key ? RegCloseKey(key) : ERROR_SUCCESS);
+      if (results.back() != ERROR_SUCCESS) RegCloseKey(key);  // the failed close left it open
+    }
+    reg::ClearFaults();
+    std::vector<LONG> expected(4, ERROR_SUCCESS);
+    expected[static_cast<size_t>(n - 1)] = ERROR_ACCESS_DENIED;
+    EXPECT_EQ(results, expected);
+    EXPECT_EQ(failed, n % 2 == 1 ? L"RegOpenKeyExW" : L"RegCloseKey");
+  }
+}
+
 }  // namespace

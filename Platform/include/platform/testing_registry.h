@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -63,8 +64,9 @@ PLATFORM_API void FailNthCall(std::wstring_view function, int n, LONG error);
 // call has failed. *failed must outlive the hook.
 inline void FailNthCallAndName(int n, LONG error, std::wstring* failed) {
   failed->clear();
-  SetFaultHook([n, error, failed, calls = 0](std::wstring_view function) mutable -> LONG {
-    if (++calls != n) return ERROR_SUCCESS;
+  // The registry calls a copy of the hook each time, so the count is shared, not the copy's.
+  SetFaultHook([n, error, failed, calls = std::make_shared<int>(0)](std::wstring_view function) -> LONG {
+    if (++*calls != n) return ERROR_SUCCESS;
     *failed = function;
     return error;
   });

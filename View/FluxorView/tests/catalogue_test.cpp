@@ -3,6 +3,8 @@
 // both view DLLs in one host process: each answers for its own catalogue and the shared
 // system page only, keeps its own lock count, and unregistering one leaves the shared system
 // page's key to the DLL that the key names.
+#include <afx.h>
+
 #include <cwctype>
 #include <string>
 #include <vector>
@@ -78,6 +80,23 @@ TEST_F(FluxorViewCatalogue,
     }
   }
   EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "no page and no lock left behind";
+}
+
+TEST_F(FluxorViewCatalogue, APageThatCannotBeAllocatedIsReportedAndLeavesNothingBehind) {
+  for (const CataloguePage& page : kCatalogue) {
+    SCOPED_TRACE(page.name);
+    IClassFactory* raw = nullptr;
+    ASSERT_HR(S_OK, m_exports->getClassObject(ClsidFromText(page.clsid), IID_IClassFactory,
+                                              reinterpret_cast<void**>(&raw)));
+    IClassFactoryPtr factory(raw, false);
+    void* object = reinterpret_cast<void*>(0x1);
+    platform::mfc::FailNextAllocations(1);  // the page object itself
+    EXPECT_HR(E_OUTOFMEMORY, factory->CreateInstance(nullptr, __uuidof(IPVChild), &object));
+    platform::mfc::FailNextAllocations(0);
+    EXPECT_EQ(object, nullptr);
+    factory = nullptr;
+    EXPECT_HR(S_OK, m_exports->canUnloadNow()) << "no page and no lock left behind";
+  }
 }
 
 TEST_F(FluxorViewCatalogue, NoClsidOfTheCoriolisMeterButTheSystemPagesIsServed) {

@@ -82,18 +82,6 @@ std::string Hex(HRESULT hr) {
 
 // ---- What the page shows
 
-std::wstring ClassOf(HWND item) {
-  wchar_t name[64] = L"";
-  GetClassNameW(item, name, 64);
-  return name;
-}
-
-std::wstring TextOf(HWND item) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 std::vector<std::wstring> ComboEntries(HWND combo) {
   std::vector<std::wstring> entries;
   const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));

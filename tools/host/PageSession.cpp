@@ -403,8 +403,8 @@ class PageRun {
         if (!svgFile.empty()) ok = Draw(window, svgFile) && ok;
       }
       if (m_options.save && m_child) {
-        ok = Step("Save", m_child->Save()) && ok;
-        ok = Step("OnDeactivate", m_child->OnDeactivate()) && ok;
+        ok = Step("Save", m_child->Save(), true) && ok;
+        ok = Step("OnDeactivate", m_child->OnDeactivate(), true) && ok;
       }
       PrintShown(*m_parent.get(), reader);
       PrintWrites(*m_module.get());
@@ -417,10 +417,10 @@ class PageRun {
   }
 
  private:
-  // Each step the host drives; a failure is printed.
-  static bool Step(const char* name, HRESULT hr) {
+  // Each step the host drives; a failure is printed, and with always every result.
+  static bool Step(const char* name, HRESULT hr, bool always = false) {
     if (SUCCEEDED(hr)) {
-      if (hr != S_OK) std::printf("  %s: %s\n", name, Hex(hr).c_str());
+      if (hr != S_OK || always) std::printf("  %s: %s\n", name, Hex(hr).c_str());
       return true;
     }
     std::printf("  %s failed: %s\n", name, Hex(hr).c_str());

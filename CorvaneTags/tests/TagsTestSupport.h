@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <platform/testing_text.h>
 
 #include <platform/paths.h>
 #include <platform/testing_hresult.h>
@@ -34,11 +35,7 @@ inline constexpr wchar_t kNotPossibleText[] =
 
 using ::platform::test_support::Hex;
 
-inline std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 inline std::filesystem::path BuiltBinaries() {
   const char* bin = std::getenv("PROJECT_BIN_DIR");

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <HostParent.h>
+#include <platform/testing_text.h>
 #include <comdef.h>
 #include <platform/testing_modules.h>
 #include <platform/testing_registry.h>
@@ -25,11 +26,7 @@ namespace pvtest {
 
 using Lines = std::vector<std::wstring>;
 
-inline std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
-  return narrow;
-}
+using platform::test_support::Narrow;
 
 inline CLSID ClsidFromText(const wchar_t* text) {
   CLSID clsid{};

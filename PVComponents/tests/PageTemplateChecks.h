@@ -7,6 +7,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <platform/testing_text.h>
 
 #include <afxwin.h>
 
@@ -71,11 +72,7 @@ inline constexpr DWORD kListLockStyle = 0x0800;
 // The room a push button or a group box leaves beside its text, per side, in pixels.
 inline constexpr LONG kFrameMargin = 4;
 
-inline std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 inline bool HasClass(const DialogItem& item, WORD windowClass) {
   return item.windowClass.isOrdinal && item.windowClass.ordinal == windowClass;

@@ -2,6 +2,8 @@
 // objects, the class factory, the module's lock count, the error helper, connection points
 // and event sinks.
 #include <atlbase.h>
+#include <platform/testing_text.h>
+#include <platform/testing_hresult.h>
 #include <atlcom.h>
 #include <windows.h>
 
@@ -29,17 +31,9 @@ inline constexpr CLSID CLSID_Thing = platform::GuidFromText("A0000001-0000-4000-
 
 namespace {
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+using platform::test_support::Hex;
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 int g_liveThings = 0;
 

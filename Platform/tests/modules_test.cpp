@@ -1,6 +1,7 @@
 // The module loader through the doors callers use: LoadLibraryW/ExW, FreeLibrary,
 // GetProcAddress, GetModuleHandleW/ExW, GetModuleFileNameW, and the pseudo-modules.
 #include <gtest/gtest.h>
+#include <platform/testing_text.h>
 
 #include <fstream>
 #include <string>
@@ -27,11 +28,7 @@ extern "C" __attribute__((visibility("default"))) void LoaderProbeRecord(const c
 
 namespace {
 
-std::string Printable(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 // The folder of the test executable and the probes, in platform form with a final backslash.
 std::wstring BinFolder() {
@@ -110,7 +107,7 @@ TEST_F(ModulesTest, LoadFailsWithThePlatformsErrors) {
       {L"a file that is no shared object", L"Z:\\tmp\\modules_test_not_a_module.dll", ERROR_BAD_FORMAT},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(Printable(c.what));
+    SCOPED_TRACE(Narrow(c.what));
     SetLastError(0);
     EXPECT_EQ(LoadLibraryW(c.name.c_str()), nullptr);
     EXPECT_EQ(GetLastError(), c.error);
@@ -128,7 +125,7 @@ TEST_F(ModulesTest, BareNamesResolveInTheExecutablesFolderWithDllAdded) {
   HMODULE byPath = LoadLibraryW(Probe(L"LoaderProbe.dll").c_str());
   ASSERT_NE(byPath, nullptr) << platform::modules::LastLoadDiagnostic();
   for (const wchar_t* name : {L"LoaderProbe.dll", L"LoaderProbe"}) {
-    SCOPED_TRACE(Printable(name));
+    SCOPED_TRACE(Narrow(name));
     HMODULE byName = LoadLibraryW(name);
     EXPECT_EQ(byName, byPath);
     EXPECT_TRUE(FreeLibrary(byName));
@@ -191,8 +188,8 @@ TEST_F(ModulesTest, GetModuleFileNameGivesThePlatformFormAndTruncatesAsThePlatfo
   const DWORD length = GetModuleFileNameW(module, name, MAX_PATH);
   EXPECT_EQ(std::wstring(name), path);
   EXPECT_EQ(length, path.size());
-  EXPECT_EQ(path.substr(0, 3), L"Z:\\") << Printable(path);
-  EXPECT_EQ(path.find(L'/'), std::wstring::npos) << Printable(path);
+  EXPECT_EQ(path.substr(0, 3), L"Z:\\") << Narrow(path);
+  EXPECT_EQ(path.find(L'/'), std::wstring::npos) << Narrow(path);
 
   struct Case {
     DWORD size;
@@ -211,7 +208,7 @@ TEST_F(ModulesTest, GetModuleFileNameGivesThePlatformFormAndTruncatesAsThePlatfo
     std::vector<wchar_t> buffer(c.size + 1, L'#');
     SetLastError(0);
     EXPECT_EQ(GetModuleFileNameW(module, buffer.data(), c.size), c.result);
-    EXPECT_EQ(std::wstring(buffer.data()), c.text) << Printable(buffer.data());
+    EXPECT_EQ(std::wstring(buffer.data()), c.text) << Narrow(buffer.data());
     EXPECT_EQ(buffer[c.size], L'#') << "wrote past the buffer";
     EXPECT_EQ(GetLastError(), c.error);
   }
@@ -230,8 +227,8 @@ TEST_F(ModulesTest, GetModuleFileNameOfNullIsTheExecutable) {
   const DWORD length = GetModuleFileNameW(nullptr, name, MAX_PATH);
   ASSERT_GT(length, 0u);
   const std::wstring path(name, length);
-  EXPECT_EQ(path.substr(0, 3), L"Z:\\") << Printable(path);
-  EXPECT_NE(path.find(L"platform_modules_test"), std::wstring::npos) << Printable(path);
+  EXPECT_EQ(path.substr(0, 3), L"Z:\\") << Narrow(path);
+  EXPECT_NE(path.find(L"platform_modules_test"), std::wstring::npos) << Narrow(path);
   EXPECT_EQ(GetModuleHandleW(nullptr), GetModuleHandleW(path.c_str()));
 }
 
@@ -241,7 +238,7 @@ TEST_F(ModulesTest, GetModuleHandleFindsLoadedModulesByNameWithoutCountingARefer
   ASSERT_NE(module, nullptr) << platform::modules::LastLoadDiagnostic();
   for (const std::wstring& name : {std::wstring(L"LoaderProbe.dll"), std::wstring(L"loaderprobe.DLL"),
                                    std::wstring(L"LOADERPROBE"), path}) {
-    SCOPED_TRACE(Printable(name));
+    SCOPED_TRACE(Narrow(name));
     EXPECT_EQ(GetModuleHandleW(name.c_str()), module);
   }
   EXPECT_EQ(platform::modules::ReferenceCount(module), 1);
@@ -317,7 +314,7 @@ TEST_F(ModulesTest, PseudoModulesAreAlwaysLoadedAndExportThePlatformsFunctions) 
       {L"SHFOLDER", "SHGetFolderPathW", reinterpret_cast<void*>(&SHGetFolderPathW)},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(Printable(c.name));
+    SCOPED_TRACE(Narrow(c.name));
     HMODULE handle = GetModuleHandleW(c.name);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(reinterpret_cast<void*>(GetProcAddress(handle, c.function)), c.address);

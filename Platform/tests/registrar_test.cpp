@@ -1,5 +1,7 @@
 // The registrar: registry scripts run for registration and unregistration.
 #include <atlbase.h>
+#include <platform/testing_text.h>
+#include <platform/testing_hresult.h>
 #include <windows.h>
 
 #include <platform/testing_registry.h>
@@ -11,17 +13,9 @@
 
 namespace {
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+using platform::test_support::Hex;
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 std::string Dump() {
   return Narrow(platform::registry::Dump());

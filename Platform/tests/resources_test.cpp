@@ -2,6 +2,7 @@
 // test module's language DLL, malformed resource sections, and the dialog-template and
 // resource-blob readers and writers.
 #include <elf.h>
+#include <platform/testing_text.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -26,11 +27,7 @@ using platform::dialogs::DialogItem;
 using platform::dialogs::DialogTemplate;
 using platform::dialogs::NameOrOrdinal;
 
-std::string Printable(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 std::wstring BinFolder() {
   wchar_t path[MAX_PATH];
@@ -79,7 +76,7 @@ TEST_F(ResourcesTest, LoadStringCopiesTheStringAndTerminatesIt) {
     wchar_t buffer[128];
     std::fill(std::begin(buffer), std::end(buffer), L'#');
     EXPECT_EQ(LoadStringW(module_, c.id, buffer, 128), static_cast<int>(c.text.size()));
-    EXPECT_EQ(std::wstring(buffer), c.text) << Printable(buffer);
+    EXPECT_EQ(std::wstring(buffer), c.text) << Narrow(buffer);
   }
 }
 
@@ -105,7 +102,7 @@ TEST_F(ResourcesTest, LoadStringTruncatesToTheBufferLessOne) {
     SCOPED_TRACE("size " + std::to_string(c.size));
     std::vector<wchar_t> buffer(static_cast<size_t>(c.size) + 1, L'#');
     EXPECT_EQ(LoadStringW(module_, IDS_PROBE_FIRST, buffer.data(), c.size), c.result);
-    EXPECT_EQ(std::wstring(buffer.data()), c.text) << Printable(buffer.data());
+    EXPECT_EQ(std::wstring(buffer.data()), c.text) << Narrow(buffer.data());
     EXPECT_EQ(buffer[static_cast<size_t>(c.size)], L'#') << "wrote past the buffer";
   }
 }
@@ -232,7 +229,7 @@ TEST_F(ResourcesTest, TheCompiledDialogReadsBackAsTheScriptSaysWithTheDefaultCon
     EXPECT_EQ(got.style, expected[i].style) << std::hex << got.style;
     EXPECT_EQ(got.id, expected[i].id);
     EXPECT_EQ(got.windowClass, expected[i].windowClass) << got.windowClass.ordinal;
-    EXPECT_EQ(got.title, expected[i].title) << Printable(got.title.text);
+    EXPECT_EQ(got.title, expected[i].title) << Narrow(got.title.text);
     EXPECT_EQ(got, expected[i]);
   }
 }
@@ -536,8 +533,8 @@ TEST(ResourceBlobTest, ItemsReadBackWithStringIdsInUpperCase) {
   for (size_t i = 0; i < items.size(); ++i) {
     SCOPED_TRACE("item " + std::to_string(i));
     const auto& got = (*found)[i];
-    EXPECT_EQ(got.type, types[i]) << Printable(got.type.text);
-    EXPECT_EQ(got.name, names[i]) << Printable(got.name.text);
+    EXPECT_EQ(got.type, types[i]) << Narrow(got.type.text);
+    EXPECT_EQ(got.name, names[i]) << Narrow(got.name.text);
     EXPECT_EQ(got.language, items[i].language);
     EXPECT_EQ(std::vector<BYTE>(got.data, got.data + got.size), items[i].data);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(got.data) % 4, 0u);

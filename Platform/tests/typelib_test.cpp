@@ -1,6 +1,8 @@
 // Type libraries: the description format, loading, registration, and late-bound calls
 // through ITypeInfo::Invoke into a dual interface.
 #include <windows.h>
+#include <platform/testing_text.h>
+#include <platform/testing_hresult.h>
 
 #include <platform/paths.h>
 #include <platform/testing_registry.h>
@@ -15,17 +17,9 @@
 
 namespace {
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+using platform::test_support::Hex;
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 constexpr char kCalcLibrary[] =
     "# a test library\n"

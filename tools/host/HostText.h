@@ -18,6 +18,18 @@ inline std::wstring Wide(const std::string& text) {
   return platform::WideFromUtf8Text(text);
 }
 
+// A window's class name and its text.
+inline std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = L"";
+  GetClassNameW(window, name, 64);
+  return name;
+}
+inline std::wstring TextOf(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // The text as printed in a report: quoted, with quotes and control characters escaped.
 inline std::string Quoted(const std::wstring& text) {
   std::string out = "\"";

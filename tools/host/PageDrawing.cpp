@@ -35,18 +35,6 @@ std::string Escaped(const std::wstring& text) {
   return out;
 }
 
-std::wstring ClassOf(HWND item) {
-  wchar_t name[64] = L"";
-  GetClassNameW(item, name, 64);
-  return name;
-}
-
-std::wstring TextOf(HWND item) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 // What a combo box shows in its closed field: the selected entry.
 std::wstring ComboSelection(HWND combo) {
   const auto selection = SendMessageW(combo, CB_GETCURSEL, 0, 0);

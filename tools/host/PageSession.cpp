@@ -82,18 +82,6 @@ std::string Hex(HRESULT hr) {
 
 // ---- What the page shows
 
-std::wstring ClassOf(HWND item) {
-  wchar_t name[64] = L"";
-  GetClassNameW(item, name, 64);
-  return name;
-}
-
-std::wstring TextOf(HWND item) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 std::vector<std::wstring> ComboEntries(HWND combo) {
   std::vector<std::wstring> entries;
   const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
@@ -415,8 +403,8 @@ class PageRun {
         if (!svgFile.empty()) ok = Draw(window, svgFile) && ok;
       }
       if (m_options.save && m_child) {
-        ok = Step("Save", m_child->Save()) && ok;
-        ok = Step("OnDeactivate", m_child->OnDeactivate()) && ok;
+        ok = Step("Save", m_child->Save(), true) && ok;
+        ok = Step("OnDeactivate", m_child->OnDeactivate(), true) && ok;
       }
       PrintShown(*m_parent.get(), reader);
       PrintWrites(*m_module.get());
@@ -429,10 +417,10 @@ class PageRun {
   }
 
  private:
-  // Each step the host drives; a failure is printed.
-  static bool Step(const char* name, HRESULT hr) {
+  // Each step the host drives; a failure is printed, and with always every result.
+  static bool Step(const char* name, HRESULT hr, bool always = false) {
     if (SUCCEEDED(hr)) {
-      if (hr != S_OK) std::printf("  %s: %s\n", name, Hex(hr).c_str());
+      if (hr != S_OK || always) std::printf("  %s: %s\n", name, Hex(hr).c_str());
       return true;
     }
     std::printf("  %s failed: %s\n", name, Hex(hr).c_str());

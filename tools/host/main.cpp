@@ -43,12 +43,6 @@ namespace {
 
 typedef HRESULT (*PFN_DLLEXPORT)();
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
-
 std::wstring PlatformPath(const std::string& hostPath) {
   return platform::PlatformPathFromHost(std::filesystem::absolute(hostPath).lexically_normal().string());
 }
@@ -116,8 +110,8 @@ int List() {
       break;
     }
     const std::wstring server = DefaultValue(clsids, (std::wstring(name) + L"\\InProcServer32").c_str());
-    std::printf("%s  %s\n    %s\n", Narrow(name).c_str(), Narrow(DefaultValue(clsids, name)).c_str(),
-                Narrow(server).c_str());
+    std::printf("%s  %s\n    %s\n", hostcli::Utf8(name).c_str(),
+                hostcli::Utf8(DefaultValue(clsids, name)).c_str(), hostcli::Utf8(server).c_str());
   }
   RegCloseKey(clsids);
   return result;

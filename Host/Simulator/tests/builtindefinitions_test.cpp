@@ -4,6 +4,7 @@
 // validation rules name. The tables here are written from the pages and rules, not from the
 // definition files.
 #include <HostModule.h>
+#include <platform/testing_text.h>
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
@@ -25,11 +26,7 @@ using hostsim::MemberDefinition;
 using hostsim::MemberType;
 using hostsim::TagDefinition;
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 // A control's binding: the member and the type its value object needs (a combo box or a unit
 // caption an enumeration, a float edit a REAL, an integer edit a DINT).

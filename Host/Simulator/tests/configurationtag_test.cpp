@@ -1,6 +1,7 @@
 // The simulated configuration tag: values of every type through the tag interface, the two
 // views of an enumeration, limits, writes and the fault knobs.
 #include <oleauto.h>
+#include <platform/testing_hresult.h>
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,7 @@
 
 namespace {
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+using platform::test_support::Hex;
 
 hostsim::TagDefinition Definition() {
   std::string error;

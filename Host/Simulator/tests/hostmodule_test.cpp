@@ -2,6 +2,7 @@
 // through its own interface, tags by name, the built-in definition, and the knobs that take
 // them away or make their queries fail.
 #include <HostModule.h>
+#include <platform/testing_hresult.h>
 #include <oleauto.h>
 
 #include <gtest/gtest.h>
@@ -11,11 +12,7 @@
 
 namespace {
 
-std::string Hex(HRESULT hr) {
-  char text[16];
-  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(hr));
-  return text;
-}
+using platform::test_support::Hex;
 
 hostsim::ModuleDefinition TwoTags() {
   std::string error;

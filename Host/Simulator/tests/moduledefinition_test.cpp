@@ -1,5 +1,6 @@
 // The module-definition file: what it describes and what it refuses.
 #include <gtest/gtest.h>
+#include <platform/testing_text.h>
 
 #include <unistd.h>
 
@@ -15,11 +16,7 @@ namespace {
 using hostsim::MemberType;
 using hostsim::ParseModuleDefinition;
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 std::string Wrap(const std::string& members) {
   return "<module name=\"M\"><tag name=\"M:C\">" + members + "</tag></module>";

@@ -81,6 +81,9 @@ TEST_F(HostPageCommands, OpenActsAsTheUserAndReportsWhatReachedTheTag) {
             (std::vector<std::string>{"System_units_Temperature_unit", "Corr_volflow_Ref_temperature"}))
       << run.output;
   EXPECT_NE(run.output.find("System_units_Temperature_unit VT_I4 4610"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\n  Save: 0x00000000\n  OnDeactivate: 0x00000000\n"), std::string::npos)
+      << "both results printed\n"
+      << run.output;
   EXPECT_EQ(run.output.find("left:"), std::string::npos) << run.output;
 }
 

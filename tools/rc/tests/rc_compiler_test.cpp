@@ -2,6 +2,7 @@
 // readers, its faults reported with file and line, and a resource DLL built with
 // add_resource_dll read back through the module loader.
 #include <gtest/gtest.h>
+#include <platform/testing_text.h>
 
 #include <algorithm>
 #include <map>
@@ -24,11 +25,7 @@ using platform::resources::ResourceItem;
 
 constexpr DWORD kChildVisible = 0x50000000;
 
-std::string Printable(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
+using platform::test_support::Narrow;
 
 // Compiles main.rc from in-memory files.
 rc::CompileResult Compile(const std::string& script, std::map<std::string, std::string> files = {},
@@ -116,8 +113,8 @@ TEST(RcCompilerTest, ControlStatementsGetThePlatformsClassesAndDefaultStyles) {
     if (c.windowClass)
       EXPECT_EQ(item.windowClass, NameOrOrdinal::Ordinal(c.windowClass)) << item.windowClass.ordinal;
     else
-      EXPECT_EQ(item.windowClass, NameOrOrdinal::Text(L"SysListView32")) << Printable(item.windowClass.text);
-    EXPECT_EQ(item.title, c.title) << Printable(item.title.text);
+      EXPECT_EQ(item.windowClass, NameOrOrdinal::Text(L"SysListView32")) << Narrow(item.windowClass.text);
+    EXPECT_EQ(item.title, c.title) << Narrow(item.title.text);
     EXPECT_EQ(item.id, 7u);
     EXPECT_EQ(item.x, 1);
     EXPECT_EQ(item.y, 2);
@@ -169,7 +166,7 @@ TEST(RcCompilerTest, DialogHeaderStatementsFillTheTemplate) {
   EXPECT_EQ(dialog.helpId, 4711u);
   EXPECT_EQ(dialog.x, 10);
   EXPECT_EQ(dialog.y, -20);
-  EXPECT_EQ(dialog.title, NameOrOrdinal::Text(L"Settings \"A\"")) << Printable(dialog.title.text);
+  EXPECT_EQ(dialog.title, NameOrOrdinal::Text(L"Settings \"A\"")) << Narrow(dialog.title.text);
   EXPECT_EQ(dialog.pointSize, 9);
   EXPECT_EQ(dialog.weight, 700);
   EXPECT_EQ(dialog.italic, 1);
@@ -216,7 +213,7 @@ TEST(RcCompilerTest, StringTableTextsKeepTheirEscapes) {
     const auto result = Compile(std::string("STRINGTABLE\nBEGIN\n  17, ") + c.literal + "\nEND\n");
     const auto text = StringFromBlocks(result, 17);
     ASSERT_TRUE(text.has_value()) << "no block 2";
-    EXPECT_EQ(*text, c.text) << Printable(*text);
+    EXPECT_EQ(*text, c.text) << Narrow(*text);
   }
 }
 
@@ -318,7 +315,7 @@ TEST(RcCompilerTest, OneLayoutFileServesEveryLanguageScriptThatDefinesItsTexts) 
     EXPECT_EQ(dialog->typeface, L"Panel Sans");
     ASSERT_EQ(dialog->items.size(), 2u);
     EXPECT_EQ(dialog->items[0].title, NameOrOrdinal::Text(language.label))
-        << Printable(dialog->items[0].title.text);
+        << Narrow(dialog->items[0].title.text);
     EXPECT_EQ(dialog->items[0].y, 7 + 18 + 3);
     EXPECT_EQ(dialog->items[1].style, kChildVisible | 0x00210003u) << std::hex << dialog->items[1].style;
     const auto init =
@@ -500,7 +497,7 @@ TEST(RcResourceDllTest, ABuiltResourceDllServesItsStringsAndDialogThroughTheLoad
     SCOPED_TRACE("id " + std::to_string(c.id));
     wchar_t buffer[64];
     EXPECT_EQ(LoadStringW(module, c.id, buffer, 64), static_cast<int>(c.text.size()));
-    EXPECT_EQ(std::wstring(buffer), c.text) << Printable(buffer);
+    EXPECT_EQ(std::wstring(buffer), c.text) << Narrow(buffer);
   }
   HRSRC dialog = FindResourceW(module, MAKEINTRESOURCEW(101), RT_DIALOG);
   ASSERT_NE(dialog, nullptr) << "error " << GetLastError();

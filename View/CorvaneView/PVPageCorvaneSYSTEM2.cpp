@@ -84,9 +84,7 @@ void CPVPageCorvaneSYSTEM2::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CPVPageCorvaneSYSTEM2::OnInitDialog() {
-  // The answer of the dialog initialisation only asks for the default focus, which this page
-  // sets itself (below).
-  CPVConfigPanelEnum::OnInitDialog();
+  const BOOL result = CPVConfigPanelEnum::OnInitDialog();
   IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
   PVBindEditInteger(m_editAccessCode, kAccessCode.pszMember, adapter, kAccessCodeTextLimit,
                     kAccessCodeSignFlags);
@@ -94,10 +92,8 @@ BOOL CPVPageCorvaneSYSTEM2::OnInitDialog() {
   PVBindEditFloat(m_editAlarmDelay, kAlarmDelay, adapter);
   PVBindComboBoxes(m_cmbDiagnostics, kDiagnostics, adapter);
   // The online pair works through the module's link services and binds no member. The write
-  // protection, not the first row, has the focus. The page gives it the keyboard focus itself
-  // and answers FALSE: the dialog's default focus would go to the first tab stop, the access
-  // code, which would then report itself in its place.
+  // protection, not the first row, has the focus; the template puts it first in tab order, so
+  // the dialog's default focus goes to it as well.
   OnFocusChange(&m_cmbWriteProtection);
-  m_cmbWriteProtection.SetFocus();
-  return FALSE;
+  return result;
 }

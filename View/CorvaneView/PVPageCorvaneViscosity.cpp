@@ -74,16 +74,12 @@ void CPVPageCorvaneViscosity::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CPVPageCorvaneViscosity::OnInitDialog() {
-  // The answer of the dialog initialisation only asks for the default focus, which this page
-  // sets itself (below).
-  CPVConfigPanelEnum::OnInitDialog();
+  const BOOL result = CPVConfigPanelEnum::OnInitDialog();
   // The device fields and the button work through the module's link services; the caption is
   // the only control bound to a member.
   PVBindUnitName(m_stTemperatureUnit, kTemperatureUnit.pszMember, GetIPVGetSetAdapter());
-  // The first coefficient, not the first row, has the focus. The page gives it the keyboard
-  // focus itself and answers FALSE: the dialog's default focus would go to the first tab stop,
-  // the model whenever it is enabled, which would then report itself in its place.
+  // The first coefficient, not the first row, has the focus; the template puts it first in tab
+  // order, so the dialog's default focus goes to it as well.
   OnFocusChange(&m_editCoefficient1);
-  m_editCoefficient1.SetFocus();
-  return FALSE;
+  return result;
 }

@@ -1,6 +1,7 @@
 #include "HostRegistry.h"
 
 #include <cwctype>
+#include <vector>
 
 namespace hostcli {
 
@@ -12,18 +13,22 @@ std::wstring Lower(std::wstring text) {
 std::wstring DefaultValue(HKEY parent, const std::wstring& subKey) {
   HKEY key = nullptr;
   if (RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return L"";
-  DWORD type = 0;
-  DWORD size = 0;
-  std::wstring text;
-  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && type == REG_SZ) {
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-    if (RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes) ==
-        ERROR_SUCCESS)
-      text.assign(buffer.data(), wcsnlen(buffer.data(), bytes / sizeof(wchar_t)));
-  }
+  std::vector<wchar_t> text(256);
+  LONG error;
+  DWORD size;
+  do {
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    error = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
+    // ERROR_MORE_DATA gives the size needed; the value may still grow before the next call.
+    if (error == ERROR_MORE_DATA) text.resize(size / sizeof(wchar_t) + 1);
+  } while (error == ERROR_MORE_DATA);
   RegCloseKey(key);
-  return text;
+  if (error != ERROR_SUCCESS) return L"";
+  // The stored size decides where the text ends (a value may be stored without its
+  // terminator), and so does a terminator inside it.
+  std::wstring value(text.data(), size / sizeof(wchar_t));
+  if (const size_t end = value.find(L'\0'); end != std::wstring::npos) value.resize(end);
+  return value;
 }
 
 std::vector<RegisteredClass> RegisteredClasses() {

@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "HostRegistry.h"
 #include "HostText.h"
 #include "PageSession.h"
 
@@ -60,27 +61,6 @@ int CallExport(const std::string& dll, const char* exportName) {
   std::printf("%s: %s returned 0x%08X\n", dll.c_str(), exportName, static_cast<unsigned>(hr));
   FreeLibrary(module);
   return SUCCEEDED(hr) ? 0 : 1;
-}
-
-// The key's default value as text, whatever its length; the stored size decides where it ends
-// (a value stored without its terminator included).
-std::wstring DefaultValue(HKEY parent, const wchar_t* subKey) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(parent, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return L"";
-  std::vector<wchar_t> text(256);
-  LONG error;
-  DWORD size;
-  do {
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    error = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size);
-    // ERROR_MORE_DATA gives the size needed; the value may still grow before the next call.
-    if (error == ERROR_MORE_DATA) text.resize(size / sizeof(wchar_t) + 1);
-  } while (error == ERROR_MORE_DATA);
-  RegCloseKey(key);
-  if (error != ERROR_SUCCESS) return L"";
-  std::wstring value(text.data(), size / sizeof(wchar_t));
-  if (const size_t end = value.find(L'\0'); end != std::wstring::npos) value.resize(end);
-  return value;
 }
 
 // The longest key name the platform allows, without its terminator.
@@ -109,9 +89,9 @@ int List() {
       result = 1;
       break;
     }
-    const std::wstring server = DefaultValue(clsids, (std::wstring(name) + L"\\InProcServer32").c_str());
+    const std::wstring server = hostcli::DefaultValue(clsids, std::wstring(name) + L"\\InProcServer32");
     std::printf("%s  %s\n    %s\n", hostcli::Utf8(name).c_str(),
-                hostcli::Utf8(DefaultValue(clsids, name)).c_str(), hostcli::Utf8(server).c_str());
+                hostcli::Utf8(hostcli::DefaultValue(clsids, name)).c_str(), hostcli::Utf8(server).c_str());
   }
   RegCloseKey(clsids);
   return result;

@@ -21,6 +21,32 @@ bool IsFlagChar(wchar_t c) {
 
 }  // namespace
 
+// The size prefix of a conversion as the platform reads it ('l' and 'w' are 32 bits; I64, ll,
+// I, z, t and j 64 bits; I32 the default); p moves past it.
+enum class SizePrefix { kNone, kChar, kShort, kLong, kLongLong, kInt64, kSizeT, kLongDouble };
+
+SizePrefix ReadSizePrefix(const wchar_t*& p) {
+  struct Prefix {
+    const wchar_t* text;
+    SizePrefix size;
+  };
+  // Longer prefixes before the ones they begin with.
+  static constexpr Prefix kPrefixes[] = {
+      {L"I64", SizePrefix::kInt64},   {L"I32", SizePrefix::kNone}, {L"I", SizePrefix::kSizeT},
+      {L"ll", SizePrefix::kLongLong}, {L"hh", SizePrefix::kChar},  {L"h", SizePrefix::kShort},
+      {L"l", SizePrefix::kLong},      {L"w", SizePrefix::kLong},   {L"L", SizePrefix::kLongDouble},
+      {L"z", SizePrefix::kSizeT},     {L"t", SizePrefix::kSizeT},  {L"j", SizePrefix::kSizeT},
+  };
+  for (const Prefix& prefix : kPrefixes) {
+    const size_t length = wcslen(prefix.text);
+    if (wcsncmp(p, prefix.text, length) == 0) {
+      p += length;
+      return prefix.size;
+    }
+  }
+  return SizePrefix::kNone;
+}
+
 // Walks each conversion: copies flags, width and precision, rewrites the size prefix and the
 // conversion letter to what the host library expects for the same argument types.
 std::wstring_view TranslateWideFormat(const wchar_t* format, std::wstring& out) {
@@ -43,36 +69,34 @@ std::wstring_view TranslateWideFormat(const wchar_t* format, std::wstring& out) 
       out += *p++;
       while (*p == L'*' || std::iswdigit(static_cast<wint_t>(*p))) out += *p++;
     }
-    // Size prefix as the platform reads it.
-    enum class Size { None, Short, Long, LongLong, Wide64, Narrow, Wide, SizeT } size = Size::None;
-    if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') {
-      size = Size::Wide64;
-      p += 3;
-    } else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') {
-      p += 3;
-    } else if (p[0] == L'I') {
-      size = Size::SizeT;
-      p += 1;
-    } else if (p[0] == L'l' && p[1] == L'l') {
-      size = Size::LongLong;
-      p += 2;
-    } else if (p[0] == L'h' && p[1] == L'h') {
-      size = Size::Short;
-      out += L"hh";
-      p += 2;
-    } else if (p[0] == L'h') {
-      size = Size::Short;
-      p += 1;
-    } else if (p[0] == L'l' || p[0] == L'w') {
-      size = Size::Long;
-      p += 1;
-    } else if (p[0] == L'L') {
-      size = Size::Long;
-      out += L'L';
-      p += 1;
-    } else if (p[0] == L'z' || p[0] == L't' || p[0] == L'j') {
-      size = Size::SizeT;
-      p += 1;
+    // The size prefix as the host library spells it for the same argument.
+    enum class Size { None, Short, Long, LongLong, Wide64, SizeT } size = Size::None;
+    switch (ReadSizePrefix(p)) {
+      case SizePrefix::kNone:
+        break;
+      case SizePrefix::kChar:
+        size = Size::Short;
+        out += L"hh";
+        break;
+      case SizePrefix::kShort:
+        size = Size::Short;
+        break;
+      case SizePrefix::kLong:
+        size = Size::Long;
+        break;
+      case SizePrefix::kLongLong:
+        size = Size::LongLong;
+        break;
+      case SizePrefix::kInt64:
+        size = Size::Wide64;
+        break;
+      case SizePrefix::kSizeT:
+        size = Size::SizeT;
+        break;
+      case SizePrefix::kLongDouble:
+        size = Size::Long;
+        out += L'L';
+        break;
     }
     wchar_t conv = *p;
     if (conv == 0) break;
@@ -224,29 +248,29 @@ bool FormatNatively(const wchar_t* format, va_list source, std::wstring& out) {
       done = false;  // the host library's limits then
       break;
     }
-    // Sizes as the platform reads them: 'l' is 32 bits, I64, ll, I, z, t and j 64.
     enum class Size { kDefault, kChar, kShort, kLong, kWide64 } size = Size::kDefault;
-    if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') {
-      size = Size::kWide64;
-      p += 3;
-    } else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') {
-      p += 3;
-    } else if (p[0] == L'I' || p[0] == L'z' || p[0] == L't' || p[0] == L'j') {
-      size = Size::kWide64;
-      p += 1;
-    } else if (p[0] == L'l' && p[1] == L'l') {
-      size = Size::kWide64;
-      p += 2;
-    } else if (p[0] == L'h' && p[1] == L'h') {
-      size = Size::kChar;
-      p += 2;
-    } else if (p[0] == L'h') {
-      size = Size::kShort;
-      p += 1;
-    } else if (p[0] == L'l' || p[0] == L'w') {
-      size = Size::kLong;
-      p += 1;
+    switch (platform::ReadSizePrefix(p)) {
+      case platform::SizePrefix::kNone:
+        break;
+      case platform::SizePrefix::kChar:
+        size = Size::kChar;
+        break;
+      case platform::SizePrefix::kShort:
+        size = Size::kShort;
+        break;
+      case platform::SizePrefix::kLong:
+        size = Size::kLong;
+        break;
+      case platform::SizePrefix::kLongLong:
+      case platform::SizePrefix::kInt64:
+      case platform::SizePrefix::kSizeT:
+        size = Size::kWide64;
+        break;
+      case platform::SizePrefix::kLongDouble:
+        done = false;
+        break;  // no integer, character or text
     }
+    if (!done) break;
     const wchar_t conv = *p ? *p++ : L'\0';
     switch (conv) {
       case L'd':

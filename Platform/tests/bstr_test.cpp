@@ -67,3 +67,24 @@ TEST(Bstr, ReAllocReplacesAndMayReadFromTheOldString) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Bstr, ReAllocToALongerLengthFromTheOldStringKeepsItsTextAndReadsNothingBeyondIt) {
+  constexpr UINT kLong = 1000000;
+  BSTR bstr = SysAllocString(L"measure");
+  ASSERT_EQ(SysReAllocStringLen(&bstr, bstr, kLong), TRUE);
+  ASSERT_EQ(SysStringLen(bstr), kLong);
+  EXPECT_EQ(std::wstring(bstr, 7), L"measure");
+  EXPECT_EQ(std::wstring(bstr + 7, kLong - 7), std::wstring(kLong - 7, L'\0')) << "the new characters";
+  EXPECT_EQ(bstr[kLong], L'\0');
+
+  // From inside the old text: its characters up to its end.
+  BSTR part = SysAllocString(L"flow");
+  ASSERT_EQ(SysReAllocStringLen(&part, part + 2, 5), TRUE);
+  EXPECT_EQ(std::wstring(part, SysStringLen(part)), std::wstring(L"ow\0\0\0", 5));
+  SysFreeString(part);
+  SysFreeString(bstr);
+}
+
+}  // namespace

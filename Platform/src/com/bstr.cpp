@@ -3,7 +3,9 @@
 // wide string (and the characters stay aligned for wchar_t).
 #include "oleauto.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -51,10 +53,26 @@ BSTR SysAllocStringByteLen(LPCSTR psz, UINT len) {
   return AllocateCopy(psz, len);
 }
 
+namespace {
+
+// How many of the wanted characters to copy from source: those up to the end of old's text
+// when source points into it, else all of them.
+size_t CharactersToCopy(BSTR old, const OLECHAR* source, size_t wanted) {
+  if (!old) return wanted;
+  const OLECHAR* end = old + SysStringLen(old);
+  if (source < old || source > end) return wanted;
+  return std::min(wanted, static_cast<size_t>(end - source));
+}
+
+}  // namespace
+
 INT SysReAllocStringLen(BSTR* pbstr, const OLECHAR* psz, UINT len) {
   if (!pbstr) return FALSE;
-  BSTR copy = SysAllocStringLen(psz, len);  // before freeing: psz may point into *pbstr
+  // Before freeing: psz may point into *pbstr. Then only its own characters are copied and
+  // the new ones past them are zero, as growing the string in place keeps its text.
+  BSTR copy = SysAllocStringLen(nullptr, len);
   if (!copy) return FALSE;
+  if (psz) std::memcpy(copy, psz, CharactersToCopy(*pbstr, psz, len) * sizeof(OLECHAR));
   SysFreeString(*pbstr);
   *pbstr = copy;
   return TRUE;

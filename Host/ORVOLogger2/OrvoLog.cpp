@@ -24,6 +24,16 @@ void Write(const orvolog::Record& r) {
   if (sink != stderr) std::fclose(sink);
 }
 
+// How many records stay in memory: the number in ORVOLOG_RECORDS_KEPT (0 keeps none, so that a
+// process logging millions of records holds no memory for them), else RecordsKept.
+size_t RecordsToKeep() {
+  const char* text = std::getenv("ORVOLOG_RECORDS_KEPT");
+  if (!text || !*text) return orvolog::RecordsKept;
+  char* end = nullptr;
+  const unsigned long long count = std::strtoull(text, &end, 10);
+  return *end == '\0' && count < orvolog::RecordsKept ? static_cast<size_t>(count) : orvolog::RecordsKept;
+}
+
 }  // namespace
 
 extern "C" void OrvoLog(ORVOLogLevel level, const wchar_t* message, const wchar_t* sourceFile,
@@ -32,8 +42,10 @@ extern "C" void OrvoLog(ORVOLogLevel level, const wchar_t* message, const wchar_
                          function ? function : L"", line};
   std::lock_guard<std::mutex> guard(g_lock);
   Write(record);
+  const size_t kept = RecordsToKeep();
+  if (kept == 0) return;
   g_records.push_back(std::move(record));
-  if (g_records.size() > orvolog::RecordsKept) g_records.pop_front();
+  while (g_records.size() > kept) g_records.pop_front();
 }
 
 namespace orvolog {

@@ -29,7 +29,8 @@ struct Record {
   int32_t line;
 };
 
-// The most recent records, oldest first (at most RecordsKept).
+// The most recent records, oldest first: at most RecordsKept, or fewer when the environment
+// variable ORVOLOG_RECORDS_KEPT names a smaller number (read at each record).
 inline constexpr size_t RecordsKept = 4096;
 ORVOLOGGER_API std::vector<Record> RecentRecords();
 ORVOLOGGER_API void ClearRecords();

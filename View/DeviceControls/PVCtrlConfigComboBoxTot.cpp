@@ -50,34 +50,37 @@ const CTotalizerUnitFamily& CPVCtrlConfigComboBoxTot::StoredFamily() {
   return FindTotalizerFamily(GetDeviceUnitData(), selector);
 }
 
+const CTotalizerUnitFamily& CPVCtrlConfigComboBoxTot::MasterFamily() const {
+  return FindTotalizerFamily(GetDeviceUnitData(), MasterSelection(*this, m_nMasterId));
+}
+
 HRESULT CPVCtrlConfigComboBoxTot::FillUnitItems(bool fromValue) {
   if (!m_spStrings) return S_OK;
+  if (fromValue) return ListFamily(StoredFamily());
+  const CTotalizerUnitFamily& family = MasterFamily();
+  if (m_spValue && FAILED(m_spValue->SetValue(static_cast<LONG>(family.defaultUnit), nullptr))) {
+    // The list shows the default unit that the member does not hold: the save writes it.
+    Log(L"Failed to set the default unit of the process variable.",
+        L"CPVCtrlConfigComboBoxTot::FillUnitItems", __LINE__);
+    SetCtrlDirty();
+  }
+  const HRESULT listed = ListFamily(family);
+  SetCurSel(family.defaultUnit - family.offset);
+  return listed;
+}
+
+HRESULT CPVCtrlConfigComboBoxTot::ListFamily(const CTotalizerUnitFamily& family) {
   ResetContent();
   CString texts;
   const HRESULT read = m_spStrings->GetValue(texts, PV_FORMAT_ENUM_STRINGS, nullptr);
-
-  const CTotalizerUnitFamily* family = &kAllTotalizerUnits;
-  if (fromValue) {
-    family = &StoredFamily();
-  } else {
-    family = &FindTotalizerFamily(GetDeviceUnitData(), MasterSelection(*this, m_nMasterId));
-    if (m_spValue && FAILED(m_spValue->SetValue(static_cast<LONG>(family->defaultUnit), nullptr))) {
-      // The list shows the default unit that the member does not hold: the save writes it.
-      Log(L"Failed to set the default unit of the process variable.",
-          L"CPVCtrlConfigComboBoxTot::FillUnitItems", __LINE__);
-      SetCtrlDirty();
-    }
-  }
-  m_pFamily = family;
-  m_nIndexOffset = family->offset;
-
+  m_pFamily = &family;
+  m_nIndexOffset = family.offset;
   int start = 0;
   int index = 0;
   for (int end = texts.Find(kEntryEnd); end >= 0; end = texts.Find(kEntryEnd, start), ++index) {
-    if (index >= family->firstUnit && index <= family->lastUnit) AddString(texts.Mid(start, end - start));
+    if (index >= family.firstUnit && index <= family.lastUnit) AddString(texts.Mid(start, end - start));
     start = end + 1;
   }
-  if (!fromValue) SetCurSel(family->defaultUnit - family->offset);
   if (FAILED(read)) return read;
   return texts.IsEmpty() ? E_FAIL : read;
 }
@@ -88,9 +91,13 @@ HRESULT CPVCtrlConfigComboBoxTot::FillUnitItems(bool fromValue) {
 HRESULT CPVCtrlConfigComboBoxTot::ReadUnit() {
   if (IsDirty()) return S_OK;
   if (!IsBindingValid()) return E_FAIL;
-  // After a revert of the process variable the list may hold another family than the stored
-  // one: it is refilled (nothing written) before the unit is placed in it.
-  if (&StoredFamily() != m_pFamily) FillUnitItems(true);
+  // The list follows the process variable that the assign combo box shows, which the page
+  // reads before this control: after a revert or a refresh the stored one, whose family the
+  // list may not hold yet (it is refilled, nothing written); while the user's choice is
+  // unsaved, that choice, whose family was listed (and its default unit written) when it was
+  // made.
+  const CTotalizerUnitFamily& family = MasterFamily();
+  if (&family != m_pFamily) ListFamily(family);
   LONG unit = -1;
   if (FAILED(m_spValue->GetValue(&unit, nullptr))) return E_FAIL;
   SetDirtyTracking(0);

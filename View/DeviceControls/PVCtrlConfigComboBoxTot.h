@@ -32,8 +32,8 @@ class CPVCtrlConfigComboBoxTot : public CPVCtrlConfigComboBox {
   HRESULT FillUnitItems(bool fromValue);
 
   // IPVCtrl. The read: nothing when dirty; E_FAIL unless bound; a list of another family than
-  // the stored process variable's is refilled from the stored value first; then the unit's
-  // position in the list (E_FAIL when the read fails).
+  // that of the process variable the master shows is refilled with that family first (nothing
+  // written); then the unit's position in the list (E_FAIL when the read fails).
   STDMETHODIMP OnActivate() override;
   STDMETHODIMP Refresh() override;
   // The save: S_OK when not dirty; E_FAIL unless bound; no selection saves nothing (clean);
@@ -59,6 +59,11 @@ class CPVCtrlConfigComboBoxTot : public CPVCtrlConfigComboBox {
   HRESULT SaveUnit();
   // The family of the assign member's stored value; every unit when the read fails.
   const CTotalizerUnitFamily& StoredFamily();
+  // The family of the master's selection; every unit without one.
+  const CTotalizerUnitFamily& MasterFamily() const;
+  // Empties the list and adds the family's unit texts; the family and its offset are kept.
+  // The text read's result, E_FAIL for no texts.
+  HRESULT ListFamily(const CTotalizerUnitFamily& family);
 
   const CTotalizerUnitFamily* m_pFamily = nullptr;  // the family the list holds
 };

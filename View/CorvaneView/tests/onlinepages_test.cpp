@@ -590,4 +590,55 @@ TEST_F(ReleasedWhileShown, EachPageGoesWithItsWindowAndNoLaterMessageReachesItsC
   }
 }
 
+// ---- The totalizers' unit lists while the user's choice is unsaved
+
+TEST_F(Totalizers, AnUnsavedVariableKeepsItsFamilysListWhenTheHostRefreshesThePage) {
+  // Every totalizer on volume flow (position 0) in m3.
+  for (const Totalizer& t : kTotalizers) {
+    StorePosition(t.assignMember, 0);
+    ASSERT_TRUE(Tag()->SetInteger(t.unitMember, 8));
+  }
+  OnlinePage page = Open(kTotalizerClsid);
+  for (const Totalizer& t : kTotalizers) {
+    SCOPED_TRACE(testing::Message() << "totalizer " << t.assign);
+    Choose(page, t.assign, 7);  // a mass variable, not saved; its default unit lb written at once
+    for (const char* event : {"data changed", "refresh"}) {
+      SCOPED_TRACE(event);
+      EXPECT_HR(S_OK, std::string(event) == "refresh" ? page.child->Refresh() : page.events->DataChanged());
+      EXPECT_EQ(ComboSelection(page.Item(t.assign)), 7) << "the user's choice is kept";
+      ExpectUnitsOf(page, t, 7, 4);
+    }
+    Choose(page, t.unit, 2);
+    EXPECT_EQ(online::Text(page.Item(t.presetUnit)), L"t");
+  }
+  const size_t before = Tag()->Writes().size();
+  EXPECT_HR(S_OK, page.child->Save());
+  std::vector<hostsim::ConfigurationTag::Write> expected;
+  for (const Totalizer& t : kTotalizers) {
+    expected.push_back({t.assignMember, VT_I4, std::to_wstring(Member(t.assignMember).entries[7].code)});
+    expected.push_back({t.unitMember, VT_I4, L"2"});
+  }
+  EXPECT_EQ(WritesSince(before), pvtest::DescribeWrites(expected)) << "a mass variable with a mass unit";
+  Close(page);
+}
+
+TEST_F(Totalizers, ARevertedVariableListsTheStoredFamilyAgainAfterTheHostRefreshedThePage) {
+  for (const Totalizer& t : kTotalizers) {
+    StorePosition(t.assignMember, 0);
+    ASSERT_TRUE(Tag()->SetInteger(t.unitMember, 8));
+  }
+  OnlinePage page = Open(kTotalizerClsid);
+  for (const Totalizer& t : kTotalizers) Choose(page, t.assign, 7);
+  EXPECT_HR(S_OK, page.events->DataChanged());
+  // The host takes the changes back and restores the unit it had.
+  for (const Totalizer& t : kTotalizers) ASSERT_TRUE(Tag()->SetInteger(t.unitMember, 8));
+  EXPECT_HR(S_OK, page.events->Reverted());
+  for (const Totalizer& t : kTotalizers) {
+    SCOPED_TRACE(testing::Message() << "totalizer " << t.assign);
+    EXPECT_EQ(ComboSelection(page.Item(t.assign)), 0);
+    ExpectUnitsOf(page, t, 0, 8);
+  }
+  Close(page);
+}
+
 }  // namespace

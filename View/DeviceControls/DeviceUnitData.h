@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 
 // One row of a unit table: a unit code of the device and its caption.
@@ -126,9 +127,10 @@ const wchar_t* FindDependStaticCaption(const CDeviceUnitData& data, EUnitRole ro
 // volume, 35 none); null for any other index.
 const wchar_t* TotalizerUnitText(int32_t index);
 inline constexpr int32_t kTotalizerUnitCount = 36;
-// The family of a process variable outside every meter family: every unit, offset 0,
-// default 35 (none).
-inline constexpr CTotalizerUnitFamily kAllTotalizerUnits{-1, -1, 0, kTotalizerUnitCount - 1, 0, 35};
+// The family of a process variable outside every meter family: every text of the unit
+// member's enumeration, however many it has, offset 0, default 35 (none).
+inline constexpr CTotalizerUnitFamily kAllTotalizerUnits{-1, -1, 0, std::numeric_limits<int32_t>::max(),
+                                                         0,  35};
 // The meter's family of the selector, or kAllTotalizerUnits.
 const CTotalizerUnitFamily& FindTotalizerFamily(const CDeviceUnitData& data, int32_t selector);
 

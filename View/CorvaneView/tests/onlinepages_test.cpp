@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -590,7 +591,7 @@ TEST_F(ReleasedWhileShown, EachPageGoesWithItsWindowAndNoLaterMessageReachesItsC
   }
 }
 
-// ---- The totalizers' unit lists while the user's choice is unsaved
+// ---- The totalizers' unit lists while the user's choice is unsaved, and beyond the known units
 
 TEST_F(Totalizers, AnUnsavedVariableKeepsItsFamilysListWhenTheHostRefreshesThePage) {
   // Every totalizer on volume flow (position 0) in m3.
@@ -638,6 +639,39 @@ TEST_F(Totalizers, ARevertedVariableListsTheStoredFamilyAgainAfterTheHostRefresh
     EXPECT_EQ(ComboSelection(page.Item(t.assign)), 0);
     ExpectUnitsOf(page, t, 0, 8);
   }
+  Close(page);
+}
+
+TEST_F(Totalizers, AVariableOfNoFamilyListsEveryTextOfTheUnitsHoweverManyThereAre) {
+  // The module's totalizer units with a 37th entry.
+  std::string error;
+  std::optional<hostsim::ModuleDefinition> definition =
+      hostsim::LoadModuleDefinition(hostsim::CoriolisDefinitionFile(), &error);
+  ASSERT_TRUE(definition.has_value()) << error;
+  for (hostsim::TagDefinition& tag : definition->tags)
+    for (hostsim::MemberDefinition& member : tag.members)
+      for (const Totalizer& t : kTotalizers)
+        if (member.name == t.unitMember) {
+          member.entries.push_back({36, L"Added unit"});
+          member.maximum.integer = 36;
+        }
+  m_module = hostsim::Ref<hostsim::HostModule>(hostsim::HostModule::Create(*definition));
+  m_parent = hostsim::Ref<hostsim::HostParent>(hostsim::HostParent::Create(m_module.get()));
+  m_parent->vexil.mode = 1;
+  for (const Totalizer& t : kTotalizers) StorePosition(t.assignMember, 16);  // "Off"
+  OnlinePage page = Open(kTotalizerClsid);
+  for (const Totalizer& t : kTotalizers) {
+    SCOPED_TRACE(testing::Message() << "totalizer " << t.assign);
+    const Lines entries = EntriesOf(page.Item(t.unit));
+    EXPECT_EQ(entries, Texts(t.unitMember, 0, 36));
+    Choose(page, t.unit, 36);
+    EXPECT_EQ(online::Text(page.Item(t.presetUnit)), L"??") << "no unit text of its own";
+  }
+  const size_t before = Tag()->Writes().size();
+  EXPECT_HR(S_OK, page.child->Save());
+  std::vector<hostsim::ConfigurationTag::Write> expected;
+  for (const Totalizer& t : kTotalizers) expected.push_back({t.unitMember, VT_I4, L"36"});
+  EXPECT_EQ(WritesSince(before), pvtest::DescribeWrites(expected));
   Close(page);
 }
 

@@ -269,6 +269,10 @@ void CPVCtrlOnlineButton::OnTimer(UINT_PTR nIDEvent) {
     Log(L"Invalid dialog manager", L"CPVCtrlOnlineButton::OnTimer", __LINE__);
     return;
   }
+  // The host may release the page while the service waits for the user (a message box): the
+  // page, and this button with it, stays until the service has returned and goes with this
+  // reference, after which nothing here touches the button.
+  const IUnknownPtr page(GetIPVPropPageEnum());
   CPVDlgLock lock(manager);
   DoPerformService();
 }

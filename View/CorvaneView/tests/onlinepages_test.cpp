@@ -675,4 +675,48 @@ TEST_F(Totalizers, AVariableOfNoFamilyListsEveryTextOfTheUnitsHoweverManyThereAr
   Close(page);
 }
 
+// ---- Released by the host from inside a device service's message box
+
+TEST_F(ReleasedWhileShown, APageReleasedWhileItsServiceShowsAMessageGoesWhenTheServiceHasReturned) {
+  struct Case {
+    const char* page;
+    const wchar_t* clsid;
+    int button;
+  } cases[] = {{"viscosity", kViscosityClsid, kWrite},
+               {"totalizers", kTotalizerClsid, kTotalizers[1].setControl}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.page);
+    m_boxes.clear();
+    // The reference temperature below the Kelvin range, or a totalizer write the device refuses:
+    // each shows its message.
+    ASSERT_TRUE(Tag()->SetInteger(L"System_units_Temperature_unit", 4610));
+    Device().Fail({0, L"SetAttributeSingleTotalizer", E_FAIL, L"Not written.", true});
+    const size_t windows = pw::LiveWindowCount();
+    OnlinePage page = Open(c.clsid);
+    if (c.button == kWrite) {
+      pvtest::Retype(page.Item(kReferenceTemperature), L"-1");
+    } else {
+      ASSERT_TRUE(pw::SelectComboItem(page.Item(kTotalizers[1].control), 4));
+    }
+    HWND button = page.Item(c.button);
+    ASSERT_TRUE(IsWindowEnabled(button));
+    bool stillThere = false;
+    m_duringBox = [&](HWND) {
+      EXPECT_HR(static_cast<HRESULT>(0x80040200), page.child->OnDeactivate())
+          << "the host is told the page is busy";
+      page.Release();  // and releases it anyway
+      stillThere = IsWindow(button) != FALSE;
+    };
+    ASSERT_TRUE(pw::ClickButton(button));
+    Pump(300);
+    m_duringBox = nullptr;
+    ASSERT_EQ(m_boxes.size(), 1u);
+    EXPECT_TRUE(stillThere) << "the page stays while its service runs";
+    EXPECT_FALSE(IsWindow(button)) << "and goes when it has returned";
+    EXPECT_EQ(pw::LiveWindowCount(), windows);
+    EXPECT_EQ(Manager().unlockCalls, Manager().lockCalls);
+    Pump(2000);
+  }
+}
+
 }  // namespace

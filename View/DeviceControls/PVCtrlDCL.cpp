@@ -31,6 +31,13 @@ class CQuietChange {
   const int32_t m_previous;
 };
 
+// A device control reaches the device only with the link manager its module link gave it, and
+// only while the online rule holds; without the manager it stays disabled, so that no user
+// change arms a button for a value it never read.
+bool CanReachDevice(const CPVCtrlBase& control, IENetLinkCollectionManager* manager) {
+  return manager && control.IsOnlineCtrlEnabled();
+}
+
 }  // namespace
 
 int TotalizerControlIndex(LONG code) {
@@ -144,7 +151,7 @@ STDMETHODIMP CPVCtrlDCLRegulator::VexilStateChanged(LONG state) {
   constexpr wchar_t kFunction[] = L"CPVCtrlDCLRegulator::VexilStateChanged";
   CWnd* window = GetCWnd();
   if (!window || !window->IsWindowVisible()) return S_OK;
-  if (!IsOnlineCtrlEnabled()) {
+  if (!CanReachDevice(*this, m_spLinkManager)) {
     ClearAttribute();
     EnableQuietly(FALSE);
     return S_OK;
@@ -219,7 +226,7 @@ HRESULT CPVCtrlDCLRegulator::ShowAttribute() {
 }
 
 HRESULT CPVCtrlDCLRegulator::DoRefresh() {
-  if (!IsOnlineCtrlEnabled()) {
+  if (!CanReachDevice(*this, m_spLinkManager)) {
     ClearAttribute();
     EnableQuietly(FALSE);
     return S_OK;
@@ -296,7 +303,7 @@ STDMETHODIMP CPVCtrlDCLCombo::OnChangedCtrlData(CWnd*, int) {
 STDMETHODIMP CPVCtrlDCLCombo::VexilStateChanged(LONG state) {
   CWnd* window = GetCWnd();
   if (!window || !window->IsWindowVisible()) return S_OK;
-  if (!IsOnlineCtrlEnabled()) {
+  if (!CanReachDevice(*this, m_spLinkManager)) {
     ClearAttribute();
     window->EnableWindow(FALSE);
     return S_OK;
@@ -308,7 +315,7 @@ STDMETHODIMP CPVCtrlDCLCombo::VexilStateChanged(LONG state) {
 }
 
 BOOL CPVCtrlDCLCombo::GetEnableState() {
-  return IsOnlineVexilMode(GetVexilMode());
+  return m_spLinkManager && IsOnlineVexilMode(GetVexilMode()) ? TRUE : FALSE;
 }
 
 HRESULT CPVCtrlDCLCombo::GetAttrValue(const wchar_t* attributeName, LONG* value) {
@@ -324,7 +331,7 @@ HRESULT CPVCtrlDCLCombo::GetAttrValue(const wchar_t* attributeName, LONG* value)
 }
 
 HRESULT CPVCtrlDCLCombo::DoRefresh() {
-  if (!IsOnlineCtrlEnabled()) {
+  if (!CanReachDevice(*this, m_spLinkManager)) {
     ClearAttribute();
     if (CWnd* window = GetCWnd()) window->EnableWindow(FALSE);
     return S_OK;

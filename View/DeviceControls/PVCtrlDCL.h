@@ -63,7 +63,7 @@ class CPVCtrlDCLRegulator : public CPVCtrl, public CHostRegulatorReal {
   // Reads the attribute and shows it ("%.2f" for the reference temperature, "%.4f" otherwise,
   // '.' whatever the locale); a failed read empties the field.
   virtual HRESULT ShowAttribute();
-  // Offline: cleared and disabled, S_OK. Online: enabled and shown.
+  // Offline or without the link manager: cleared and disabled, S_OK. Online: enabled and shown.
   virtual HRESULT DoRefresh();
   virtual void ClearAttribute();
 
@@ -91,7 +91,7 @@ class CPVCtrlDCLCombo : public CComboBox, public CPVCtrl {
   STDMETHODIMP Refresh() override;                      // the base's, then DoRefresh
   STDMETHODIMP OnChangedCtrlData(CWnd* changedWindow, int changedItemId) override;  // S_OK
   STDMETHODIMP VexilStateChanged(LONG state) override;
-  BOOL GetEnableState() override;  // controller mode 1 to 6
+  BOOL GetEnableState() override;  // the link manager held and controller mode 1 to 6
 
   // The attribute asked as VT_EMPTY, its text read as a base-10 integer (signed or not).
   HRESULT GetAttrValue(const wchar_t* attributeName, LONG* value);

@@ -62,7 +62,7 @@ STDMETHODIMP CPVCtrlOnlineButton::SetIModule(IModule* pIModule) {
     Log(L"Invalid Ctrl ID", kFunction, __LINE__);
     return E_FAIL;
   }
-  return S_OK;
+  return NoteModuleLink(S_OK);
 }
 
 STDMETHODIMP CPVCtrlOnlineButton::OnActivate() {
@@ -121,6 +121,7 @@ BOOL CPVCtrlOnlineButton::ShowControl(int show) {
 }
 
 BOOL CPVCtrlOnlineButton::GetEnableState() {
+  if (!m_bModuleLinked) return FALSE;
   const LONG mode = GetVexilMode();
   if (!IsOnlineVexilMode(mode)) return FALSE;
   if (GetModuleStateFlag()) return FALSE;

@@ -39,7 +39,8 @@ class CPVCtrlOnlineButton : public CButton, public CPVCtrl {
   ~CPVCtrlOnlineButton() override;
 
   // The control base's SetIModule, then the module's IDeviceInfo2 for the identity check (with
-  // the page); an item id of 0 or less fails with E_FAIL. Each failure logged and returned.
+  // the page); an item id of 0 or less fails with E_FAIL. Each failure logged and returned; a
+  // button whose module link failed stays disabled.
   STDMETHODIMP SetIModule(IModule* pIModule) override;
   // Shown unless polling, enable state updated, timer started as the timer mode says.
   STDMETHODIMP OnActivate() override;
@@ -54,7 +55,8 @@ class CPVCtrlOnlineButton : public CButton, public CPVCtrl {
   // Shows (non-zero) or hides the button and its label; the label's previous visibility when
   // there is a label, else the button's.
   BOOL ShowControl(int show) override;
-  // Online (mode 1 to 6) with the module state flag clear, and none of the enable flags' states.
+  // The module linked (SetIModule succeeded), online (mode 1 to 6) with the module state flag
+  // clear, and none of the enable flags' states.
   BOOL GetEnableState() override;
 
   // The identity check (force 1: ask the device again); with show, a failed query's prompt is
@@ -90,6 +92,13 @@ class CPVCtrlOnlineButton : public CButton, public CPVCtrl {
   afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
+  // Records whether the module link (the module and what the button queries of it) was made,
+  // and returns hr: a button without it would run a service that cannot reach the device.
+  HRESULT NoteModuleLink(HRESULT hr) {
+    m_bModuleLinked = SUCCEEDED(hr) ? 1 : 0;
+    return hr;
+  }
+
   // The button's own window is there (a control not yet bound to its dialog item has none).
   bool HasWindow() const { return ::IsWindow(m_hWnd) != FALSE; }
 
@@ -109,4 +118,5 @@ class CPVCtrlOnlineButton : public CButton, public CPVCtrl {
   HRESULT m_hrLastResult = E_FAIL;
   CStrings m_serviceNames;
   CPVModuleIdentityCheck m_identityCheck;
+  int32_t m_bModuleLinked = 0;
 };

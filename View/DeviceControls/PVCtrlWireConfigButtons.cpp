@@ -106,7 +106,7 @@ CPVCtrlWireConfigPageWriteButton::CPVCtrlWireConfigPageWriteButton(int itemId, i
 STDMETHODIMP CPVCtrlWireConfigPageWriteButton::SetIModule(IModule* pIModule) {
   const HRESULT hr = CPVCtrlOnlineButton::SetIModule(pIModule);
   if (FAILED(hr)) return hr;
-  return QueryLinkManager(pIModule, m_spLinkManager);
+  return NoteModuleLink(QueryLinkManager(pIModule, m_spLinkManager));
 }
 
 STDMETHODIMP CPVCtrlWireConfigPageWriteButton::PreInitialActivate() {
@@ -396,7 +396,7 @@ CPVCtrlWireConfigPageRefreshButton::CPVCtrlWireConfigPageRefreshButton(int itemI
 STDMETHODIMP CPVCtrlWireConfigPageRefreshButton::SetIModule(IModule* pIModule) {
   const HRESULT hr = CPVCtrlOnlineButton::SetIModule(pIModule);
   if (FAILED(hr)) return hr;
-  return QueryLinkManager(pIModule, m_spLinkManager);
+  return NoteModuleLink(QueryLinkManager(pIModule, m_spLinkManager));
 }
 
 HRESULT CPVCtrlWireConfigPageRefreshButton::PerformService(IErrorInfo** error) {

@@ -38,7 +38,7 @@ CPVCtrlWireDiagPageButton::~CPVCtrlWireDiagPageButton() = default;
 STDMETHODIMP CPVCtrlWireDiagPageButton::SetIModule(IModule* pIModule) {
   const HRESULT hr = CPVCtrlBase::SetIModule(pIModule);
   if (FAILED(hr)) return hr;
-  return QueryLinkManager(pIModule, m_spLinkManager);
+  return NoteModuleLink(QueryLinkManager(pIModule, m_spLinkManager));
 }
 
 STDMETHODIMP CPVCtrlWireDiagPageButton::PreInitialActivate() {

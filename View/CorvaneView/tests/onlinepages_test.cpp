@@ -719,4 +719,76 @@ TEST_F(ReleasedWhileShown, APageReleasedWhileItsServiceShowsAMessageGoesWhenTheS
   }
 }
 
+// ---- A module that refuses the link services or the device information
+
+class Unlinked : public CorvaneOnline {
+ protected:
+  // The page opened and activated as the host does it; its Init answers as expected (without
+  // the tag adapter that a failed Init leaves, the configuration controls fail to activate).
+  OnlinePage OpenUnlinked(const wchar_t* clsid, HRESULT init) {
+    OnlinePage page = OpenPage<OnlinePage>(pvtest::ClsidFromText(clsid), false, false);
+    EXPECT_HR(init, page.child->Init(m_parent->GetUnknown()));
+    EXPECT_HR(S_OK, page.panel->Create(m_window.get()));
+    EXPECT_HR(S_OK, page.panel->Show(SW_SHOW));
+    page.child->PreInitialActivate();
+    page.child->OnActivate();
+    return page;
+  }
+};
+
+TEST_F(Unlinked, AnOnlineButtonOrFieldWhoseModuleLinkFailedStaysDisabledAndSendsNothing) {
+  struct Refusal {
+    const char* what;
+    bool linkManager;  // refused: the link manager, else IDeviceInfo2
+  } refusals[] = {{"no link manager", true}, {"no device information", false}};
+  struct Case {
+    const char* page;
+    const wchar_t* clsid;
+    std::vector<int> fields;  // the fields that arm the buttons, in the buttons' order
+    std::vector<int> buttons;
+    bool needsDeviceInformation;  // the buttons check the module's identity
+  } cases[] = {
+      {"totalizers",
+       kTotalizerClsid,
+       {kTotalizers[0].control, kTotalizers[1].control, kTotalizers[2].control},
+       {kTotalizers[0].setControl, kTotalizers[1].setControl, kTotalizers[2].setControl},
+       true},
+      {"viscosity", kViscosityClsid, {kCoefficient1}, {kWrite}, true},
+      {"second system page", kSystem2Clsid, {}, {9197}, false},
+  };
+  for (const Refusal& refusal : refusals) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.page << ", " << refusal.what);
+      m_module->link.answersLinkManager = !refusal.linkManager;
+      m_module->identity.answersIdentity = refusal.linkManager;
+      const bool linked = !refusal.linkManager && !c.needsDeviceInformation;
+      OnlinePage page = OpenUnlinked(c.clsid, linked ? S_OK : E_FAIL);
+      Pump(300);
+      Device().requests.clear();
+      for (size_t i = 0; i < c.buttons.size(); ++i) {
+        SCOPED_TRACE(c.buttons[i]);
+        if (i < c.fields.size()) {
+          HWND field = page.Item(c.fields[i]);
+          EXPECT_EQ(IsWindowEnabled(field) != FALSE, !refusal.linkManager)
+              << "a field without the link manager";
+          // The user's change, where the field takes one.
+          if (IsWindowEnabled(field) && c.fields[i] == kCoefficient1) {
+            pvtest::Retype(field, L"2");
+          } else if (IsWindowEnabled(field)) {
+            pw::SelectComboItem(field, 4);
+          }
+        }
+        HWND button = page.Item(c.buttons[i]);
+        EXPECT_EQ(IsWindowEnabled(button) != FALSE, linked);
+        pw::ClickButton(button);
+        Pump(2000);
+        EXPECT_EQ(IsWindowEnabled(button) != FALSE, linked);
+      }
+      EXPECT_EQ(Device().requests.empty(), !linked) << "only a linked button reaches the device";
+      EXPECT_TRUE(m_boxes.empty());
+      Close(page);
+    }
+  }
+}
+
 }  // namespace

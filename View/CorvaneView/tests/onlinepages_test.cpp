@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../../DeviceControls/tests/OnlinePageHost.h"
+#include "../../DeviceControls/tests/UnitCaptionTables.h"
 #include "CorvanePageTable.h"
 
 namespace {
@@ -189,7 +190,7 @@ class CorvaneOnline : public online::OnlinePageHost {
     EXPECT_EQ(EntriesOf(page.Item(t.unit)), Texts(t.unitMember, family.first, family.last));
     EXPECT_EQ(ComboSelection(page.Item(t.unit)), unit - family.first);
     EXPECT_EQ(Narrow(online::Text(page.Item(t.presetUnit))),
-              Narrow(Member(t.unitMember).entries.at(static_cast<size_t>(unit)).text));
+              Narrow(captiontables::kTotalizerUnitTexts.at(static_cast<size_t>(unit))));
   }
   // A click on the button and its timer run.
   void ClickAndRun(const OnlinePage& page, int button) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "PageHost.h"
+#include "UnitCaptionTables.h"
 #include "fixtures/DevicePages/DevicePages.h"
 #include "fixtures/DevicePages/resource.h"
 
@@ -200,7 +201,78 @@ class DevicePageHost : public pvtest::PageHost {
       EXPECT_EQ(EntriesOf(units), UnitTexts(family.firstUnit, family.lastUnit));
       EXPECT_EQ(ComboSelection(units), family.defaultUnit - family.firstUnit);
       EXPECT_EQ(Stored(kTotalizerUnitMember), kTotalizerUnitCodeBase + family.defaultUnit);
-      EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), TotalizerUnitTexts()[family.defaultUnit]);
+      EXPECT_EQ(page.Text(IDC_TOTALIZER_PRESET_UNIT), captiontables::kTotalizerUnitTexts[family.defaultUnit]);
+    }
+    page.Release();
+  }
+
+  // Every row of the five caption tables, each code stored in its unit member and the caption
+  // shown at the master's position that names the member: the flow units by the totalizer's
+  // process variable (volume 1, mass 2, corrected volume 3), the densities by the partially
+  // filled pipe's detection (density 1, reference density 2). densityChanges: the density
+  // captions this meter words differently. A code in no row shows one blank.
+  void ExpectEveryCaptionRow(const std::vector<captiontables::Caption>& densityChanges) {
+    using captiontables::Caption;
+    std::vector<Caption> density = captiontables::kDensityCaptions;
+    for (Caption& row : density)
+      for (const Caption& change : densityChanges)
+        if (row.code == change.code) row.text = change.text;
+    struct Role {
+      int master;
+      int position;
+      const wchar_t* member;
+      const std::vector<Caption>& table;
+      int caption;
+    };
+    const Role roles[] = {
+        {IDC_TOTALIZER_ASSIGN, 1, kVolumeFlowUnitMember, captiontables::kVolumeFlowCaptions,
+         IDC_TOTALIZER_FLOW_UNIT},
+        {IDC_TOTALIZER_ASSIGN, 2, kMassFlowUnitMember, captiontables::kMassFlowCaptions,
+         IDC_TOTALIZER_FLOW_UNIT},
+        {IDC_TOTALIZER_ASSIGN, 3, kCorrectedVolumeFlowUnitMember, captiontables::kCorrectedVolumeFlowCaptions,
+         IDC_TOTALIZER_FLOW_UNIT},
+        {IDC_PARTIALLY_ASSIGN, 1, kDensityUnitMember, density, IDC_PARTIALLY_LOW_UNIT},
+        {IDC_PARTIALLY_ASSIGN, 2, kReferenceDensityUnitMember, captiontables::kReferenceDensityCaptions,
+         IDC_PARTIALLY_LOW_UNIT},
+    };
+    // Each unit member offers the codes of its table and one code of none.
+    constexpr LONG kNoRow = 1;
+    hostsim::ModuleDefinition definition = DeviceDefinition();
+    for (const Role& role : roles) {
+      std::vector<std::pair<LONG, std::wstring>> entries;
+      for (const Caption& row : role.table) entries.push_back({row.code, row.text});
+      entries.push_back({kNoRow, L"none"});
+      PutMember(definition.tags[0], Enumeration(role.member, std::move(entries)));
+    }
+    UseModule(definition);
+    DevicePage page = OpenActive();
+    for (const Role& role : roles) {
+      std::vector<Caption> rows = role.table;
+      rows.push_back({kNoRow, L" "});
+      for (const Caption& row : rows) {
+        SCOPED_TRACE(testing::Message() << Narrow(role.member) << " " << row.code);
+        Store(role.member, row.code);
+        ASSERT_TRUE(platform::windows::SelectComboItem(page.Item(role.master), 0));
+        ASSERT_TRUE(platform::windows::SelectComboItem(page.Item(role.master), role.position));
+        EXPECT_EQ(Narrow(page.Text(role.caption)), Narrow(row.text));
+      }
+    }
+    page.Release();
+  }
+
+  // The preset caption at every position of each family's list: the totalizer unit text of
+  // the position plus the family's offset.
+  void ExpectEveryPresetCaption(const std::vector<TotalizerFamily>& families) {
+    DevicePage page = OpenActive();
+    HWND units = page.Item(IDC_TOTALIZER_UNIT);
+    for (const TotalizerFamily& family : families) {
+      ASSERT_TRUE(platform::windows::SelectComboItem(page.Item(IDC_TOTALIZER_ASSIGN), family.selector));
+      for (int unit = family.firstUnit; unit <= family.lastUnit; ++unit) {
+        SCOPED_TRACE(testing::Message() << "process variable " << family.selector << " unit " << unit);
+        ASSERT_TRUE(platform::windows::SelectComboItem(units, unit - family.firstUnit));
+        EXPECT_EQ(Narrow(page.Text(IDC_TOTALIZER_PRESET_UNIT)),
+                  Narrow(captiontables::kTotalizerUnitTexts[static_cast<size_t>(unit)]));
+      }
     }
     page.Release();
   }

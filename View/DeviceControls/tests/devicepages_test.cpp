@@ -77,12 +77,13 @@ TEST_F(DeviceControls, UnitNameAndFloatBindingsWithBadSettingsAreRefusedAndLogge
   EXPECT_EQ(page.Text(IDC_UNKNOWN_TYPE_NAME), L"");
   EXPECT_EQ(page.Text(IDC_FLOAT_TYPE_NAME), L"??") << "9335 has no table";
   EXPECT_HR(E_FAIL, page.child->Refresh());
-  // The device float edit keeps its decimals though its binding failed: 12, no rounding.
+  // The device float edit refused for its twelve decimals rounds nothing on focus loss: what is
+  // typed stays as typed (twelve decimals are beyond the device's rounding, as no decimals are).
   HWND edit = page.Item(IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS);
   SetWindowTextW(edit, L"1.23456");
   ASSERT_TRUE(win::FocusControl(edit));
   SetFocus(page.Window());
-  EXPECT_EQ(page.Text(IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS), L"1.23456");
+  EXPECT_EQ(page.Text(IDC_DEVICE_FLOAT_TOO_MANY_DECIMALS), L"1.23456") << "not rounded";
   page.Release();
 }
 
@@ -538,6 +539,42 @@ TEST_F(DeviceControls, TheNotifyingComboBoxTellsItsNameAndSelectionAfterEachRead
   ASSERT_HR(S_OK, page.test->SetNotifyResult(S_OK));
   EXPECT_HR(S_OK, page.child->Save());
   EXPECT_EQ(Stored(kNotifyingComboMember), 0);
+  page.Release();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Every row of the caption tables, and where the device's rounding is not the framework's
+
+TEST_F(DeviceControls, EveryRowOfTheFiveUnitCaptionTablesShowsItsCaption) {
+  ExpectEveryCaptionRow({});
+}
+
+TEST_F(DeviceControls, ThePresetCaptionIsTheTotalizerUnitTextOfEveryPositionInEachFamily) {
+  // Volume, mass, corrected volume and every unit.
+  ExpectEveryPresetCaption({{0, 6, 26, 18}, {7, 0, 5, 4}, {12, 27, 34, 30}, {20, 0, 35, 35}});
+}
+
+TEST_F(DeviceControls, TheDeviceFloatEditsRoundAsTheDeviceDoesWhereTheFrameworkWouldNot) {
+  DevicePage page = OpenActive();
+  Choose(page, IDC_LOWFLOW_ASSIGN, 1);
+  struct Case {
+    int id;
+    const wchar_t* typed;
+    const wchar_t* shown;
+    const char* why;
+  } cases[] = {
+      // A number too large for the framework's fixed-point rounding at five decimals, which
+      // would leave it as typed.
+      {IDC_LOWFLOW_ON_VALUE, L"100000000000000.5", L"100000000000000.50000", "fifteen integer digits"},
+      // A negative number that rounds to zero keeps its sign, where the framework writes 0.00.
+      {IDC_DEVICE_FLOAT, L"-0.001", L"-0.00", "a negative zero"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    devicepage::Retype(page.Item(c.id), c.typed);
+    ASSERT_TRUE(win::FocusControl(page.Item(IDC_MEDIUM_SELECT)));
+    EXPECT_EQ(page.Text(c.id), c.shown);
+  }
   page.Release();
 }
 

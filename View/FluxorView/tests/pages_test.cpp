@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../../DeviceControls/tests/UnitCaptionTables.h"
 #include "FluxorViewHost.h"
 
 namespace {
@@ -420,6 +421,36 @@ TEST_F(FluxorPages, TotalizerListsThisMetersFamiliesAndItsSwitchesReadAndWriteOb
   EXPECT_HR(S_OK, page.panel->Destroy());
   page.Release();
   TakeLog();
+}
+
+TEST_F(FluxorPages, CompDensityCaptionNamesEveryUnitOfTheMetersOwnTable) {
+  std::string error;
+  auto definition = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
+  ASSERT_TRUE(definition.has_value()) << error;
+  auto& members = definition->tags[0].members;
+  auto unit = std::find_if(members.begin(), members.end(),
+                           [](const auto& member) { return member.name == L"System_units_Density_unit"; });
+  ASSERT_NE(unit, members.end());
+  // The member offers every code of the table, and one of none (the Coriolis meter's "API").
+  unit->entries.clear();
+  std::vector<captiontables::Caption> rows = captiontables::kFluxorDensityNames;
+  for (const captiontables::Caption& row : rows) unit->entries.push_back({row.code, row.text});
+  unit->entries.push_back({12288, L"API"});
+  rows.push_back({12288, L"??"});
+  for (const auto& entry : unit->entries) {
+    unit->minimum.integer = std::min<LONGLONG>(unit->minimum.integer, entry.code);
+    unit->maximum.integer = std::max<LONGLONG>(unit->maximum.integer, entry.code);
+  }
+  UseModule(hostsim::HostModule::Create(*definition));
+  Page page = OpenActive(kCatalogue[1]);
+  for (const captiontables::Caption& row : rows) {
+    SCOPED_TRACE(row.code);
+    ASSERT_TRUE(StandardTag()->SetInteger(L"System_units_Density_unit", row.code));
+    EXPECT_HR(S_OK, page.events->DataChanged());
+    EXPECT_EQ(Narrow(TextOf(page.Item(9243))), Narrow(row.text));
+  }
+  EXPECT_HR(S_OK, page.panel->Destroy());
+  page.Release();
 }
 
 }  // namespace

@@ -92,4 +92,13 @@ TEST_F(FluxorUnitData, ThePresetCaptionAddsSixAtTheFirstPositionAndTwentySevenAt
   page.Release();
 }
 
+TEST_F(FluxorUnitData, EveryRowOfTheFiveUnitCaptionTablesShowsItsCaptionAsThisMeterWordsIt) {
+  ExpectEveryCaptionRow(captiontables::kFluxorDensityCaptionChanges);
+}
+
+TEST_F(FluxorUnitData, ThePresetCaptionIsTheTotalizerUnitTextOfEveryPositionInEachFamily) {
+  // Volume, mass, corrected volume and every unit.
+  ExpectEveryPresetCaption({{0, 6, 26, 18}, {1, 0, 5, 4}, {2, 27, 34, 30}, {3, 0, 35, 35}});
+}
+
 }  // namespace

@@ -253,6 +253,21 @@ TEST_F(FluxorPages, CompFixedDensityIsTypedOnlyAtTheFirstDensitySource) {
   EXPECT_HR(S_OK, page.panel->Destroy());
 }
 
+// The built-in electromagnetic definition, and its density unit member (null without one).
+hostsim::ModuleDefinition DefinitionWithDensityUnit() {
+  std::string error;
+  auto definition = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
+  EXPECT_TRUE(definition.has_value()) << error;
+  return definition ? *definition : hostsim::ModuleDefinition{};
+}
+hostsim::MemberDefinition* DensityUnit(hostsim::ModuleDefinition& definition) {
+  if (definition.tags.empty()) return nullptr;
+  auto& members = definition.tags[0].members;
+  auto unit = std::find_if(members.begin(), members.end(),
+                           [](const auto& member) { return member.name == L"System_units_Density_unit"; });
+  return unit == members.end() ? nullptr : &*unit;
+}
+
 TEST_F(FluxorPages, CompDensityCaptionNamesTheUnitFromTheMetersOwnTable) {
   struct Case {
     LONG code;
@@ -262,16 +277,12 @@ TEST_F(FluxorPages, CompDensityCaptionNamesTheUnitFromTheMetersOwnTable) {
   for (const Case& c :
        {Case{12053, "kg/dm3"}, Case{12039, "kg/m3"}, Case{12065, "SD 4C"}, Case{12288, "??"}}) {
     SCOPED_TRACE(c.code);
-    std::string error;
-    auto definition = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
-    ASSERT_TRUE(definition.has_value()) << error;
-    auto& members = definition->tags[0].members;
-    auto unit = std::find_if(members.begin(), members.end(),
-                             [](const auto& member) { return member.name == L"System_units_Density_unit"; });
-    ASSERT_NE(unit, members.end());
+    hostsim::ModuleDefinition definition = DefinitionWithDensityUnit();
+    hostsim::MemberDefinition* unit = DensityUnit(definition);
+    ASSERT_NE(unit, nullptr);
     if (c.code == 12288) unit->entries.push_back({12288, L"API"});
     unit->defaultValue.integer = c.code;
-    UseModule(hostsim::HostModule::Create(*definition));
+    UseModule(hostsim::HostModule::Create(definition));
     Page page = OpenActive(kCatalogue[1]);
     EXPECT_EQ(Narrow(TextOf(page.Item(9243))), c.shown);
     EXPECT_EQ(TakeLog(), Lines{});
@@ -424,13 +435,9 @@ TEST_F(FluxorPages, TotalizerListsThisMetersFamiliesAndItsSwitchesReadAndWriteOb
 }
 
 TEST_F(FluxorPages, CompDensityCaptionNamesEveryUnitOfTheMetersOwnTable) {
-  std::string error;
-  auto definition = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
-  ASSERT_TRUE(definition.has_value()) << error;
-  auto& members = definition->tags[0].members;
-  auto unit = std::find_if(members.begin(), members.end(),
-                           [](const auto& member) { return member.name == L"System_units_Density_unit"; });
-  ASSERT_NE(unit, members.end());
+  hostsim::ModuleDefinition definition = DefinitionWithDensityUnit();
+  hostsim::MemberDefinition* unit = DensityUnit(definition);
+  ASSERT_NE(unit, nullptr);
   // The member offers every code of the table, and one of none (the Coriolis meter's "API").
   unit->entries.clear();
   std::vector<captiontables::Caption> rows = captiontables::kFluxorDensityNames;
@@ -441,7 +448,7 @@ TEST_F(FluxorPages, CompDensityCaptionNamesEveryUnitOfTheMetersOwnTable) {
     unit->minimum.integer = std::min<LONGLONG>(unit->minimum.integer, entry.code);
     unit->maximum.integer = std::max<LONGLONG>(unit->maximum.integer, entry.code);
   }
-  UseModule(hostsim::HostModule::Create(*definition));
+  UseModule(hostsim::HostModule::Create(definition));
   Page page = OpenActive(kCatalogue[1]);
   for (const captiontables::Caption& row : rows) {
     SCOPED_TRACE(row.code);

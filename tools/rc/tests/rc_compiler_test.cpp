@@ -261,7 +261,11 @@ TEST(RcCompilerTest, ThePreprocessorReadsProjectHeadersAndSkipsThePlatformsOwn) 
       "END\n",
       {{"/src/resource.h", "#pragma once\n#define IDS_A 1\n#define IDS_B (IDS_A + 1)\n#include \"more.h\"\n"},
        {"/inc/more.h", "#define IDS_C \\\n  3\n"}},
-      rc::Options{{"/inc"}, {}, 0x0409});
+      [] {
+        rc::Options options;
+        options.includeDirs = {"/inc"};
+        return options;
+      }());
   EXPECT_EQ(StringFromBlocks(result, 1), std::optional<std::wstring>(L"a from header"));
   EXPECT_EQ(StringFromBlocks(result, 2), std::optional<std::wstring>(L"b from elif"));
   EXPECT_EQ(StringFromBlocks(result, 3), std::optional<std::wstring>(L"from an include folder"));

@@ -134,7 +134,7 @@ void ParseStringTable(Compiler& c) {
     const auto id = static_cast<WORD>(c.in.Ranged(0, 0xFFFF, "string id"));
     c.in.TakePunct(",");
     std::wstring text = c.in.String("the string's text");
-    if (text.size() > 0xFFFF || c.TextUnits(text).size() / 2 > 0xFFFF)
+    if (text.size() > 0xFFFF || (c.ForPlatform() && platform::Utf16FromWide(text).size() > 0xFFFF))
       c.in.Fail(at, "string longer than 65535 characters");
     if (!c.strings.emplace(std::make_pair(language, id), std::move(text)).second)
       c.in.Fail(at, "duplicate string id " + std::to_string(id));

@@ -8,16 +8,22 @@
 # through the compiler's dependency file; DEPENDS adds other files (data files of the script).
 include_guard(GLOBAL)
 
+# The resource compiler's -I arguments for folders given relative to the calling folder.
+function(resource_include_args variable)
+  set(args "")
+  foreach(dir ${ARGN})
+    get_filename_component(dir_path ${dir} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND args -I ${dir_path})
+  endforeach()
+  set(${variable} ${args} PARENT_SCOPE)
+endfunction()
+
 function(add_resource_dll name script)
   cmake_parse_arguments(ARG "" "" "INCLUDES;DEPENDS" ${ARGN})
   get_filename_component(script_path ${script} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   set(generated ${CMAKE_CURRENT_BINARY_DIR}/${name}.rsrc.cpp)
   set(depfile ${CMAKE_CURRENT_BINARY_DIR}/${name}.rsrc.d)
-  set(include_args "")
-  foreach(dir ${ARG_INCLUDES})
-    get_filename_component(dir_path ${dir} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
-    list(APPEND include_args -I ${dir_path})
-  endforeach()
+  resource_include_args(include_args ${ARG_INCLUDES})
   add_custom_command(
     OUTPUT ${generated}
     COMMAND rc ${include_args} -o ${generated} --depfile ${depfile} ${script_path}
@@ -65,11 +71,7 @@ function(add_platform_resources name script)
   get_filename_component(script_path ${script} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
   set(res ${CMAKE_CURRENT_BINARY_DIR}/${name}.res)
   set(object ${CMAKE_CURRENT_BINARY_DIR}/${name}.res.o)
-  set(args "")
-  foreach(dir ${ARG_INCLUDES})
-    get_filename_component(dir_path ${dir} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
-    list(APPEND args -I ${dir_path})
-  endforeach()
+  resource_include_args(args ${ARG_INCLUDES})
   set(typelib_files "")
   foreach(typelib ${ARG_TYPELIBS})
     get_property(tlb GLOBAL PROPERTY TYPE_LIBRARY_${typelib})

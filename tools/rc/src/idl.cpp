@@ -7,7 +7,6 @@
 // resolves no name from an imported library, and an interface defined beside the library would
 // be copied into it, so that registering this library would take the interface's registration
 // from the library that owns it.
-#include <cstdio>
 #include <stdexcept>
 
 #include "rc_compiler.h"
@@ -27,22 +26,14 @@ std::string Utf8(const std::wstring& text) {
   return platform::Utf8FromWide(text);
 }
 
+// A GUID as IDL writes it, without the braces.
 std::string Guid(const GUID& guid) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X", guid.Data1, guid.Data2,
-                guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4],
-                guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-  return text;
+  const std::string text = platform::typelib::GuidText(guid);
+  return text.substr(1, text.size() - 2);
 }
 
-// A help string's text inside IDL quotes.
 std::string Quoted(const std::wstring& text) {
-  std::string out = "\"";
-  for (char c : Utf8(text)) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
+  return platform::typelib::QuotedText(text);
 }
 
 const char* TypeName(ParamType type) {

@@ -56,6 +56,14 @@ endfunction()
 # Beside a module of this build named <name>.dll (add_resource_dll, or a DLL whose sources
 # hold the blob), a test reads the resource file back with windres as an independent reader and
 # compares every dialog, string, data block and type library with the module's own.
+# The resource compiler runs on the build machine: a cross build, which cannot run the rc it
+# builds, names one built for the build machine with -DPROJECT_HOST_RC=path.
+if(PROJECT_HOST_RC)
+  set(PROJECT_RC_COMMAND ${PROJECT_HOST_RC})
+else()
+  set(PROJECT_RC_COMMAND rc)
+endif()
+
 # A cross build takes the resource tool its toolchain file names; this build the i686 one.
 if(CMAKE_RC_COMPILER)
   set(PLATFORM_WINDRES ${CMAKE_RC_COMPILER})
@@ -87,8 +95,8 @@ function(add_platform_resources name script)
   endif()
   add_custom_command(
     OUTPUT ${res}
-    COMMAND rc ${args} -o ${res} --depfile ${res}.d ${script_path}
-    DEPENDS rc ${script_path} ${ARG_DEPENDS} ${typelib_files}
+    COMMAND ${PROJECT_RC_COMMAND} ${args} -o ${res} --depfile ${res}.d ${script_path}
+    DEPENDS ${PROJECT_RC_COMMAND} ${script_path} ${ARG_DEPENDS} ${typelib_files}
     DEPFILE ${res}.d
     COMMENT "Compiling platform resources ${script} for ${name}.dll"
     VERBATIM)
@@ -150,9 +158,9 @@ function(add_type_library name description)
   add_custom_command(
     OUTPUT ${tlb}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-    COMMAND rc --idl -o ${idl} ${description_path}
+    COMMAND ${PROJECT_RC_COMMAND} --idl -o ${idl} ${description_path}
     COMMAND ${PLATFORM_WIDL} -I ${PLATFORM_IDL_INCLUDE_DIR} -L ${PLATFORM_STDOLE2_DIR} -L ${dir} -t -o ${tlb} ${idl}
-    DEPENDS rc ${description_path} ${imported_tlbs}
+    DEPENDS ${PROJECT_RC_COMMAND} ${description_path} ${imported_tlbs}
     COMMENT "Compiling the type library ${stem}.tlb"
     VERBATIM)
   add_custom_target(${name}_typelib ALL DEPENDS ${tlb})

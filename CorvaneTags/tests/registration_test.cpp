@@ -159,4 +159,54 @@ TEST_F(Registration, EveryRegistryCallOfUnregistrationFailingInTurnIsReportedWhe
       });
 }
 
+// The host's interfaces belong to the host's type libraries: registering and unregistering
+// CorvaneTags, before or after the host registers its libraries, leaves their interface keys
+// naming the host's libraries.
+TEST_F(Registration, TheHostsInterfaceKeysKeepNamingTheHostsLibraries) {
+  struct HostInterface {
+    const wchar_t* key;
+    const wchar_t* library;
+  };
+  const HostInterface interfaces[] = {
+      {L"Interface\\{790C88CF-6401-40E8-A6F1-1DA0060C5F9A}", L"{EF64B5A8-320C-457D-9876-8276AD7B9FD8}"},
+      {L"Interface\\{C9126836-879D-4181-AC62-92B59A42DDD7}", L"{34E3C1CE-8DA1-4031-B5A6-454C0B26FC80}"},
+  };
+  const std::wstring dll = m_folder.PathOf("CorvaneTags.dll");
+  const auto expectHostKeys = [&](const char* after) {
+    for (const auto& entry : interfaces) {
+      SCOPED_TRACE(testing::Message() << "after " << after << ", " << Narrow(entry.key));
+      HKEY key = nullptr;
+      ASSERT_EQ(ERROR_SUCCESS,
+                RegOpenKeyExW(HKEY_CLASSES_ROOT, (std::wstring(entry.key) + L"\\TypeLib").c_str(), 0,
+                              KEY_READ, &key));
+      wchar_t library[64] = {};
+      DWORD size = sizeof library - sizeof(wchar_t);
+      const LONG read =
+          RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(library), &size);
+      RegCloseKey(key);
+      ASSERT_EQ(ERROR_SUCCESS, read);
+      EXPECT_EQ(Narrow(entry.library), Narrow(library));
+    }
+  };
+  struct Order {
+    const char* name;
+    bool hostFirst;
+  };
+  for (const Order order :
+       {Order{"the host registering first", true}, Order{"CorvaneTags registering first", false}}) {
+    SCOPED_TRACE(order.name);
+    platform::registry::Reset();
+    if (order.hostFirst) {
+      ASSERT_HR(S_OK, hostsim::RegisterHostTypeLibraries());
+    }
+    ASSERT_HR(S_OK, CallExport(dll, "DllRegisterServer"));
+    if (!order.hostFirst) {
+      ASSERT_HR(S_OK, hostsim::RegisterHostTypeLibraries());
+    }
+    expectHostKeys("DllRegisterServer");
+    ASSERT_HR(S_OK, CallExport(dll, "DllUnregisterServer"));
+    expectHostKeys("DllUnregisterServer");
+  }
+}
+
 }  // namespace

@@ -156,6 +156,10 @@ PLATFORM_API std::optional<DialogTemplate> ParseDialogTemplate(const void* data,
 // are 0xFFFF (a non-character) is written as U+FFFD, so that no string reads as an ordinal.
 PLATFORM_API std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog);
 
+// As BuildDialogTemplate, with 16-bit text units whatever the size of WCHAR, as the platform's
+// resource files hold templates: a character beyond the basic plane takes its surrogate pair.
+PLATFORM_API std::vector<BYTE> BuildDialogTemplateUtf16(const DialogTemplate& dialog);
+
 // As BuildDialogTemplate, always in the extended form (DLGTEMPLATEEX).
 PLATFORM_API std::vector<BYTE> BuildDialogTemplateEx(const DialogTemplate& dialog);
 

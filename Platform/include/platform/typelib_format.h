@@ -69,4 +69,10 @@ PLATFORM_API std::optional<LibraryDescription> ParseDescription(std::string_view
 // The canonical UTF-8 text of a description (what ParseDescription reads back unchanged).
 PLATFORM_API std::string WriteDescription(const LibraryDescription& library);
 
+// The pieces of that text, which the library's interface definition (IDL) writes the same way:
+// a GUID in braces with upper-case digits, and a text in UTF-8 in double quotes, with '"' and
+// '\' escaped by a backslash.
+PLATFORM_API std::string GuidText(const GUID& guid);
+PLATFORM_API std::string QuotedText(const std::wstring& text);
+
 }  // namespace platform::typelib

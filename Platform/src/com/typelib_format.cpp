@@ -85,23 +85,6 @@ bool ParseGuid(const std::string& word, GUID* guid) {
   return true;
 }
 
-std::string GuidText(const GUID& g) {
-  char text[40];
-  std::snprintf(text, sizeof(text), "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.Data1, g.Data2,
-                g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
-                g.Data4[7]);
-  return text;
-}
-
-std::string Quoted(const std::wstring& text) {
-  std::string out = "\"";
-  for (char c : Utf8FromWide(text)) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
-}
-
 bool ParseVersion(const std::string& word, WORD* major, WORD* minor) {
   unsigned a = 0, b = 0;
   char tail = 0;
@@ -125,6 +108,23 @@ bool ParseParam(const std::string& word, Param* param) {
 }
 
 }  // namespace
+
+std::string GuidText(const GUID& g) {
+  char text[40];
+  std::snprintf(text, sizeof(text), "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.Data1, g.Data2,
+                g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
+                g.Data4[7]);
+  return text;
+}
+
+std::string QuotedText(const std::wstring& text) {
+  std::string out = "\"";
+  for (char c : Utf8FromWide(text)) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
 
 std::optional<LibraryDescription> ParseDescription(std::string_view text, std::string* error) {
   LibraryDescription library;
@@ -224,11 +224,11 @@ std::optional<LibraryDescription> ParseDescription(std::string_view text, std::s
 std::string WriteDescription(const LibraryDescription& library) {
   std::ostringstream out;
   out << "library " << Utf8FromWide(library.name) << ' ' << GuidText(library.libid) << ' ' << library.major
-      << '.' << library.minor << ' ' << Quoted(library.help) << '\n';
-  for (const std::wstring& import : library.imports) out << "importlib " << Quoted(import) << '\n';
+      << '.' << library.minor << ' ' << QuotedText(library.help) << '\n';
+  for (const std::wstring& import : library.imports) out << "importlib " << QuotedText(import) << '\n';
   for (const TypeDescription& type : library.types) {
     out << (type.isCoclass ? "coclass " : "interface ") << Utf8FromWide(type.name) << ' '
-        << GuidText(type.guid) << (type.dual ? " dual " : " ") << Quoted(type.help) << '\n';
+        << GuidText(type.guid) << (type.dual ? " dual " : " ") << QuotedText(type.help) << '\n';
     for (const std::wstring& name : type.implemented)
       out << "implements " << Utf8FromWide(name) << (name == type.defaultInterface ? " default" : "") << '\n';
     for (const Method& method : type.methods) {

@@ -69,6 +69,9 @@ class Reader {
   size_t at_ = 0;
 };
 
+// Writes the template's fields; Unit is the size of its text units: WCHAR for the module
+// resources of this build, char16_t for the platform's resource files.
+template <class Unit>
 class Writer {
  public:
   template <class T>
@@ -79,8 +82,12 @@ class Writer {
   }
 
   void WriteString(const std::wstring& text) {
-    for (wchar_t c : text) Write(static_cast<WCHAR>((c & 0xFFFF) == 0xFFFF ? 0xFFFD : c));
-    Write(static_cast<WCHAR>(0));
+    if constexpr (sizeof(Unit) == sizeof(wchar_t)) {
+      for (wchar_t c : text) WriteUnit(static_cast<Unit>(c));
+    } else {
+      for (char16_t c : Utf16FromWide(text)) WriteUnit(static_cast<Unit>(c));
+    }
+    Write(static_cast<Unit>(0));
   }
 
   void WriteNameOrOrdinal(const NameOrOrdinal& field) {
@@ -96,6 +103,9 @@ class Writer {
   std::vector<BYTE>& bytes() { return bytes_; }
 
  private:
+  // No unit may read as the ordinal marker.
+  void WriteUnit(Unit c) { Write(static_cast<Unit>((c & 0xFFFF) == 0xFFFF ? 0xFFFD : c)); }
+
   std::vector<BYTE> bytes_;
 };
 
@@ -170,8 +180,11 @@ std::optional<DialogTemplate> ParseDialogTemplate(const void* data, size_t size)
   return dialog;
 }
 
-std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog) {
-  Writer out;
+namespace {
+
+template <class Unit>
+std::vector<BYTE> BuildTemplate(const DialogTemplate& dialog) {
+  Writer<Unit> out;
   const size_t count = dialog.items.size() > 0xFFFF ? 0xFFFF : dialog.items.size();
   if (dialog.extended) {
     out.Write(DLGTEMPLATEEX{1, kOrdinalMarker, dialog.helpId, dialog.exStyle, dialog.style,
@@ -215,6 +228,16 @@ std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog) {
   return std::move(out.bytes());
 }
 
+}  // namespace
+
+std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog) {
+  return BuildTemplate<WCHAR>(dialog);
+}
+
+std::vector<BYTE> BuildDialogTemplateUtf16(const DialogTemplate& dialog) {
+  return BuildTemplate<char16_t>(dialog);
+}
+
 std::vector<BYTE> BuildDialogTemplateEx(const DialogTemplate& dialog) {
   DialogTemplate extended = dialog;
   extended.extended = true;
@@ -242,7 +265,7 @@ DialogInitData ParseDialogInit(const void* data, size_t size) {
 }
 
 std::vector<BYTE> BuildDialogInit(const std::vector<DialogInitEntry>& entries) {
-  Writer out;
+  Writer<WCHAR> out;
   for (const auto& entry : entries) {
     if (entry.controlId == 0) continue;
     out.Write(entry.controlId);

@@ -11,6 +11,9 @@ std::string GenerateSource(const std::vector<BYTE>& blob, const std::string& scr
       "// The resources compiled from " + scriptName + " by the project's resource compiler. Do not edit.\n";
   out += "// The bytes are the module's resource blob (platform/resource_format.h) in the section that\n";
   out += "// the module loader reads. Nothing is exported and there is no code.\n";
+  out += "#if defined(_WIN32)\n";
+  out += "#error \"this build's resource blob: a platform image takes the platform resource file (.res)\"\n";
+  out += "#endif\n";
   out +=
       "__attribute__((section(\".rsrc\"), used, aligned(4))) static const unsigned char kModuleResources[" +
       std::to_string(blob.size()) + "] = {";

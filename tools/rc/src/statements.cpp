@@ -4,6 +4,7 @@
 // kResourceKinds.
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -61,6 +62,22 @@ struct Compiler {
   Compiler(std::vector<Token> tokens, const Options& o, const FileReader& r, std::string path)
       : in(std::move(tokens)), options(o), reader(r), scriptPath(std::move(path)), language(o.language) {}
 
+  bool ForPlatform() const { return options.target == Target::kPlatform; }
+
+  // A text in the target's units: WCHAR for this build's modules, 16 bits for the platform's.
+  std::vector<BYTE> TextUnits(const std::wstring& text) const {
+    std::vector<BYTE> bytes;
+    if (ForPlatform()) {
+      const std::u16string units = platform::Utf16FromWide(text);
+      bytes.resize(units.size() * sizeof(char16_t));
+      if (!units.empty()) std::memcpy(bytes.data(), units.data(), bytes.size());
+    } else {
+      bytes.resize(text.size() * sizeof(WCHAR));
+      if (!text.empty()) std::memcpy(bytes.data(), text.data(), bytes.size());
+    }
+    return bytes;
+  }
+
   void Add(const Token& at, ResourceId type, ResourceId name, WORD lang, std::vector<BYTE> data) {
     const auto key = std::make_tuple(type.isOrdinal, type.ordinal, type.text, name.isOrdinal, name.ordinal,
                                      name.text, lang);
@@ -117,13 +134,16 @@ void ParseStringTable(Compiler& c) {
     const auto id = static_cast<WORD>(c.in.Ranged(0, 0xFFFF, "string id"));
     c.in.TakePunct(",");
     std::wstring text = c.in.String("the string's text");
-    if (text.size() > 0xFFFF) c.in.Fail(at, "string longer than 65535 characters");
+    if (text.size() > 0xFFFF || (c.ForPlatform() && platform::Utf16FromWide(text).size() > 0xFFFF))
+      c.in.Fail(at, "string longer than 65535 characters");
     if (!c.strings.emplace(std::make_pair(language, id), std::move(text)).second)
       c.in.Fail(at, "duplicate string id " + std::to_string(id));
   }
 }
 
-// Blocks of 16: u16 length, u16 0, the text (see platform/resource_format.h).
+// Blocks of 16. For this build's modules each string is u16 length, u16 0, the text in WCHAR
+// units (see platform/resource_format.h); for the platform's, u16 length, then the text in
+// 16-bit units, the length counting those units.
 void WriteStringBlocks(Compiler& c) {
   std::map<std::pair<WORD, WORD>, std::vector<const std::wstring*>> blocks;  // (language, block)
   for (const auto& [key, text] : c.strings) {
@@ -134,13 +154,18 @@ void WriteStringBlocks(Compiler& c) {
   for (const auto& [key, block] : blocks) {
     std::vector<BYTE> data;
     for (const std::wstring* text : block) {
-      const WORD length = text ? static_cast<WORD>(text->size()) : 0;
+      const std::vector<BYTE> units = text ? c.TextUnits(*text) : std::vector<BYTE>{};
+      const WORD length =
+          static_cast<WORD>(units.size() / (c.ForPlatform() ? sizeof(char16_t) : sizeof(WCHAR)));
       const WORD padding = 0;
       const size_t at = data.size();
-      data.resize(at + 4 + length * sizeof(WCHAR));
-      std::memcpy(data.data() + at, &length, 2);
-      std::memcpy(data.data() + at + 2, &padding, 2);
-      if (length) std::memcpy(data.data() + at + 4, text->data(), length * sizeof(WCHAR));
+      data.resize(at + sizeof length);
+      std::memcpy(data.data() + at, &length, sizeof length);
+      if (!c.ForPlatform()) {
+        data.resize(at + sizeof length + sizeof padding);
+        std::memcpy(data.data() + at + sizeof length, &padding, sizeof padding);
+      }
+      data.insert(data.end(), units.begin(), units.end());
     }
     c.result.resources.push_back(
         {ResourceId::Ordinal(kStringType), ResourceId::Ordinal(key.second), key.first, data});
@@ -354,7 +379,9 @@ void ParseDialog(Compiler& c, const ResourceId& name, WORD language, bool extend
     if (dialog.items.size() == 0xFFFF) in.Fail(keyword, "more than 65535 controls");
     dialog.items.push_back(ParseControl(c, *kind, extended));
   }
-  c.Add(at, ResourceId::Ordinal(kDialogType), name, language, platform::dialogs::BuildDialogTemplate(dialog));
+  c.Add(at, ResourceId::Ordinal(kDialogType), name, language,
+        c.ForPlatform() ? platform::dialogs::BuildDialogTemplateUtf16(dialog)
+                        : platform::dialogs::BuildDialogTemplate(dialog));
 }
 
 void ParseDialogEx(Compiler& c, const ResourceId& name, WORD language) {
@@ -379,11 +406,13 @@ std::vector<BYTE> ParseRawData(Compiler& c) {
     const Token& token = in.Peek();
     if (token.kind == TokenKind::kEnd) in.Fail(token, "data without END");
     if (token.kind == TokenKind::kString) {
-      // Narrow strings are their UTF-8 bytes, wide ones WCHAR units; no terminator is added.
+      // Narrow strings are their UTF-8 bytes, wide ones the target's text units; no terminator
+      // is added.
       const bool wide = token.wide;
       const std::wstring text = in.Next().value;
       if (wide) {
-        append(text.data(), text.size() * sizeof(WCHAR));
+        const std::vector<BYTE> units = c.TextUnits(text);
+        data.insert(data.end(), units.begin(), units.end());
       } else {
         const std::string bytes = Utf8(text);
         append(bytes.data(), bytes.size());
@@ -444,8 +473,25 @@ void ParseRcData(Compiler& c, const ResourceId& name, WORD language) {
   ParseUserData(c, ResourceId::Ordinal(kRcDataType), name, language);
 }
 
+// The compiled type library that stands for the description at file (X.tld: X.tlb in the
+// folder of compiled libraries) in the platform's images.
+std::vector<BYTE> CompiledTypeLibrary(Compiler& c, const Token& at, const std::string& file) {
+  const size_t slash = file.rfind('/');
+  std::string stem = slash == std::string::npos ? file : file.substr(slash + 1);
+  const size_t dot = stem.rfind('.');
+  if (dot != std::string::npos) stem.resize(dot);
+  if (c.options.typeLibraryDir.empty())
+    c.in.Fail(at, "no folder of compiled type libraries for '" + file + "' (give it with -T)");
+  const std::string path = c.options.typeLibraryDir + "/" + stem + ".tlb";
+  auto bytes = c.reader(path);
+  if (!bytes) c.in.Fail(at, "cannot open the compiled type library '" + path + "'");
+  c.result.dependencies.push_back(path);
+  return std::vector<BYTE>(bytes->begin(), bytes->end());
+}
+
 // TYPELIB "file": the project's type-library description, checked and stored in its canonical
-// form under the type "TYPELIB" (LoadTypeLib reads it back).
+// form under the type "TYPELIB" (LoadTypeLib reads it back); for the platform's images, the
+// library compiled from it in the platform's format.
 void ParseTypeLib(Compiler& c, const ResourceId& name, WORD language) {
   const Token& at = c.in.Peek();
   while (SkipCommonOption(c, &language)) {
@@ -459,6 +505,10 @@ void ParseTypeLib(Compiler& c, const ResourceId& name, WORD language) {
   std::string error;
   const auto library = platform::typelib::ParseDescription(*bytes, &error);
   if (!library) c.in.Fail(at, "type-library description '" + file + "': " + error);
+  if (c.ForPlatform()) {
+    c.Add(at, ResourceId::Text(L"TYPELIB"), name, language, CompiledTypeLibrary(c, at, file));
+    return;
+  }
   const std::string text = platform::typelib::WriteDescription(*library);
   c.Add(at, ResourceId::Text(L"TYPELIB"), name, language, std::vector<BYTE>(text.begin(), text.end()));
 }

@@ -261,7 +261,11 @@ TEST(RcCompilerTest, ThePreprocessorReadsProjectHeadersAndSkipsThePlatformsOwn) 
       "END\n",
       {{"/src/resource.h", "#pragma once\n#define IDS_A 1\n#define IDS_B (IDS_A + 1)\n#include \"more.h\"\n"},
        {"/inc/more.h", "#define IDS_C \\\n  3\n"}},
-      rc::Options{{"/inc"}, {}, 0x0409});
+      [] {
+        rc::Options options;
+        options.includeDirs = {"/inc"};
+        return options;
+      }());
   EXPECT_EQ(StringFromBlocks(result, 1), std::optional<std::wstring>(L"a from header"));
   EXPECT_EQ(StringFromBlocks(result, 2), std::optional<std::wstring>(L"b from elif"));
   EXPECT_EQ(StringFromBlocks(result, 3), std::optional<std::wstring>(L"from an include folder"));
@@ -537,4 +541,77 @@ TEST(RcCompilerTest, TypeLibDescriptionsAreCheckedAndStoredInTheirCanonicalForm)
   } catch (const rc::CompileError& error) {
     EXPECT_NE(std::string(error.what()).find("lib.tld': line 1"), std::string::npos) << error.what();
   }
+}
+
+namespace {
+
+rc::Options PlatformOptions(std::string typeLibraryDir) {
+  rc::Options options;
+  options.target = rc::Target::kPlatform;
+  options.typeLibraryDir = std::move(typeLibraryDir);
+  return options;
+}
+
+}  // namespace
+
+// What only the platform's resource file refuses or stores differently: lengths in 16-bit units,
+// and the compiled type library in place of the description.
+TEST(RcCompilerTest, ThePlatformTargetCountsSixteenBitUnitsAndStoresTheCompiledTypeLibrary) {
+  const std::string description = "library L {11112222-3333-4444-5555-666677778888} 1.0 \"help\"\n";
+  // 40000 characters beyond the basic plane: 40000 WCHAR units here, 80000 16-bit units there.
+  std::string astral;
+  for (int i = 0; i < 40000; ++i) astral += "\xF0\x9D\x84\x9E";
+  const std::string longString = "STRINGTABLE BEGIN 1 \"" + astral + "\" END\n";
+  EXPECT_NO_THROW(Compile(longString));
+  struct Case {
+    const char* name;
+    std::string script;
+    std::string typeLibraryDir;
+    const char* message;
+  } cases[] = {
+      {"a string of more than 65535 16-bit units", longString, "", "string longer than 65535 characters"},
+      {"no folder of compiled type libraries", "1 TYPELIB \"lib.tld\"\n", "", "give it with -T"},
+      {"no compiled type library in the folder", "1 TYPELIB \"lib.tld\"\n", "/empty",
+       "cannot open the compiled type library '/empty/lib.tlb'"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      Compile(c.script, {{"/src/lib.tld", description}}, PlatformOptions(c.typeLibraryDir));
+      ADD_FAILURE() << "compiled";
+    } catch (const rc::CompileError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+    }
+  }
+
+  const std::string compiled("MSFT\0\x01\x02", 7);
+  const auto result =
+      Compile("1 TYPELIB \"lib.tld\"\n", {{"/src/lib.tld", description}, {"/tlb/lib.tlb", compiled}},
+              PlatformOptions("/tlb"));
+  ASSERT_EQ(1u, result.resources.size());
+  EXPECT_EQ(compiled, std::string(result.resources[0].data.begin(), result.resources[0].data.end()));
+  EXPECT_NE(std::find(result.dependencies.begin(), result.dependencies.end(), "/tlb/lib.tlb"),
+            result.dependencies.end());
+}
+
+// The IDL of a description defines each of its interfaces; a coclass naming an interface the
+// library does not define is refused, as the IDL compiler would copy it into the library.
+TEST(RcCompilerTest, TheIdlOfADescriptionRefusesACoclassNamingAnotherLibrarysInterface) {
+  std::string error;
+  const auto own = platform::typelib::ParseDescription(
+      "library L {11112222-3333-4444-5555-666677778888} 1.0 \"help\"\n"
+      "coclass C {11112222-3333-4444-5555-66667777888A} \"class\"\n"
+      "implements I default\n"
+      "interface I {11112222-3333-4444-5555-666677778889} dual \"\"\n"
+      "method 1 M in:long\n",
+      &error);
+  ASSERT_TRUE(own) << error;
+  EXPECT_NE(rc::GenerateIdl(*own, "own.tld").find("interface I : IDispatch"), std::string::npos);
+  const auto foreign = platform::typelib::ParseDescription(
+      "library L {11112222-3333-4444-5555-666677778888} 1.0 \"help\"\n"
+      "coclass C {11112222-3333-4444-5555-66667777888A} \"class\"\n"
+      "implements IHost default\n",
+      &error);
+  ASSERT_TRUE(foreign) << error;
+  EXPECT_THROW(rc::GenerateIdl(*foreign, "foreign.tld"), std::runtime_error);
 }

@@ -1,6 +1,7 @@
 #include "PVCtrlConfigComboBox.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "PVComponentsGlobals.h"
 #include "PVForceStateColor.h"
@@ -54,11 +55,17 @@ void CPVCtrlConfigComboBox::FillList() {
   CString texts;
   if (FAILED(m_spStrings->GetValue(texts, PV_FORMAT_ENUM_STRINGS, nullptr)) || texts.IsEmpty()) return;
   // Only a piece that ends in the separator is an entry; a piece after the last one is not.
-  int start = 0;
-  for (int end = texts.Find(kEntryEnd); end >= 0; end = texts.Find(kEntryEnd, start)) {
-    AddString(texts.Mid(start, end - start));
+  // Each entry is ended in place, so no piece is copied before the list copies it.
+  const int length = texts.GetLength();
+  wchar_t* pieces = texts.GetBuffer();
+  wchar_t* start = pieces;
+  for (wchar_t* end = wmemchr(start, kEntryEnd, static_cast<size_t>(length)); end;
+       end = wmemchr(start, kEntryEnd, static_cast<size_t>(pieces + length - start))) {
+    *end = L'\0';
+    AddString(start);
     start = end + 1;
   }
+  texts.ReleaseBuffer(0);
 }
 
 BOOL CPVCtrlConfigComboBox::CheckFirstInitialization() {

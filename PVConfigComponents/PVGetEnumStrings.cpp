@@ -1,6 +1,8 @@
 #include "PVGetEnumStrings.h"
 
 #include <oleauto.h>
+
+#include <cwchar>
 #include "SafeArray.h"
 
 #include "PromptInfo.h"
@@ -41,10 +43,19 @@ STDMETHODIMP CPVGetEnumStrings::GetValue(CString& text, int format, CPromptInfo*
   // An array of another element type holds no texts to join.
   VARTYPE vt = VT_EMPTY;
   if (SUCCEEDED(SafeArrayGetVartype(texts, &vt)) && vt == VT_BSTR) {
-    for (LONG i = 0; i <= upper - lower; ++i) {
-      joined += elements[i] ? elements[i] : L"";
-      joined += L"\n";
+    // Measured first, so the joined text is allocated once at its length.
+    const LONG count = upper - lower + 1;
+    int length = 0;
+    // A text counts up to its first null character, as when it is appended as a string.
+    for (LONG i = 0; i < count; ++i) length += static_cast<int>(elements[i] ? wcslen(elements[i]) : 0) + 1;
+    wchar_t* out = joined.GetBufferSetLength(length);
+    for (LONG i = 0; i < count; ++i) {
+      const size_t textLength = elements[i] ? wcslen(elements[i]) : 0;
+      if (textLength) wmemcpy(out, elements[i], textLength);
+      out += textLength;
+      *out++ = L'\n';
     }
+    joined.ReleaseBufferSetLength(length);
   } else {
     hr = E_FAIL;
   }

@@ -151,6 +151,7 @@ const ConfigurationTag::MemberState* ConfigurationTag::Find(const std::wstring& 
 HRESULT ConfigurationTag::Lookup(BSTR member, TagOperation operation, MemberState** state) {
   *state = Find(member);
   if (!*state) return E_INVALIDARG;
+  ++(*state)->asked[static_cast<size_t>(operation)];
   return (*state)->Failure(operation);
 }
 
@@ -158,7 +159,7 @@ STDMETHODIMP ConfigurationTag::GetMemberValue(BSTR member, VARIANT* value) {
   if (!value) return E_POINTER;
   MemberState* state = Find(member);
   if (!state) return E_INVALIDARG;
-  ++state->reads;
+  ++state->asked[static_cast<size_t>(TagOperation::kValueRead)];
   if (const HRESULT failure = state->Failure(TagOperation::kValueRead); FAILED(failure)) return failure;
   HRESULT hr = MemberValueToVariant(*state->definition, state->value, value);
   if (SUCCEEDED(hr) && state->answerAs != VT_EMPTY) hr = VariantChangeType(value, value, 0, state->answerAs);
@@ -465,9 +466,9 @@ void ConfigurationTag::AnswerValueAs(const std::wstring& member, VARTYPE vt) {
   if (MemberState* state = Find(member)) state->answerAs = vt;
 }
 
-int ConfigurationTag::ValueReadCount(const std::wstring& member) const {
+int ConfigurationTag::OperationCount(const std::wstring& member, TagOperation operation) const {
   const MemberState* state = Find(member);
-  return state ? state->reads : 0;
+  return state ? state->asked[static_cast<size_t>(operation)] : 0;
 }
 
 }  // namespace hostsim

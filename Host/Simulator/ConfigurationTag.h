@@ -15,6 +15,7 @@
 
 #include <HostTags.h>
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <set>
@@ -42,6 +43,7 @@ enum class TagOperation {
   kPropertyRead,
   kPropertyWrite,
 };
+constexpr size_t kTagOperationCount = static_cast<size_t>(TagOperation::kPropertyWrite) + 1;
 
 class ConfigurationTag : public ITag2, public ITagForcing, public ITagEnumValues, public ITagExtProperty {
  public:
@@ -116,9 +118,13 @@ class ConfigurationTag : public ITag2, public ITagForcing, public ITagEnumValues
   // QueryInterface for the interface answers E_NOINTERFACE.
   void RefuseInterface(const IID& iid);
 
-  // Observation: value reads per member, and every accepted write (member, VT, value as text;
-  // an enumeration write by index is recorded as VT_I4 with the entry's code).
-  int ValueReadCount(const std::wstring& member) const;
+  // Observation: how often each operation was asked of a member (answered or failed), value
+  // reads alone, and every accepted write (member, VT, value as text; an enumeration write by
+  // index is recorded as VT_I4 with the entry's code).
+  int OperationCount(const std::wstring& member, TagOperation operation) const;
+  int ValueReadCount(const std::wstring& member) const {
+    return OperationCount(member, TagOperation::kValueRead);
+  }
   struct Write {
     std::wstring member;
     VARTYPE vt;
@@ -141,7 +147,7 @@ class ConfigurationTag : public ITag2, public ITagForcing, public ITagEnumValues
     bool textsOverridden = false;
     LONG textsLowerBound = 0;
     std::vector<std::wstring> texts;
-    int reads = 0;
+    std::array<int, kTagOperationCount> asked{};
 
     HRESULT Failure(TagOperation operation) const;
   };

@@ -7,6 +7,7 @@
 #include <afx.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -342,6 +343,42 @@ TEST(PVDefines, StringFromGUIDWritesUpperCaseBracedTextOrRefusesASmallBuffer) {
   wchar_t exact[38];
   EXPECT_EQ(PVStringFromGUID(guid, exact, 38), -1) << "no room for the terminator";
   EXPECT_EQ(PVStringFromGUID(guid, text, 39), 38);
+}
+
+// The text and the result are the platform formatter's for the same format, for any GUID and
+// any buffer size: digits of every value (leading zeros, all of A to F), truncated texts
+// terminated in the last place.
+TEST(PVDefines, StringFromGUIDGivesTheFormattersTextAndResult) {
+  std::mt19937 random(28);
+  for (int round = 0; round < 2000; ++round) {
+    GUID guid;
+    guid.Data1 = static_cast<unsigned long>(random());
+    guid.Data2 = static_cast<unsigned short>(random());
+    guid.Data3 = static_cast<unsigned short>(random());
+    for (unsigned char& byte : guid.Data4) byte = static_cast<unsigned char>(random());
+    if (round == 0) guid = GUID{};
+    if (round == 1) guid = {0xFFFFFFFF, 0xFFFF, 0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}};
+    for (int size : {1, 2, 37, 38, 39, 128}) {
+      SCOPED_TRACE(testing::Message() << "round " << round << ", buffer of " << size);
+      wchar_t expected[128];
+      wmemset(expected, L'#', 128);
+      wchar_t actual[128];
+      wmemset(actual, L'#', 128);
+      int written = _snwprintf(expected, static_cast<size_t>(size),
+                               L"{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1, guid.Data2,
+                               guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3],
+                               guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+      if (written < 0 || written >= size) {
+        expected[size - 1] = L'\0';
+        written = -1;
+      }
+      ASSERT_EQ(written, PVStringFromGUID(guid, actual, size));
+      ASSERT_EQ(std::wstring_view(expected, 128), std::wstring_view(actual, 128));
+    }
+  }
+  wchar_t untouched[4] = L"abc";
+  EXPECT_EQ(-1, PVStringFromGUID(GUID{}, untouched, 0));
+  EXPECT_STREQ(L"abc", untouched);
 }
 
 TEST(PVDefines, CLSIDFromStringFailureIsLogged) {

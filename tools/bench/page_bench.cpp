@@ -1,93 +1,41 @@
 // Opening a page, measured beside its floor. For every page a view DLL registers, one full
 // host cycle (class object, CreateInstance, Init, Create, Show, activation, deactivation,
-// Destroy, Release) against the least the same work needs without the framework: the page's
-// template built into windows by the dialog manager with a plain dialog procedure, and the
-// members the page reads taken straight from the simulated tag.
+// Destroy, Release) against the least work that ends in what the page shows (PageFloor.h):
+// the page's template built into windows by the dialog manager with a plain dialog procedure,
+// the members the page reads taken straight from the simulated tag, and the windows brought
+// to the page's texts, lists, selections, checks, enabled and visible states by direct calls.
 //
 //   page_bench [--dll NAME.dll]... [benchmark flags]
 //
 // With no --dll both view DLLs are measured. After the benchmarks it prints, per page, the
-// time of a cycle, its floor and their ratio, and the total of each DLL.
+// time of a cycle, its floor and their ratio, and the total of each DLL; with repetitions the
+// medians of the runs.
 #include <windows.h>
 
 #include <HostParent.h>
 #include <HostServers.h>
 #include <ModuleDefinition.h>
 #include <OrvoLog.h>
-#include <PVInterfaces.h>
 #include <comdef.h>
-#include <platform/paths.h>
-#include <platform/testing_windows.h>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "../host/HostRegistry.h"
 #include "../host/HostText.h"
+#include "PageFloor.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-namespace pw = platform::windows;
-
-_COM_SMARTPTR_TYPEDEF(IPVChild, __uuidof(IPVChild));
-_COM_SMARTPTR_TYPEDEF(IPVPanel3, __uuidof(IPVPanel3));
-
-// The dialog template of each page, by the title both view DLLs register it under.
-const std::map<std::wstring, int> kTemplates = {
-    {L"PVPageCorvaneCALC Page", 9104},
-    {L"PVPageCorvaneCOMM Page", 9014},
-    {L"PVPageCorvaneCOMP Page", 9070},
-    {L"PVPageCorvaneCONC Page", 9109},
-    {L"PVPageCorvaneLOWFLOW Page", 9102},
-    {L"PVPageCorvaneMEDIUM Page", 9010},
-    {L"PVPageCorvanePARTIALLY Page", 9103},
-    {L"PVPageCorvanePETRO Page", 9112},
-    {L"PVPageCorvanePROCESS Page", 9100},
-    {L"PVPageCorvaneSENSOR Page", 9101},
-    {L"PVPageCorvaneSYSTEM Page", 9067},
-    {L"PVPageCorvaneSYSTEM2 Page", 9108},
-    {L"PVPageCorvaneSYSUNIT Page", 9072},
-    {L"PVPageCorvaneSYSUNIT2 Page", 9106},
-    {L"PVPageCorvaneTotalizerConfig Page", 9012},
-    {L"PVPageCorvaneViscosity Page", 9110},
-};
-
-fs::path BuiltBinaries() {
-  const char* bin = std::getenv("PROJECT_BIN_DIR");
-  if (bin) return bin;
-  return fs::read_symlink("/proc/self/exe").parent_path();
-}
-
-std::wstring PlatformPath(const fs::path& path) {
-  return platform::PlatformPathFromHost(path.string());
-}
-
-// One view DLL loaded and registered, with the simulated host its pages run in.
-struct ViewDll {
-  std::string name;
-  HMODULE module = nullptr;
-  HMODULE language = nullptr;  // the English resource DLL, for the templates
-  hostsim::ModuleDefinition definition;
-};
-
 struct PageUnderTest {
-  ViewDll* dll;
-  std::wstring title;
-  CLSID clsid;
-  int templateId;
-  // What the page reads: the members whose value it read, and those of them that are
-  // enumerations (their texts are read too).
-  std::vector<_bstr_t> members;
-  std::vector<_bstr_t> enumerations;
+  const pagebench::ViewDll* dll;
+  pagebench::Page page;
+  pagebench::FloorPlan plan;
 };
 
 struct Host {
@@ -99,66 +47,10 @@ struct Host {
       : module(hostsim::HostModule::Create(definition)), parent(hostsim::HostParent::Create(module.get())) {}
 };
 
-bool Cycle(const PageUnderTest& page, Host& host) {
-  IClassFactory* factory = nullptr;
-  if (FAILED(CoGetClassObject(page.clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                              reinterpret_cast<void**>(&factory))))
-    return false;
-  IPVChild* child = nullptr;
-  const HRESULT created =
-      factory->CreateInstance(nullptr, __uuidof(IPVChild), reinterpret_cast<void**>(&child));
-  factory->Release();
-  if (FAILED(created)) return false;
-  IPVChildPtr page_(child, false);
-  IPVPanel3Ptr panel(page_);
-  bool ok = SUCCEEDED(page_->Init(host.parent->GetUnknown())) && panel &&
-            SUCCEEDED(panel->Create(host.window.get()));
-  ok = ok && SUCCEEDED(panel->Show(SW_SHOW)) && SUCCEEDED(page_->PreInitialActivate()) &&
-       SUCCEEDED(page_->OnActivate()) && SUCCEEDED(page_->OnDeactivate());
-  if (panel) panel->Destroy();
-  return ok;
-}
-
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-  return message == WM_INITDIALOG;
-}
-
-bool Floor(const PageUnderTest& page, Host& host, ITag* tag) {
-  HRSRC resource = FindResourceW(page.dll->language, MAKEINTRESOURCEW(page.templateId), RT_DIALOG);
-  HGLOBAL loaded = resource ? LoadResource(page.dll->language, resource) : nullptr;
-  const auto* bytes = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-  HWND dialog =
-      bytes ? CreateDialogIndirectParamW(page.dll->language, bytes, host.window.get(), PlainDialogProc, 0)
-            : nullptr;
-  if (!dialog) return false;
-  for (const _bstr_t& member : page.members) {
-    _variant_t value;
-    tag->GetMemberValue(member, &value);
-  }
-  for (const _bstr_t& member : page.enumerations) {
-    SAFEARRAY* texts = nullptr;
-    if (SUCCEEDED(tag->GetEnumStrings(member, &texts)) && texts) SafeArrayDestroy(texts);
-  }
-  DestroyWindow(dialog);
-  return true;
-}
-
-// The members one cycle of the page reads, found from the tag's read counts.
-void FindMembersRead(PageUnderTest& page) {
-  Host host(page.dll->definition);
-  hostsim::ConfigurationTag* tag = host.module->StandardTag();
-  if (!tag || !Cycle(page, host)) return;
-  for (const hostsim::MemberDefinition& member : tag->Definition().members) {
-    if (tag->ValueReadCount(member.name) == 0) continue;
-    page.members.emplace_back(member.name.c_str());
-    if (member.type == hostsim::MemberType::kEnumeration) page.enumerations.emplace_back(member.name.c_str());
-  }
-}
-
 void BM_PageCycle(benchmark::State& state, const PageUnderTest* page) {
   Host host(page->dll->definition);
   for (auto _ : state) {
-    if (!Cycle(*page, host)) {
+    if (!pagebench::RunHostCycle(page->page.clsid, host.parent.get(), host.window.get())) {
       state.SkipWithError("the page does not open");
       break;
     }
@@ -172,26 +64,40 @@ void BM_PageFloor(benchmark::State& state, const PageUnderTest* page) {
   host.module->GetConfigurationTag(&tag);
   ITagPtr owned(tag, false);
   for (auto _ : state) {
-    if (!tag || !Floor(*page, host, tag)) {
+    const pagebench::Floor floor =
+        tag ? pagebench::BuildFloor(page->page, page->plan, host.window.get(), tag) : pagebench::Floor{};
+    if (!floor.dialog) {
       state.SkipWithError("the template does not build");
       break;
     }
+    pagebench::DestroyFloor(floor);
   }
 }
 
-// Prints, after the run, each page's cycle against its floor and each DLL's total.
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Prints, after the run, each page's cycle against its floor and each DLL's total. A
+// benchmark's time is the median of its runs (its one run without repetitions); only the
+// runs' own rows count, or the median rows when the runs are not reported.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.error_occurred || run.iterations == 0) continue;
-      const std::string name = run.benchmark_name();
-      const double nanoseconds =
-          run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      const bool own = run.run_type == Run::RT_Iteration;
+      if (!own && run.aggregate_name != "median") continue;
+      const std::string name = run.run_name.function_name;
       const size_t slash = name.find('/');
       if (slash == std::string::npos) continue;
-      m_times[name.substr(slash + 1)][name.substr(0, slash)] = nanoseconds;
+      const double nanoseconds =
+          run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      Times& times = m_times[name.substr(slash + 1)][name.substr(0, slash)];
+      (own ? times.runs : times.medians).push_back(nanoseconds);
     }
   }
   void Finalize() override {
@@ -202,19 +108,33 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const auto cycle = times.find("cycle");
       const auto floor = times.find("floor");
       if (cycle == times.end() || floor == times.end()) continue;
-      std::printf("%-48s %12.2f %12.2f %6.2fx\n", page.c_str(), cycle->second / 1e3, floor->second / 1e3,
-                  cycle->second / floor->second);
+      const double cycleTime = cycle->second.Value();
+      const double floorTime = floor->second.Value();
+      std::printf("%-48s %12.2f %12.2f %6.2fx\n", page.c_str(), cycleTime / 1e3, floorTime / 1e3,
+                  cycleTime / floorTime);
       auto& total = totals[page.substr(0, page.find(':'))];
-      total.first += cycle->second;
-      total.second += floor->second;
+      total.first += cycleTime;
+      total.second += floorTime;
     }
-    for (const auto& [dll, total] : totals)
+    std::pair<double, double> all;
+    for (const auto& [dll, total] : totals) {
       std::printf("%-48s %12.2f %12.2f %6.2fx\n", (dll + " (all pages)").c_str(), total.first / 1e3,
                   total.second / 1e3, total.first / total.second);
+      all.first += total.first;
+      all.second += total.second;
+    }
+    if (totals.size() > 1)
+      std::printf("%-48s %12.2f %12.2f %6.2fx\n", "all pages", all.first / 1e3, all.second / 1e3,
+                  all.first / all.second);
   }
 
  private:
-  std::map<std::string, std::map<std::string, double>> m_times;
+  struct Times {
+    std::vector<double> runs;
+    std::vector<double> medians;
+    double Value() const { return runs.empty() ? Median(medians) : Median(runs); }
+  };
+  std::map<std::string, std::map<std::string, Times>> m_times;
 };
 
 }  // namespace
@@ -234,41 +154,28 @@ int main(int argc, char** argv) {
 
   CoInitialize(nullptr);
   hostsim::RegisterHostServers();
-  std::string error;
-  const auto coriolis = hostsim::LoadModuleDefinition(hostsim::CoriolisDefinitionFile(), &error);
-  const auto electromagnetic = hostsim::LoadModuleDefinition(hostsim::ElectromagneticDefinitionFile(), &error);
-  if (!coriolis || !electromagnetic) {
-    std::fprintf(stderr, "%s\n", error.c_str());
-    return 1;
-  }
-  std::vector<std::unique_ptr<ViewDll>> views;
+  std::vector<std::unique_ptr<pagebench::ViewDll>> views;
   std::vector<std::unique_ptr<PageUnderTest>> pages;
+  int result = 0;
   for (const std::string& name : dlls) {
-    auto view = std::make_unique<ViewDll>();
-    view->name = name;
-    view->definition = name == "FluxorView.dll" ? *electromagnetic : *coriolis;
-    const fs::path path = BuiltBinaries() / name;
-    view->module = LoadLibraryW(PlatformPath(path).c_str());
-    const std::string languageName = name.substr(0, name.size() - 4) + "ENU.dll";
-    view->language = LoadLibraryExW(PlatformPath(BuiltBinaries() / languageName).c_str(), nullptr,
-                                    LOAD_LIBRARY_AS_DATAFILE);
-    auto registerServer = view->module ? reinterpret_cast<HRESULT (*)()>(reinterpret_cast<void (*)()>(
-                                             GetProcAddress(view->module, "DllRegisterServer")))
-                                       : nullptr;
-    if (!registerServer || FAILED(registerServer()) || !view->language) {
-      std::fprintf(stderr, "%s does not load or register\n", name.c_str());
-      return 1;
+    auto view = std::make_unique<pagebench::ViewDll>();
+    std::string error;
+    if (!pagebench::LoadViewDll(name, view.get(), &error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      result = 1;
+      break;
     }
-    for (const hostcli::RegisteredClass& registered : hostcli::RegisteredClasses()) {
-      if (hostcli::Lower(registered.server) != hostcli::Lower(PlatformPath(path))) continue;
-      const auto templateId = kTemplates.find(registered.title);
-      if (templateId == kTemplates.end()) continue;
+    for (const pagebench::Page& registered : view->pages) {
       auto page = std::make_unique<PageUnderTest>();
       page->dll = view.get();
-      page->title = registered.title;
-      page->templateId = templateId->second;
-      if (FAILED(CLSIDFromString(registered.clsid.c_str(), &page->clsid))) continue;
-      FindMembersRead(*page);
+      page->page = registered;
+      std::wstring planError;
+      if (!pagebench::PlanFloor(page->page, view->definition, &page->plan, &planError)) {
+        std::fprintf(stderr, "%s %s: %s\n", name.c_str(), hostcli::Utf8(registered.title).c_str(),
+                     hostcli::Utf8(planError).c_str());
+        result = 1;
+        continue;
+      }
       const std::string label = name + ":" + hostcli::Utf8(registered.title);
       benchmark::RegisterBenchmark(("cycle/" + label).c_str(), BM_PageCycle, page.get())
           ->Unit(benchmark::kMicrosecond);
@@ -279,12 +186,14 @@ int main(int argc, char** argv) {
     views.push_back(std::move(view));
   }
   orvolog::ClearRecords();
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  if (result == 0) {
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+  }
   benchmark::Shutdown();
   pages.clear();
-  for (auto& view : views) FreeLibrary(view->language);
+  for (auto& view : views) pagebench::UnloadViewDll(view.get());
   hostsim::RevokeHostServers();
   CoUninitialize();
-  return 0;
+  return result;
 }

@@ -26,25 +26,48 @@ bool IsFlagChar(wchar_t c) {
 enum class SizePrefix { kNone, kChar, kShort, kLong, kLongLong, kInt64, kSizeT, kLongDouble };
 
 SizePrefix ReadSizePrefix(const wchar_t*& p) {
-  struct Prefix {
-    const wchar_t* text;
-    SizePrefix size;
-  };
-  // Longer prefixes before the ones they begin with.
-  static constexpr Prefix kPrefixes[] = {
-      {L"I64", SizePrefix::kInt64},   {L"I32", SizePrefix::kNone}, {L"I", SizePrefix::kSizeT},
-      {L"ll", SizePrefix::kLongLong}, {L"hh", SizePrefix::kChar},  {L"h", SizePrefix::kShort},
-      {L"l", SizePrefix::kLong},      {L"w", SizePrefix::kLong},   {L"L", SizePrefix::kLongDouble},
-      {L"z", SizePrefix::kSizeT},     {L"t", SizePrefix::kSizeT},  {L"j", SizePrefix::kSizeT},
-  };
-  for (const Prefix& prefix : kPrefixes) {
-    const size_t length = wcslen(prefix.text);
-    if (wcsncmp(p, prefix.text, length) == 0) {
-      p += length;
-      return prefix.size;
-    }
+  // One look at the first letter (and the next where a longer prefix begins with it): this
+  // runs for every conversion the product formats.
+  switch (*p) {
+    case L'I':
+      if (p[1] == L'6' && p[2] == L'4') {
+        p += 3;
+        return SizePrefix::kInt64;
+      }
+      if (p[1] == L'3' && p[2] == L'2') {
+        p += 3;
+        return SizePrefix::kNone;
+      }
+      ++p;
+      return SizePrefix::kSizeT;
+    case L'l':
+      if (p[1] == L'l') {
+        p += 2;
+        return SizePrefix::kLongLong;
+      }
+      ++p;
+      return SizePrefix::kLong;
+    case L'h':
+      if (p[1] == L'h') {
+        p += 2;
+        return SizePrefix::kChar;
+      }
+      ++p;
+      return SizePrefix::kShort;
+    case L'w':
+      ++p;
+      return SizePrefix::kLong;
+    case L'L':
+      ++p;
+      return SizePrefix::kLongDouble;
+    case L'z':
+    case L't':
+    case L'j':
+      ++p;
+      return SizePrefix::kSizeT;
+    default:
+      return SizePrefix::kNone;
   }
-  return SizePrefix::kNone;
 }
 
 // Walks each conversion: copies flags, width and precision, rewrites the size prefix and the

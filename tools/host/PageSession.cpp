@@ -610,6 +610,10 @@ bool ParseOpenArguments(const std::vector<std::string>& args, bool all, OpenOpti
       options->mode = static_cast<LONG>(number);
     } else if (arg == "--svg" && hasValue) {
       options->svg = args[++i];
+      if (options->svg.empty())
+        return *error = all ? "--svg takes a folder to draw the pages into"
+                            : "--svg takes a file to draw the page into",
+               false;
     } else if (!all && arg == "--set" && hasValue) {
       std::pair<int, std::wstring> set;
       if (!ParseSet(args[++i], &set)) return *error = "--set takes ID=VALUE, not " + args[i], false;
@@ -659,7 +663,17 @@ int OpenAllPages(const std::string& dll, const OpenOptions& options) {
   // The page titles sort in the catalogue's order.
   std::sort(pages.begin(), pages.end(),
             [](const RegisteredClass& a, const RegisteredClass& b) { return a.title < b.title; });
-  if (!options.svg.empty()) std::filesystem::create_directories(options.svg);
+  if (!options.svg.empty()) {
+    std::error_code ec;
+    if (std::filesystem::exists(options.svg, ec) && !std::filesystem::is_directory(options.svg, ec)) {
+      std::printf("--svg %s: a file, not a folder to draw the pages into\n", options.svg.c_str());
+      return 1;
+    }
+    if (std::filesystem::create_directories(options.svg, ec); ec) {
+      std::printf("--svg %s: the folder cannot be made (%s)\n", options.svg.c_str(), ec.message().c_str());
+      return 1;
+    }
+  }
   struct Summary {
     std::wstring title;
     PageOutcome outcome;

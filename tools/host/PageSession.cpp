@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cwctype>
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "HostRegistry.h"
@@ -118,40 +119,67 @@ std::vector<HWND> ItemsInTabOrder(HWND page) {
   return items;
 }
 
-void PrintItems(HWND page) {
+// One line per item (a combo box's list on a second line), in tab order.
+std::vector<std::pair<HWND, std::string>> ItemLines(HWND page) {
+  std::vector<std::pair<HWND, std::string>> lines;
   for (HWND item : ItemsInTabOrder(page)) {
-    const int id = static_cast<int16_t>(GetDlgCtrlID(item));
-    std::printf("  %5d  %-9s %-9s", id, Utf8(ClassOf(item)).c_str(), StateOf(item));
+    char head[64];
+    std::snprintf(head, sizeof head, "%5d  %-9s %-9s", static_cast<int16_t>(GetDlgCtrlID(item)),
+                  Utf8(ClassOf(item)).c_str(), StateOf(item));
+    std::string line = head;
     if (IsCombo(item)) {
       const std::vector<std::wstring> entries = ComboEntries(item);
       const int selection = static_cast<int>(SendMessageW(item, CB_GETCURSEL, 0, 0));
       if (selection >= 0 && selection < static_cast<int>(entries.size()))
-        std::printf(" selection #%d %s", selection, Quoted(entries[static_cast<size_t>(selection)]).c_str());
+        line += " selection #" + std::to_string(selection) + " " +
+                Quoted(entries[static_cast<size_t>(selection)]);
       else
-        std::printf(" no selection");
-      std::printf("\n%25s list:", "");
-      for (size_t i = 0; i < entries.size(); ++i)
-        std::printf("%s %s", i ? "," : "", Quoted(entries[i]).c_str());
-      std::printf("\n");
+        line += " no selection";
+      line += "\n" + std::string(25, ' ') + "list:";
+      for (size_t i = 0; i < entries.size(); ++i) line += (i ? ", " : " ") + Quoted(entries[i]);
     } else {
-      std::printf(" %s\n", Quoted(TextOf(item)).c_str());
+      line += " " + Quoted(TextOf(item));
     }
+    lines.emplace_back(item, line);
+  }
+  return lines;
+}
+
+// The items as the page shows them; with before, each item that changed since is marked '*'.
+void PrintItems(const std::vector<std::pair<HWND, std::string>>& lines,
+                const std::vector<std::pair<HWND, std::string>>* before = nullptr) {
+  for (const auto& [item, line] : lines) {
+    bool changed = false;
+    if (before) {
+      const auto was =
+          std::find_if(before->begin(), before->end(), [&](const auto& old) { return old.first == item; });
+      changed = was == before->end() || was->second != line;
+    }
+    std::printf("%s%s\n", changed ? " *" : "  ", line.c_str());
   }
 }
 
-// Dialog items with an id of their own (labels without one are not controls).
+// Whether the item is one of the page's controls: the page exchanges every control of its list
+// with its dialog item, which subclasses the item; labels, with an id or without, keep their
+// class's procedure.
+bool IsControl(HWND item) {
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  if (!GetClassInfoExW(nullptr, ClassOf(item).c_str(), &info)) return false;
+  return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(item, GWLP_WNDPROC)) != info.lpfnWndProc;
+}
+
 int ControlCount(HWND page) {
-  int count = 0;
-  for (HWND item : ItemsInTabOrder(page))
-    if (static_cast<int16_t>(GetDlgCtrlID(item)) != -1) ++count;
-  return count;
+  const std::vector<HWND> items = ItemsInTabOrder(page);
+  return static_cast<int>(std::count_if(items.begin(), items.end(), IsControl));
 }
 
 // ---- What the user does
 
-// Runs the thread's messages and, with the clock moved on in small steps, the timers that a
-// click started, until none is left or a minute of the clock has passed (a polling button
-// keeps its timer for as long as the page is open).
+// Runs the thread's messages and, with the clock moved on in small steps, the page's timers
+// (a service started on activation or by a click), as the host's message loop would, until
+// none is left or a minute of the clock has passed (a polling button keeps its timer for as
+// long as the page is open).
 void RunTimers() {
   pw::PumpMessages();
   for (DWORD elapsed = 0; pw::TimerCount() > 0 && elapsed < 60000; elapsed += 50) {
@@ -204,7 +232,6 @@ bool Click(HWND button, const std::wstring& value, std::string* error) {
     *error = "the button does not take a click (disabled or hidden)";
     return false;
   }
-  RunTimers();
   return true;
 }
 
@@ -220,10 +247,10 @@ bool ApplySet(HWND page, int id, const std::wstring& value, std::string* error) 
   else if (IsEdit(item))
     done = Retype(page, item, value, error);
   else if (IsButton(item))
-    done = Click(item, value, error);
+    done = Click(item, value, error);  // its timers run below
   else
     *error = "item " + std::to_string(id) + " (" + Utf8(ClassOf(item)) + ") takes no value";
-  pw::PumpMessages();
+  RunTimers();
   return done;
 }
 
@@ -295,6 +322,8 @@ const char* VariantTypeName(VARTYPE vt) {
       return "VT_R8";
     case VT_BSTR:
       return "VT_BSTR";
+    case VT_EMPTY:
+      return "VT_EMPTY";
     default:
       return "VT_?";
   }
@@ -327,16 +356,68 @@ const char* ElementTypeName(VARTYPE vt) {
   }
 }
 
-// Every write that reached the tag, and every service the device was asked to perform.
+// An enumeration's entry for a written code: its position in the list and its text, as the
+// item list shows a selection (' (#2 "Volume flow")'); "" for any other member.
+std::string EntryOf(const hostsim::ConfigurationTag& tag, const hostsim::ConfigurationTag::Write& write) {
+  const hostsim::MemberDefinition* member = tag.Definition().Find(write.member);
+  if (!member || member->type != hostsim::MemberType::kEnumeration) return "";
+  wchar_t* end = nullptr;
+  const long code = std::wcstol(write.value.c_str(), &end, 10);
+  if (write.value.empty() || *end != L'\0') return "";
+  for (size_t i = 0; i < member->entries.size(); ++i)
+    if (member->entries[i].code == code)
+      return " (#" + std::to_string(i) + " " + Quoted(member->entries[i].text) + ")";
+  return "";
+}
+
+// What the device answered a read: its type and value.
+std::string AnswerOf(const hostsim::DeviceRequest& request) {
+  if (FAILED(request.result)) return "nothing";
+  const VARIANT& answer = request.answer;
+  if (V_VT(&answer) == (VT_ARRAY | VT_UI1) && V_ARRAY(&answer)) {
+    std::string bytes = "bytes";
+    const SAFEARRAY* array = V_ARRAY(&answer);
+    const auto* data = static_cast<const unsigned char*>(array->pvData);
+    for (ULONG i = 0; i < array->rgsabound[0].cElements; ++i) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, " %02X", data[i]);
+      bytes += hex;
+    }
+    return "VT_ARRAY|VT_UI1 " + bytes;
+  }
+  _variant_t text;
+  if (FAILED(VariantChangeType(&text, &answer, 0, VT_BSTR))) return ElementTypeName(V_VT(&answer));
+  const std::wstring value = V_BSTR(&text) ? V_BSTR(&text) : L"";
+  return std::string(ElementTypeName(V_VT(&answer))) + " " +
+         (V_VT(&answer) == VT_BSTR ? Quoted(value) : Utf8(value));
+}
+
+// Where a read went: class, instance and attribute, or the host's path number.
+std::string AddressOf(const hostsim::DeviceRequest& request) {
+  if (request.argumentType == (VT_BYREF | VT_I4) && request.values.size() == 1)
+    return "path " + std::to_string(request.values[0]);
+  if (request.types.size() == 3 && request.values.size() == 3)
+    return std::string("class ") + std::to_string(request.values[0]) + " instance " +
+           std::to_string(request.values[1]) + " attribute " + std::to_string(request.values[2]) + " (" +
+           ElementTypeName(request.types[0]) + ")";
+  return "a malformed path";
+}
+
+// Every write that reached the tag, and every read and service the device was asked for.
 void PrintWrites(const hostsim::HostModule& module) {
   for (hostsim::ConfigurationTag* tag : {module.StandardTag(), module.SafetyTag()}) {
     if (!tag) continue;
     for (const auto& write : tag->Writes())
-      std::printf("  write     %s %s %s\n", Utf8(write.member).c_str(), VariantTypeName(write.vt),
-                  Utf8(write.value).c_str());
+      std::printf("  write     %s %s %s%s\n", Utf8(write.member).c_str(), VariantTypeName(write.vt),
+                  Utf8(write.value).c_str(), EntryOf(*tag, write).c_str());
   }
   for (const hostsim::DeviceRequest& request : module.device.requests) {
-    if (request.operation != hostsim::DeviceRequest::Operation::kExecute) continue;
+    if (request.operation == hostsim::DeviceRequest::Operation::kRead) {
+      std::printf("  read      %s %s asked %s: %s %s\n", Utf8(request.name).c_str(),
+                  AddressOf(request).c_str(), ElementTypeName(request.requestedType),
+                  AnswerOf(request).c_str(), Hex(request.result).c_str());
+      continue;
+    }
     std::printf("  device    %s [", Utf8(request.name).c_str());
     for (size_t i = 0; i < request.types.size(); ++i)
       std::printf("%s%s %ld", i ? ", " : "", ElementTypeName(request.types[i]),
@@ -398,8 +479,14 @@ class PageRun {
       HWND window = PageWindow();
       if (window) {
         outcome.controls = ControlCount(window);
-        PrintItems(window);
-        ok = ApplySets(window) && ok;
+        const auto shown = ItemLines(window);
+        PrintItems(shown);
+        if (!m_options.sets.empty()) {
+          ok = ApplySets(window) && ok;
+          std::printf("  after the actions (* changed):\n");
+          const auto after = ItemLines(window);
+          PrintItems(after, &shown);
+        }
         if (!svgFile.empty()) ok = Draw(window, svgFile) && ok;
       }
       if (m_options.save && m_child) {
@@ -450,7 +537,7 @@ class PageRun {
     ok = Step("Show", m_panel->Show(SW_SHOW)) && ok;
     ok = Step("PreInitialActivate", m_child->PreInitialActivate()) && ok;
     ok = Step("OnActivate", m_child->OnActivate()) && ok;
-    pw::PumpMessages();
+    RunTimers();
     outcome->openMilliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return ok;
@@ -652,17 +739,52 @@ int OpenPage(const OpenOptions& options) {
   return run.Run(options.svg).clean ? 0 : 1;
 }
 
-int OpenAllPages(const std::string& dll, const OpenOptions& options) {
+namespace {
+
+// Whether the DLL serves the class: its DllGetClassObject hands out a class factory for it.
+bool Serves(HMODULE dll, const std::wstring& clsidText) {
+  using GetClassObject = HRESULT (*)(REFCLSID, REFIID, void**);
+  auto get = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void (*)()>(GetProcAddress(dll, "DllGetClassObject")));
+  CLSID clsid{};
+  if (!get || FAILED(CLSIDFromString(clsidText.c_str(), &clsid))) return false;
+  IUnknown* factory = nullptr;
+  if (FAILED(get(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory))) || !factory) return false;
+  factory->Release();
+  return true;
+}
+
+// The registered pages of the DLL, in catalogue order: those whose key names it, and those it
+// serves under a key that names another DLL (both view DLLs serve the system page under one
+// CLSID), each with the server its key names.
+std::vector<RegisteredClass> PagesOf(const std::string& dll) {
+  std::vector<RegisteredClass> registered = RegisteredClasses();
   std::vector<RegisteredClass> pages;
-  for (RegisteredClass& page : RegisteredClasses())
-    if (IsServer(page, dll)) pages.push_back(std::move(page));
-  if (pages.empty()) {
-    std::printf("%s serves no registered page\n", dll.c_str());
-    return 1;
+  std::wstring path;
+  for (const RegisteredClass& page : registered)
+    if (IsServer(page, dll)) {
+      pages.push_back(page);
+      path = page.server;
+    }
+  if (HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str())) {
+    for (const RegisteredClass& page : registered)
+      if (!IsServer(page, dll) && Serves(module, page.clsid)) pages.push_back(page);
+    FreeLibrary(module);
   }
   // The page titles sort in the catalogue's order.
   std::sort(pages.begin(), pages.end(),
             [](const RegisteredClass& a, const RegisteredClass& b) { return a.title < b.title; });
+  return pages;
+}
+
+}  // namespace
+
+int OpenAllPages(const std::string& dll, const OpenOptions& options) {
+  const std::vector<RegisteredClass> pages = PagesOf(dll);
+  if (pages.empty()) {
+    std::printf("%s serves no registered page\n", dll.c_str());
+    return 1;
+  }
   if (!options.svg.empty()) {
     std::error_code ec;
     if (std::filesystem::exists(options.svg, ec) && !std::filesystem::is_directory(options.svg, ec)) {
@@ -676,23 +798,41 @@ int OpenAllPages(const std::string& dll, const OpenOptions& options) {
   }
   struct Summary {
     std::wstring title;
+    std::wstring otherServer;  // the DLL the page's key names instead, when it is not this one
     PageOutcome outcome;
   };
   std::vector<Summary> summaries;
+  // Each definition is read once; every page still gets a module of its own built from it.
+  std::map<std::filesystem::path, hostsim::ModuleDefinition> definitions;
   HostServers servers;
   for (const RegisteredClass& page : pages) {
-    const auto definition = LoadDefinition(DefinitionFile(options, page));
-    if (!definition) return 1;
+    if (!IsServer(page, dll)) {
+      summaries.push_back({page.title, FileNameOf(page.server), {}});
+      continue;
+    }
+    const std::filesystem::path file = DefinitionFile(options, page);
+    auto definition = definitions.find(file);
+    if (definition == definitions.end()) {
+      auto loaded = LoadDefinition(file);
+      if (!loaded) return 1;
+      std::printf("module definition %s read\n", file.string().c_str());
+      definition = definitions.emplace(file, std::move(*loaded)).first;
+    }
     std::printf("%s  %s\n", Utf8(page.title).c_str(), Utf8(page.clsid).c_str());
     std::string svg;
     if (!options.svg.empty())
       svg = (std::filesystem::path(options.svg) / (Utf8(page.title) + ".svg")).string();
-    PageRun run(page, *definition, options);
-    summaries.push_back({page.title, run.Run(svg)});
+    PageRun run(page, definition->second, options);
+    summaries.push_back({page.title, L"", run.Run(svg)});
   }
   int result = 0;
   std::printf("\n");
   for (const Summary& summary : summaries) {
+    if (!summary.otherServer.empty()) {
+      std::printf("%-36s served by %s: the key names it\n", Utf8(summary.title).c_str(),
+                  Utf8(summary.otherServer).c_str());
+      continue;
+    }
     std::printf("%-36s %3d controls  %zu failures  %8.3f ms  %s\n", Utf8(summary.title).c_str(),
                 summary.outcome.controls, summary.outcome.failureRecords, summary.outcome.openMilliseconds,
                 summary.outcome.clean ? "clean" : "NOT CLEAN");

@@ -367,4 +367,91 @@ TEST_F(HostPageCommands, TheDrawingHoldsEveryItemWhereTheTemplatePutsIt) {
   ExpectDrawnAsTemplate(svg, BuiltBinaries() / "PVConfigPagesENU.dll", IDD_CONFIG_PAGE);
 }
 
+// ---- What the report shows
+
+TEST_F(HostPageCommands, TheItemsArePrintedAgainAfterTheActionsWithWhatChangedMarked) {
+  Register("CorvaneView.dll");
+  const Outcome run = Host({"open", "PVPageCorvaneCALC Page", "--set", "9061=#1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const size_t after = run.output.find("\n  after the actions (* changed):\n");
+  ASSERT_NE(after, std::string::npos) << run.output;
+  EXPECT_LT(run.output.find("\n   9179  Edit      disabled"), after) << "before the choice\n" << run.output;
+  EXPECT_NE(run.output.find("\n * 9179  Edit      enabled", after), std::string::npos)
+      << "the dependency shows after it\n"
+      << run.output;
+  EXPECT_NE(run.output.find("\n * 9061  ComboBox  enabled   selection #1", after), std::string::npos)
+      << run.output;
+}
+
+TEST_F(HostPageCommands, ThePagesTimersRunAfterActivationAndDeviceReadsArePrinted) {
+  Register("CorvaneView.dll");
+  // The second system page online refreshes its access status from its timer, unclicked.
+  Outcome run = Host({"open", "PVPageCorvaneSYSTEM2 Page", "--mode", "1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n   9411  Static    enabled   \"Production\""), std::string::npos)
+      << run.output;
+  EXPECT_NE(
+      run.output.find("\n  read      AccessStatusLevel path 104 asked VT_I2: VT_I2 -32729 0x00000000\n"),
+      std::string::npos)
+      << run.output;
+  // The totalizer switches read their state on the meter's own object class.
+  const struct {
+    const char* dll;
+    const char* objectClass;
+  } meters[] = {{"CorvaneView.dll", "115"}, {"FluxorView.dll", "112"}};
+  Register("FluxorView.dll");
+  for (const auto& meter : meters) {
+    SCOPED_TRACE(meter.dll);
+    run = Host({"open", "PVPageCorvaneTotalizerConfig Page", "--dll", meter.dll, "--mode", "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find(std::string("\n  read      TotalizerControl class ") + meter.objectClass +
+                              " instance 2 attribute 9 (VT_I1) asked VT_EMPTY: VT_BSTR \""),
+              std::string::npos)
+        << run.output;
+  }
+}
+
+TEST_F(HostPageCommands, AnEnumerationWriteNamesItsEntrysPositionAndText) {
+  Register("CorvaneView.dll");
+  const Outcome run = Host({"open", kCommTitle, "--set", "9025=#2", "--save"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n  write     Input_assembly_Position_1 VT_I4 900 (#2 \"Volume flow\")\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("\n * 9025  ComboBox  enabled   selection #2 \"Volume flow\""), std::string::npos)
+      << "the item list's selection is the same entry\n"
+      << run.output;
+}
+
+TEST_F(HostPageCommands, OpenAllCountsTheControlsAndNamesThePageAnotherDllServes) {
+  Register("CorvaneView.dll");
+  Register("FluxorView.dll");  // last: the system page's key names it
+  const Outcome run = Host({"open-all", "CorvaneView.dll"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const std::string summary = run.output.substr(run.output.find("\n\n"));
+  const std::regex line(
+      R"(\n(PVPageCorvane\w+ Page) +(\d+ controls  0 failures .* clean|served by FluxorView\.dll: the key names it))");
+  EXPECT_EQ(std::distance(std::sregex_iterator(summary.begin(), summary.end(), line), std::sregex_iterator()),
+            16)
+      << summary;
+  EXPECT_NE(
+      summary.find("\nPVPageCorvaneSYSTEM Page             served by FluxorView.dll: the key names it\n"),
+      std::string::npos)
+      << summary;
+  // The second system page's list holds 24 controls; its plain static 9042 is no control.
+  EXPECT_NE(summary.find("\nPVPageCorvaneSYSTEM2 Page             24 controls"), std::string::npos)
+      << summary;
+  // The module definition is read once for all the pages.
+  const std::regex read(R"(module definition .*Corvane300\.xml read\n)");
+  EXPECT_EQ(
+      std::distance(std::sregex_iterator(run.output.begin(), run.output.end(), read), std::sregex_iterator()),
+      1)
+      << run.output;
+
+  const Outcome fluxor = Host({"open-all", "FluxorView.dll"});
+  EXPECT_EQ(fluxor.exitCode, 0) << fluxor.output;
+  EXPECT_NE(fluxor.output.find("\nPVPageCorvaneSYSTEM2 Page             13 controls"), std::string::npos)
+      << fluxor.output;
+}
+
 }  // namespace

@@ -481,7 +481,7 @@ class PageRun {
         outcome.controls = ControlCount(window);
         const auto shown = ItemLines(window);
         PrintItems(shown);
-        if (!m_options.sets.empty()) {
+        if (!m_options.actions.empty()) {
           ok = ApplySets(window) && ok;
           std::printf("  after the actions (* changed):\n");
           const auto after = ItemLines(window);
@@ -564,16 +564,53 @@ class PageRun {
 
   bool ApplySets(HWND window) {
     bool ok = true;
-    for (const auto& [id, value] : m_options.sets) {
+    for (const OpenOptions::Action& action : m_options.actions) {
+      if (!action.event.empty()) {
+        ok = SendEvent(action) && ok;
+        continue;
+      }
       std::string error;
-      if (ApplySet(window, id, value, &error)) {
-        std::printf("  set %d = %s\n", id, Quoted(value).c_str());
+      if (ApplySet(window, action.id, action.value, &error)) {
+        std::printf("  set %d = %s\n", action.id, Quoted(action.value).c_str());
       } else {
-        std::printf("  set %d = %s: %s\n", id, Quoted(value).c_str(), error.c_str());
+        std::printf("  set %d = %s: %s\n", action.id, Quoted(action.value).c_str(), error.c_str());
         ok = false;
       }
     }
     return ok;
+  }
+
+  // One of the host's events, as the host sends it when the module changes elsewhere; a
+  // change of the controller's state first changes the mode the host reports.
+  bool SendEvent(const OpenOptions::Action& action) {
+    IPVEventHandler2Ptr events = m_child;
+    if (!events) {
+      std::printf("  event %s: the page takes no events\n", action.event.c_str());
+      return false;
+    }
+    if (!action.value.empty()) m_parent->vexil.mode = std::stol(action.value);
+    const std::string& name = action.event;
+    HRESULT hr = E_INVALIDARG;
+    if (name == "VexilStateChanged")
+      hr = events->VexilStateChanged(m_parent->vexil.mode);
+    else if (name == "ModuleStatusChanged")
+      hr = events->ModuleStatusChanged();
+    else if (name == "Flush")
+      hr = events->Flush();
+    else if (name == "DataChanged")
+      hr = events->DataChanged();
+    else if (name == "ModuleDefinitionChanged")
+      hr = events->ModuleDefinitionChanged();
+    else if (name == "Reverted")
+      hr = events->Reverted();
+    else if (name == "DirtyStateChanged")
+      hr = events->DirtyStateChanged();
+    else if (name == "ModuleDeleted")
+      hr = events->ModuleDeleted();
+    RunTimers();
+    std::string shown = name;
+    if (name == "VexilStateChanged") shown += "(" + std::to_string(m_parent->vexil.mode) + ")";
+    return Step(("event " + shown).c_str(), hr, true);
   }
 
   bool Draw(HWND window, const std::string& svgFile) {
@@ -653,6 +690,29 @@ bool ParseSet(const std::string& text, std::pair<int, std::wstring>* set) {
   return true;
 }
 
+constexpr const char* kEventNames =
+    "VexilStateChanged[=MODE], ModuleStatusChanged, Flush, DataChanged, ModuleDefinitionChanged, Reverted, "
+    "DirtyStateChanged, ModuleDeleted";
+
+// An event of the host by its name; VexilStateChanged may carry the controller mode the host
+// reports from then on.
+bool ParseEvent(const std::string& text, OpenOptions::Action* event) {
+  static const char* const names[] = {
+      "VexilStateChanged", "ModuleStatusChanged", "Flush",        "DataChanged", "ModuleDefinitionChanged",
+      "Reverted",          "DirtyStateChanged",   "ModuleDeleted"};
+  const size_t equals = text.find('=');
+  const std::string name = text.substr(0, equals);
+  if (std::find(std::begin(names), std::end(names), name) == std::end(names)) return false;
+  event->event = name;
+  if (equals == std::string::npos) return true;
+  const std::string mode = text.substr(equals + 1);
+  if (name != "VexilStateChanged" || mode.empty() || mode.size() > 9 ||
+      !std::all_of(mode.begin(), mode.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  event->value = Wide(mode);
+  return true;
+}
+
 bool ParseNumber(const std::string& text, unsigned long long limit, unsigned long long* value) {
   if (text.empty() || text.size() > 10 ||
       !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -704,7 +764,12 @@ bool ParseOpenArguments(const std::vector<std::string>& args, bool all, OpenOpti
     } else if (!all && arg == "--set" && hasValue) {
       std::pair<int, std::wstring> set;
       if (!ParseSet(args[++i], &set)) return *error = "--set takes ID=VALUE, not " + args[i], false;
-      options->sets.push_back(set);
+      options->actions.push_back({"", set.first, set.second});
+    } else if (!all && arg == "--event" && hasValue) {
+      OpenOptions::Action event;
+      if (!ParseEvent(args[++i], &event))
+        return *error = "--event takes one of " + std::string(kEventNames) + ", not " + args[i], false;
+      options->actions.push_back(event);
     } else if (!all && arg == "--save") {
       options->save = true;
     } else if (!all && arg == "--dll" && hasValue) {

@@ -454,4 +454,32 @@ TEST_F(HostPageCommands, OpenAllCountsTheControlsAndNamesThePageAnotherDllServes
       << fluxor.output;
 }
 
+TEST_F(HostPageCommands, AHostEventIsSentInItsPlaceAmongTheActions) {
+  Register("CorvaneView.dll");
+  Outcome run = Host({"open", "PVPageCorvaneTotalizerConfig Page", "--set", "9327=#0", "--event",
+                      "DataChanged", "--set", "9328=#1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const size_t first = run.output.find("\n  set 9327 = \"#0\"\n");
+  const size_t event = run.output.find("\n  event DataChanged: 0x00000000\n");
+  const size_t second = run.output.find("\n  set 9328 = \"#1\"\n");
+  ASSERT_NE(event, std::string::npos) << run.output;
+  EXPECT_LT(first, event) << run.output;
+  EXPECT_LT(event, second) << run.output;
+
+  // The controller goes online while the second system page is open: its access status
+  // follows from the service its timer runs.
+  run = Host({"open", "PVPageCorvaneSYSTEM2 Page", "--event", "VexilStateChanged=1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n   9411  Static    enabled   \"\"\n"), std::string::npos) << "offline first\n"
+                                                                                         << run.output;
+  EXPECT_NE(run.output.find("\n  event VexilStateChanged(1): 0x00000000\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\n * 9411  Static    enabled   \"Production\"\n"), std::string::npos)
+      << run.output;
+
+  run = Host({"open", "PVPageCorvaneSYSTEM2 Page", "--event", "Changed"});
+  EXPECT_EQ(run.exitCode, 2) << run.output;
+  EXPECT_NE(run.output.find("--event takes one of VexilStateChanged[=MODE], "), std::string::npos)
+      << run.output;
+}
+
 }  // namespace

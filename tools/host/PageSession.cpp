@@ -123,9 +123,9 @@ std::vector<HWND> ItemsInTabOrder(HWND page) {
 std::vector<std::pair<HWND, std::string>> ItemLines(HWND page) {
   std::vector<std::pair<HWND, std::string>> lines;
   for (HWND item : ItemsInTabOrder(page)) {
-    char head[64];
+    char head[96];
     std::snprintf(head, sizeof head, "%5d  %-9s %-9s", static_cast<int16_t>(GetDlgCtrlID(item)),
-                  Utf8(ClassOf(item)).c_str(), StateOf(item));
+                  (Utf8(ClassOf(item)) + (IsGroupBox(item) ? " (group box)" : "")).c_str(), StateOf(item));
     std::string line = head;
     if (IsCombo(item)) {
       const std::vector<std::wstring> entries = ComboEntries(item);

@@ -11,6 +11,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <regex>
@@ -480,6 +482,29 @@ TEST_F(HostPageCommands, AHostEventIsSentInItsPlaceAmongTheActions) {
   EXPECT_EQ(run.exitCode, 2) << run.output;
   EXPECT_NE(run.output.find("--event takes one of VexilStateChanged[=MODE], "), std::string::npos)
       << run.output;
+}
+
+TEST_F(HostPageCommands, AGroupBoxIsDrawnAsAnUnfilledFrameWithItsCaptionAtTheTopLeft) {
+  Register("CorvaneView.dll");
+  const fs::path svg = m_folder / "conc.svg";
+  const Outcome run = Host({"open", "PVPageCorvaneCONC Page", "--svg", svg.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n     -1  Button (group box) enabled   \"Concentration profile 1\"\n"),
+            std::string::npos)
+      << run.output;
+  std::ifstream in(svg);
+  const std::string drawing((std::istreambuf_iterator<char>(in)), {});
+  const std::regex group(
+      R"re(<g class="item" data-id="-1" data-class="Button" data-state="enabled">\n)re"
+      R"re(    <rect x="(\d+)" y="(\d+)" width="\d+" height="\d+" fill="none" stroke="none"/>\n)re"
+      R"re(    <rect class="frame" x="(\d+)" y="\d+" width="\d+" height="\d+" fill="none" stroke="#a0a0a0"/>\n)re"
+      R"re(    <rect [^\n]*/>\n)re"
+      R"re(    <text x="(\d+)" y="\d+" fill="#000000" textLength="\d+" lengthAdjust="spacingAndGlyphs">Concentration profile 1</text>)re");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(drawing, match, group)) << drawing;
+  EXPECT_EQ(match[1], match[3]) << "the frame starts at the item's left";
+  EXPECT_GT(std::stoi(match[4]), std::stoi(match[1])) << "the caption at the top left, not centred";
+  EXPECT_EQ(drawing.find("text-anchor=\"middle\">Concentration profile 1"), std::string::npos);
 }
 
 }  // namespace

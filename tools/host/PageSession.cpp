@@ -260,6 +260,7 @@ struct ShownBox {
   std::wstring caption;
   std::wstring text;
   DWORD helpId = 0;
+  std::wstring missingHelpFile;  // the help file asked for, when it is not there
 };
 
 // The in-memory message boxes a page shows run a modal loop: the host's user reads them,
@@ -277,9 +278,19 @@ class MessageBoxReader {
 
   const std::vector<ShownBox>& boxes() const { return m_boxes; }
 
+  // The log records of failure so far, but for those of help files that are not there.
+  std::vector<orvolog::Record> FailureRecords() const {
+    const std::vector<orvolog::Record> all = orvolog::RecentRecords();
+    std::vector<orvolog::Record> failures;
+    for (size_t i = 0; i < all.size(); ++i)
+      if (std::find(m_helpRecords.begin(), m_helpRecords.end(), i) == m_helpRecords.end())
+        failures.push_back(all[i]);
+    return failures;
+  }
+
  private:
   void Answer(HWND dialog) {
-    ShownBox box{TextOf(dialog), {}, 0};
+    ShownBox box{TextOf(dialog), {}, 0, {}};
     HWND answer = nullptr;
     HWND help = nullptr;
     for (HWND item : ItemsInTabOrder(dialog)) {
@@ -296,9 +307,19 @@ class MessageBoxReader {
     }
     if (help) {
       const size_t before = platform::htmlhelp::HtmlHelpCalls().size();
+      const size_t recordsBefore = orvolog::RecentRecords().size();
       pw::ClickButton(help);
       const auto calls = platform::htmlhelp::HtmlHelpCalls();
-      if (calls.size() > before) box.helpId = static_cast<DWORD>(calls.back().data);
+      if (calls.size() > before) {
+        box.helpId = static_cast<DWORD>(calls.back().data);
+        // No help file is installed beside the DLLs: what the page logs of the missing file is
+        // the help request's outcome, not the page's failure.
+        if (!calls.back().result &&
+            GetFileAttributesW(calls.back().file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+          box.missingHelpFile = calls.back().file;
+          for (size_t i = recordsBefore; i < orvolog::RecentRecords().size(); ++i) m_helpRecords.push_back(i);
+        }
+      }
     }
     m_boxes.push_back(box);
     if (answer && pw::ClickButton(answer)) return;
@@ -306,6 +327,7 @@ class MessageBoxReader {
   }
 
   std::vector<ShownBox> m_boxes;
+  std::vector<size_t> m_helpRecords;  // positions among the records
 };
 
 const char* VariantTypeName(VARTYPE vt) {
@@ -336,9 +358,13 @@ void PrintShown(const hostsim::HostParent& parent, const MessageBoxReader& reade
   for (const auto& dialog : parent.errorDialogs)
     std::printf("  error     %s caption %s help %ld\n", Quoted(dialog.text).c_str(),
                 Quoted(dialog.caption).c_str(), static_cast<long>(dialog.helpContext));
-  for (const ShownBox& box : reader.boxes())
+  for (const ShownBox& box : reader.boxes()) {
     std::printf("  box       %s caption %s help %lu\n", Quoted(box.text).c_str(), Quoted(box.caption).c_str(),
                 static_cast<unsigned long>(box.helpId));
+    if (!box.missingHelpFile.empty())
+      std::printf("  help      topic %lu of %s not shown: no help file is installed\n",
+                  static_cast<unsigned long>(box.helpId), Utf8(box.missingHelpFile).c_str());
+  }
   for (const auto& call : pw::MessageBoxCalls())
     std::printf("  box       %s caption %s\n", Quoted(call.text).c_str(), Quoted(call.caption).c_str());
 }
@@ -351,6 +377,8 @@ const char* ElementTypeName(VARTYPE vt) {
       return "VT_I2";
     case VT_I4:
       return "VT_I4";
+    case VT_ARRAY | VT_UI1:
+      return "VT_ARRAY|VT_UI1";
     default:
       return VariantTypeName(vt);
   }
@@ -383,7 +411,7 @@ std::string AnswerOf(const hostsim::DeviceRequest& request) {
       std::snprintf(hex, sizeof hex, " %02X", data[i]);
       bytes += hex;
     }
-    return "VT_ARRAY|VT_UI1 " + bytes;
+    return "VT_ARRAY|VT_UI1 " + bytes;  // the value's bytes, least significant first
   }
   _variant_t text;
   if (FAILED(VariantChangeType(&text, &answer, 0, VT_BSTR))) return ElementTypeName(V_VT(&answer));
@@ -473,6 +501,7 @@ class PageRun {
     pw::ClearRecorders();
     const size_t windowsAtStart = pw::LiveWindowCount();
     bool ok = true;
+    std::vector<orvolog::Record> failures;
     {
       MessageBoxReader reader;
       ok = Open(&outcome) && ok;
@@ -496,9 +525,10 @@ class PageRun {
       PrintShown(*m_parent.get(), reader);
       PrintWrites(*m_module.get());
       ok = Close() && ok;
+      failures = reader.FailureRecords();
     }
-    outcome.failureRecords = orvolog::RecentRecords().size();
-    ok = ReportLeft(windowsAtStart, outcome.failureRecords) && ok;
+    outcome.failureRecords = failures.size();
+    ok = ReportLeft(windowsAtStart, failures) && ok;
     outcome.clean = ok;
     return outcome;
   }
@@ -632,7 +662,7 @@ class PageRun {
     return ok;
   }
 
-  bool ReportLeft(size_t windowsAtStart, size_t failureRecords) {
+  bool ReportLeft(size_t windowsAtStart, const std::vector<orvolog::Record>& failures) {
     bool clean = true;
     const HRESULT canUnload = ServerCanUnload(m_page.server);
     if (canUnload != S_OK) {
@@ -648,9 +678,9 @@ class PageRun {
       std::printf("  left: %zd windows\n", static_cast<ptrdiff_t>(windows - windowsAtStart));
       clean = false;
     }
-    if (failureRecords > 0) {
-      std::printf("  left: %zu log records of failure\n", failureRecords);
-      for (const orvolog::Record& record : orvolog::RecentRecords())
+    if (!failures.empty()) {
+      std::printf("  left: %zu log records of failure\n", failures.size());
+      for (const orvolog::Record& record : failures)
         std::printf("    %s: %s\n", Utf8(record.function).c_str(), Utf8(record.message).c_str());
       clean = false;
     }

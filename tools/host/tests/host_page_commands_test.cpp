@@ -507,4 +507,25 @@ TEST_F(HostPageCommands, AGroupBoxIsDrawnAsAnUnfilledFrameWithItsCaptionAtTheTop
   EXPECT_EQ(drawing.find("text-anchor=\"middle\">Concentration profile 1"), std::string::npos);
 }
 
+TEST_F(HostPageCommands, AMessageBoxWhoseHelpFileIsMissingIsNoFailureOfThePage) {
+  Register("CorvaneView.dll");
+  // The viscosity page online refuses a reference temperature below absolute zero with a box
+  // that offers help; no help file is installed.
+  const Outcome run = Host(
+      {"open", "PVPageCorvaneViscosity Page", "--mode", "1", "--set", "9398=-300", "--set", "9242=click"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(
+      run.output.find("\n  box       \"The reference temperature must lie between -273.14 and 99999.00.\" "
+                      "caption \"Tavelin 5000\" help 206640\n"
+                      "  help      topic 206640 of Z:\\"),
+      std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("CorvaneView.chm not shown: no help file is installed\n"), std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("left:"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("\n  device    SetAttributeSingleRegulator"), std::string::npos)
+      << "nothing written to the device\n"
+      << run.output;
+}
+
 }  // namespace

@@ -456,6 +456,55 @@ TEST_F(Registry, SaveReplacesTheFileWholeAndLeavesNothingBeside) {
   std::filesystem::remove_all(folder);
 }
 
+TEST_F(Registry, SaveWritesThroughALinkToItsTargetAndKeepsTheFilesMode) {
+  namespace fs = std::filesystem;
+  const auto folder = fs::temp_directory_path() / ("registry_test-" + std::to_string(getpid()) + "-link");
+  fs::remove_all(folder);
+  fs::create_directories(folder / "real");
+  const auto target = folder / "real" / "registry.txt";
+  std::ofstream(target) << "old";
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const auto link = folder / "registry.txt";
+  fs::create_symlink(fs::path("real") / "registry.txt", link);
+  const auto chained = folder / "chained.txt";
+  fs::create_symlink(link, chained);
+  Key key;
+  ASSERT_EQ(Create(HKEY_CLASSES_ROOT, L"CLSID\\{AB}", &key), ERROR_SUCCESS);
+  const auto read = [](const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  for (const auto& path : {link, chained}) {
+    SCOPED_TRACE(path.string());
+    std::string error;
+    ASSERT_EQ(reg::SaveToFile(path, &error), ERROR_SUCCESS) << error;
+    EXPECT_TRUE(fs::is_symlink(link)) << "the link is kept";
+    EXPECT_EQ(read(target), reg::SaveToText()) << "the target holds the hive";
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "real"), {}), 1) << "a temporary file is left";
+  }
+
+  // A read-only file: the owner who may still write it (the superuser) keeps its mode;
+  // anyone else is refused and the file stays as it was.
+  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  std::string error;
+  const LONG saved = reg::SaveToFile(link, &error);
+  if (access(target.c_str(), W_OK) == 0) {
+    EXPECT_EQ(saved, ERROR_SUCCESS) << error;
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  } else {
+    EXPECT_EQ(saved, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(error, "the file is not writable");
+  }
+  fs::remove(target);
+  EXPECT_EQ(reg::SaveToFile(link, &error), ERROR_SUCCESS) << "a dangling link's target is created: " << error;
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(read(target), reg::SaveToText());
+  fs::remove_all(folder);
+}
+
 // Keys arrive in any order (a file written by hand, registrations in any order); loading,
 // finding and listing them grows as n log n. The times are printed, not asserted.
 TEST_F(Registry, TwoHundredThousandKeysInAnyOrderLoadResolveAndListInNLogN) {

@@ -11,10 +11,12 @@ namespace hostcli {
 struct RegisteredClass {
   std::wstring clsid;   // "{...}" as the key is named
   std::wstring title;   // the key's default value
-  std::wstring server;  // the InProcServer32 path, in the platform's form
+  std::wstring server;  // the InProcServer32 path, in the platform's form (DefaultValue)
 };
 
-// The key's default value, whatever its length ("" when the key or the value is missing).
+// The key's default value, whatever its length: a text (REG_SZ, REG_EXPAND_SZ) as it stands,
+// any other value named by its type with its data, "(REG_DWORD 0x0000002A)"; "" when the key
+// or the value is missing.
 std::wstring DefaultValue(HKEY parent, const std::wstring& subKey);
 
 // Every class under HKEY_CLASSES_ROOT\CLSID with an in-process server, in the registry's

@@ -30,6 +30,12 @@ inline std::wstring TextOf(HWND window) {
   return text;
 }
 
+// Whether the window is a group box: a button that only frames other items with its caption.
+inline bool IsGroupBox(HWND window) {
+  return _wcsicmp(ClassOf(window).c_str(), L"Button") == 0 &&
+         (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
 // The text as printed in a report: quoted, with quotes and control characters escaped.
 inline std::string Quoted(const std::wstring& text) {
   std::string out = "\"";

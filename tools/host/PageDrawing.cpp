@@ -85,6 +85,23 @@ Font FontOf(HWND page) {
   return font;
 }
 
+// A group box as the platform draws it: an unfilled frame whose top edge runs through the
+// middle of the caption's line, the caption at its top left on the dialog's background.
+void DrawGroupFrame(std::ostringstream& svg, HWND page, const RECT& r, const Font& font,
+                    const std::wstring& text, const char* ink) {
+  const int top = r.top + font.pixels / 2;
+  svg << "    <rect class=\"frame\" x=\"" << r.left << "\" y=\"" << top << "\" width=\"" << r.right - r.left
+      << "\" height=\"" << r.bottom - top << "\" fill=\"none\" stroke=\"#a0a0a0\"/>\n";
+  if (text.empty()) return;
+  const int measured = TextWidth(page, font, text);
+  const int x = r.left + 8;
+  svg << "    <rect x=\"" << x - 2 << "\" y=\"" << r.top << "\" width=\"" << measured + 4 << "\" height=\""
+      << font.pixels + 1 << "\" fill=\"#f0f0f0\" stroke=\"none\"/>\n"
+      << "    <text x=\"" << x << "\" y=\"" << r.top + font.pixels << "\" fill=\"" << ink << "\"";
+  if (measured > 0) svg << " textLength=\"" << measured << "\" lengthAdjust=\"spacingAndGlyphs\"";
+  svg << ">" << Escaped(text) << "</text>\n";
+}
+
 void DrawItem(std::ostringstream& svg, HWND page, HWND item, const Font& font) {
   const RECT r = ItemRect(page, item);
   const int width = r.right - r.left;
@@ -94,7 +111,8 @@ void DrawItem(std::ostringstream& svg, HWND page, HWND item, const Font& font) {
   const bool enabled = IsWindowEnabled(item) != FALSE;
   const bool combo = _wcsicmp(kind.c_str(), L"ComboBox") == 0;
   const bool edit = _wcsicmp(kind.c_str(), L"Edit") == 0;
-  const bool button = _wcsicmp(kind.c_str(), L"Button") == 0;
+  const bool group = IsGroupBox(item);
+  const bool button = !group && _wcsicmp(kind.c_str(), L"Button") == 0;
   const bool readOnly = edit && (style & ES_READONLY);
   const std::wstring text = combo ? ComboSelection(item) : TextOf(item);
   const char* state = !enabled ? "disabled" : readOnly ? "read-only" : "enabled";
@@ -121,7 +139,9 @@ void DrawItem(std::ostringstream& svg, HWND page, HWND item, const Font& font) {
     svg << "    <path d=\"M" << arrowX - 4 << ' ' << arrowY - 2 << " L" << arrowX << ' ' << arrowY + 2 << " L"
         << arrowX + 4 << ' ' << arrowY - 2 << "\" fill=\"none\" stroke=\"" << ink << "\"/>\n";
   }
-  if (!text.empty()) {
+  if (group) {
+    DrawGroupFrame(svg, page, r, font, text, ink);
+  } else if (!text.empty()) {
     const bool centred = button;
     const int x = centred ? r.left + width / 2 : r.left + (edit || combo ? 3 : 0);
     const int baseline =

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cwctype>
 #include <filesystem>
+#include <map>
 #include <optional>
 
 #include "HostRegistry.h"
@@ -118,40 +119,67 @@ std::vector<HWND> ItemsInTabOrder(HWND page) {
   return items;
 }
 
-void PrintItems(HWND page) {
+// One line per item (a combo box's list on a second line), in tab order.
+std::vector<std::pair<HWND, std::string>> ItemLines(HWND page) {
+  std::vector<std::pair<HWND, std::string>> lines;
   for (HWND item : ItemsInTabOrder(page)) {
-    const int id = static_cast<int16_t>(GetDlgCtrlID(item));
-    std::printf("  %5d  %-9s %-9s", id, Utf8(ClassOf(item)).c_str(), StateOf(item));
+    char head[96];
+    std::snprintf(head, sizeof head, "%5d  %-9s %-9s", static_cast<int16_t>(GetDlgCtrlID(item)),
+                  (Utf8(ClassOf(item)) + (IsGroupBox(item) ? " (group box)" : "")).c_str(), StateOf(item));
+    std::string line = head;
     if (IsCombo(item)) {
       const std::vector<std::wstring> entries = ComboEntries(item);
       const int selection = static_cast<int>(SendMessageW(item, CB_GETCURSEL, 0, 0));
       if (selection >= 0 && selection < static_cast<int>(entries.size()))
-        std::printf(" selection #%d %s", selection, Quoted(entries[static_cast<size_t>(selection)]).c_str());
+        line += " selection #" + std::to_string(selection) + " " +
+                Quoted(entries[static_cast<size_t>(selection)]);
       else
-        std::printf(" no selection");
-      std::printf("\n%25s list:", "");
-      for (size_t i = 0; i < entries.size(); ++i)
-        std::printf("%s %s", i ? "," : "", Quoted(entries[i]).c_str());
-      std::printf("\n");
+        line += " no selection";
+      line += "\n" + std::string(25, ' ') + "list:";
+      for (size_t i = 0; i < entries.size(); ++i) line += (i ? ", " : " ") + Quoted(entries[i]);
     } else {
-      std::printf(" %s\n", Quoted(TextOf(item)).c_str());
+      line += " " + Quoted(TextOf(item));
     }
+    lines.emplace_back(item, line);
+  }
+  return lines;
+}
+
+// The items as the page shows them; with before, each item that changed since is marked '*'.
+void PrintItems(const std::vector<std::pair<HWND, std::string>>& lines,
+                const std::vector<std::pair<HWND, std::string>>* before = nullptr) {
+  for (const auto& [item, line] : lines) {
+    bool changed = false;
+    if (before) {
+      const auto was =
+          std::find_if(before->begin(), before->end(), [&](const auto& old) { return old.first == item; });
+      changed = was == before->end() || was->second != line;
+    }
+    std::printf("%s%s\n", changed ? " *" : "  ", line.c_str());
   }
 }
 
-// Dialog items with an id of their own (labels without one are not controls).
+// Whether the item is one of the page's controls: the page exchanges every control of its list
+// with its dialog item, which subclasses the item; labels, with an id or without, keep their
+// class's procedure.
+bool IsControl(HWND item) {
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  if (!GetClassInfoExW(nullptr, ClassOf(item).c_str(), &info)) return false;
+  return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(item, GWLP_WNDPROC)) != info.lpfnWndProc;
+}
+
 int ControlCount(HWND page) {
-  int count = 0;
-  for (HWND item : ItemsInTabOrder(page))
-    if (static_cast<int16_t>(GetDlgCtrlID(item)) != -1) ++count;
-  return count;
+  const std::vector<HWND> items = ItemsInTabOrder(page);
+  return static_cast<int>(std::count_if(items.begin(), items.end(), IsControl));
 }
 
 // ---- What the user does
 
-// Runs the thread's messages and, with the clock moved on in small steps, the timers that a
-// click started, until none is left or a minute of the clock has passed (a polling button
-// keeps its timer for as long as the page is open).
+// Runs the thread's messages and, with the clock moved on in small steps, the page's timers
+// (a service started on activation or by a click), as the host's message loop would, until
+// none is left or a minute of the clock has passed (a polling button keeps its timer for as
+// long as the page is open).
 void RunTimers() {
   pw::PumpMessages();
   for (DWORD elapsed = 0; pw::TimerCount() > 0 && elapsed < 60000; elapsed += 50) {
@@ -204,7 +232,6 @@ bool Click(HWND button, const std::wstring& value, std::string* error) {
     *error = "the button does not take a click (disabled or hidden)";
     return false;
   }
-  RunTimers();
   return true;
 }
 
@@ -220,10 +247,10 @@ bool ApplySet(HWND page, int id, const std::wstring& value, std::string* error) 
   else if (IsEdit(item))
     done = Retype(page, item, value, error);
   else if (IsButton(item))
-    done = Click(item, value, error);
+    done = Click(item, value, error);  // its timers run below
   else
     *error = "item " + std::to_string(id) + " (" + Utf8(ClassOf(item)) + ") takes no value";
-  pw::PumpMessages();
+  RunTimers();
   return done;
 }
 
@@ -233,6 +260,7 @@ struct ShownBox {
   std::wstring caption;
   std::wstring text;
   DWORD helpId = 0;
+  std::wstring missingHelpFile;  // the help file asked for, when it is not there
 };
 
 // The in-memory message boxes a page shows run a modal loop: the host's user reads them,
@@ -250,9 +278,19 @@ class MessageBoxReader {
 
   const std::vector<ShownBox>& boxes() const { return m_boxes; }
 
+  // The log records of failure so far, but for those of help files that are not there.
+  std::vector<orvolog::Record> FailureRecords() const {
+    const std::vector<orvolog::Record> all = orvolog::RecentRecords();
+    std::vector<orvolog::Record> failures;
+    for (size_t i = 0; i < all.size(); ++i)
+      if (std::find(m_helpRecords.begin(), m_helpRecords.end(), i) == m_helpRecords.end())
+        failures.push_back(all[i]);
+    return failures;
+  }
+
  private:
   void Answer(HWND dialog) {
-    ShownBox box{TextOf(dialog), {}, 0};
+    ShownBox box{TextOf(dialog), {}, 0, {}};
     HWND answer = nullptr;
     HWND help = nullptr;
     for (HWND item : ItemsInTabOrder(dialog)) {
@@ -269,9 +307,19 @@ class MessageBoxReader {
     }
     if (help) {
       const size_t before = platform::htmlhelp::HtmlHelpCalls().size();
+      const size_t recordsBefore = orvolog::RecentRecords().size();
       pw::ClickButton(help);
       const auto calls = platform::htmlhelp::HtmlHelpCalls();
-      if (calls.size() > before) box.helpId = static_cast<DWORD>(calls.back().data);
+      if (calls.size() > before) {
+        box.helpId = static_cast<DWORD>(calls.back().data);
+        // No help file is installed beside the DLLs: what the page logs of the missing file is
+        // the help request's outcome, not the page's failure.
+        if (!calls.back().result &&
+            GetFileAttributesW(calls.back().file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+          box.missingHelpFile = calls.back().file;
+          for (size_t i = recordsBefore; i < orvolog::RecentRecords().size(); ++i) m_helpRecords.push_back(i);
+        }
+      }
     }
     m_boxes.push_back(box);
     if (answer && pw::ClickButton(answer)) return;
@@ -279,6 +327,7 @@ class MessageBoxReader {
   }
 
   std::vector<ShownBox> m_boxes;
+  std::vector<size_t> m_helpRecords;  // positions among the records
 };
 
 const char* VariantTypeName(VARTYPE vt) {
@@ -295,6 +344,8 @@ const char* VariantTypeName(VARTYPE vt) {
       return "VT_R8";
     case VT_BSTR:
       return "VT_BSTR";
+    case VT_EMPTY:
+      return "VT_EMPTY";
     default:
       return "VT_?";
   }
@@ -307,9 +358,13 @@ void PrintShown(const hostsim::HostParent& parent, const MessageBoxReader& reade
   for (const auto& dialog : parent.errorDialogs)
     std::printf("  error     %s caption %s help %ld\n", Quoted(dialog.text).c_str(),
                 Quoted(dialog.caption).c_str(), static_cast<long>(dialog.helpContext));
-  for (const ShownBox& box : reader.boxes())
+  for (const ShownBox& box : reader.boxes()) {
     std::printf("  box       %s caption %s help %lu\n", Quoted(box.text).c_str(), Quoted(box.caption).c_str(),
                 static_cast<unsigned long>(box.helpId));
+    if (!box.missingHelpFile.empty())
+      std::printf("  help      topic %lu of %s not shown: no help file is installed\n",
+                  static_cast<unsigned long>(box.helpId), Utf8(box.missingHelpFile).c_str());
+  }
   for (const auto& call : pw::MessageBoxCalls())
     std::printf("  box       %s caption %s\n", Quoted(call.text).c_str(), Quoted(call.caption).c_str());
 }
@@ -322,21 +377,75 @@ const char* ElementTypeName(VARTYPE vt) {
       return "VT_I2";
     case VT_I4:
       return "VT_I4";
+    case VT_ARRAY | VT_UI1:
+      return "VT_ARRAY|VT_UI1";
     default:
       return VariantTypeName(vt);
   }
 }
 
-// Every write that reached the tag, and every service the device was asked to perform.
+// An enumeration's entry for a written code: its position in the list and its text, as the
+// item list shows a selection (' (#2 "Volume flow")'); "" for any other member.
+std::string EntryOf(const hostsim::ConfigurationTag& tag, const hostsim::ConfigurationTag::Write& write) {
+  const hostsim::MemberDefinition* member = tag.Definition().Find(write.member);
+  if (!member || member->type != hostsim::MemberType::kEnumeration) return "";
+  wchar_t* end = nullptr;
+  const long code = std::wcstol(write.value.c_str(), &end, 10);
+  if (write.value.empty() || *end != L'\0') return "";
+  for (size_t i = 0; i < member->entries.size(); ++i)
+    if (member->entries[i].code == code)
+      return " (#" + std::to_string(i) + " " + Quoted(member->entries[i].text) + ")";
+  return "";
+}
+
+// What the device answered a read: its type and value.
+std::string AnswerOf(const hostsim::DeviceRequest& request) {
+  if (FAILED(request.result)) return "nothing";
+  const VARIANT& answer = request.answer;
+  if (V_VT(&answer) == (VT_ARRAY | VT_UI1) && V_ARRAY(&answer)) {
+    std::string bytes = "bytes";
+    const SAFEARRAY* array = V_ARRAY(&answer);
+    const auto* data = static_cast<const unsigned char*>(array->pvData);
+    for (ULONG i = 0; i < array->rgsabound[0].cElements; ++i) {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, " %02X", data[i]);
+      bytes += hex;
+    }
+    return "VT_ARRAY|VT_UI1 " + bytes;  // the value's bytes, least significant first
+  }
+  _variant_t text;
+  if (FAILED(VariantChangeType(&text, &answer, 0, VT_BSTR))) return ElementTypeName(V_VT(&answer));
+  const std::wstring value = V_BSTR(&text) ? V_BSTR(&text) : L"";
+  return std::string(ElementTypeName(V_VT(&answer))) + " " +
+         (V_VT(&answer) == VT_BSTR ? Quoted(value) : Utf8(value));
+}
+
+// Where a read went: class, instance and attribute, or the host's path number.
+std::string AddressOf(const hostsim::DeviceRequest& request) {
+  if (request.argumentType == (VT_BYREF | VT_I4) && request.values.size() == 1)
+    return "path " + std::to_string(request.values[0]);
+  if (request.types.size() == 3 && request.values.size() == 3)
+    return std::string("class ") + std::to_string(request.values[0]) + " instance " +
+           std::to_string(request.values[1]) + " attribute " + std::to_string(request.values[2]) + " (" +
+           ElementTypeName(request.types[0]) + ")";
+  return "a malformed path";
+}
+
+// Every write that reached the tag, and every read and service the device was asked for.
 void PrintWrites(const hostsim::HostModule& module) {
   for (hostsim::ConfigurationTag* tag : {module.StandardTag(), module.SafetyTag()}) {
     if (!tag) continue;
     for (const auto& write : tag->Writes())
-      std::printf("  write     %s %s %s\n", Utf8(write.member).c_str(), VariantTypeName(write.vt),
-                  Utf8(write.value).c_str());
+      std::printf("  write     %s %s %s%s\n", Utf8(write.member).c_str(), VariantTypeName(write.vt),
+                  Utf8(write.value).c_str(), EntryOf(*tag, write).c_str());
   }
   for (const hostsim::DeviceRequest& request : module.device.requests) {
-    if (request.operation != hostsim::DeviceRequest::Operation::kExecute) continue;
+    if (request.operation == hostsim::DeviceRequest::Operation::kRead) {
+      std::printf("  read      %s %s asked %s: %s %s\n", Utf8(request.name).c_str(),
+                  AddressOf(request).c_str(), ElementTypeName(request.requestedType),
+                  AnswerOf(request).c_str(), Hex(request.result).c_str());
+      continue;
+    }
     std::printf("  device    %s [", Utf8(request.name).c_str());
     for (size_t i = 0; i < request.types.size(); ++i)
       std::printf("%s%s %ld", i ? ", " : "", ElementTypeName(request.types[i]),
@@ -392,14 +501,21 @@ class PageRun {
     pw::ClearRecorders();
     const size_t windowsAtStart = pw::LiveWindowCount();
     bool ok = true;
+    std::vector<orvolog::Record> failures;
     {
       MessageBoxReader reader;
       ok = Open(&outcome) && ok;
       HWND window = PageWindow();
       if (window) {
         outcome.controls = ControlCount(window);
-        PrintItems(window);
-        ok = ApplySets(window) && ok;
+        const auto shown = ItemLines(window);
+        PrintItems(shown);
+        if (!m_options.actions.empty()) {
+          ok = ApplySets(window) && ok;
+          std::printf("  after the actions (* changed):\n");
+          const auto after = ItemLines(window);
+          PrintItems(after, &shown);
+        }
         if (!svgFile.empty()) ok = Draw(window, svgFile) && ok;
       }
       if (m_options.save && m_child) {
@@ -409,9 +525,10 @@ class PageRun {
       PrintShown(*m_parent.get(), reader);
       PrintWrites(*m_module.get());
       ok = Close() && ok;
+      failures = reader.FailureRecords();
     }
-    outcome.failureRecords = orvolog::RecentRecords().size();
-    ok = ReportLeft(windowsAtStart, outcome.failureRecords) && ok;
+    outcome.failureRecords = failures.size();
+    ok = ReportLeft(windowsAtStart, failures) && ok;
     outcome.clean = ok;
     return outcome;
   }
@@ -450,7 +567,7 @@ class PageRun {
     ok = Step("Show", m_panel->Show(SW_SHOW)) && ok;
     ok = Step("PreInitialActivate", m_child->PreInitialActivate()) && ok;
     ok = Step("OnActivate", m_child->OnActivate()) && ok;
-    pw::PumpMessages();
+    RunTimers();
     outcome->openMilliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return ok;
@@ -477,16 +594,53 @@ class PageRun {
 
   bool ApplySets(HWND window) {
     bool ok = true;
-    for (const auto& [id, value] : m_options.sets) {
+    for (const OpenOptions::Action& action : m_options.actions) {
+      if (!action.event.empty()) {
+        ok = SendEvent(action) && ok;
+        continue;
+      }
       std::string error;
-      if (ApplySet(window, id, value, &error)) {
-        std::printf("  set %d = %s\n", id, Quoted(value).c_str());
+      if (ApplySet(window, action.id, action.value, &error)) {
+        std::printf("  set %d = %s\n", action.id, Quoted(action.value).c_str());
       } else {
-        std::printf("  set %d = %s: %s\n", id, Quoted(value).c_str(), error.c_str());
+        std::printf("  set %d = %s: %s\n", action.id, Quoted(action.value).c_str(), error.c_str());
         ok = false;
       }
     }
     return ok;
+  }
+
+  // One of the host's events, as the host sends it when the module changes elsewhere; a
+  // change of the controller's state first changes the mode the host reports.
+  bool SendEvent(const OpenOptions::Action& action) {
+    IPVEventHandler2Ptr events = m_child;
+    if (!events) {
+      std::printf("  event %s: the page takes no events\n", action.event.c_str());
+      return false;
+    }
+    if (!action.value.empty()) m_parent->vexil.mode = std::stol(action.value);
+    const std::string& name = action.event;
+    HRESULT hr = E_INVALIDARG;
+    if (name == "VexilStateChanged")
+      hr = events->VexilStateChanged(m_parent->vexil.mode);
+    else if (name == "ModuleStatusChanged")
+      hr = events->ModuleStatusChanged();
+    else if (name == "Flush")
+      hr = events->Flush();
+    else if (name == "DataChanged")
+      hr = events->DataChanged();
+    else if (name == "ModuleDefinitionChanged")
+      hr = events->ModuleDefinitionChanged();
+    else if (name == "Reverted")
+      hr = events->Reverted();
+    else if (name == "DirtyStateChanged")
+      hr = events->DirtyStateChanged();
+    else if (name == "ModuleDeleted")
+      hr = events->ModuleDeleted();
+    RunTimers();
+    std::string shown = name;
+    if (name == "VexilStateChanged") shown += "(" + std::to_string(m_parent->vexil.mode) + ")";
+    return Step(("event " + shown).c_str(), hr, true);
   }
 
   bool Draw(HWND window, const std::string& svgFile) {
@@ -508,7 +662,7 @@ class PageRun {
     return ok;
   }
 
-  bool ReportLeft(size_t windowsAtStart, size_t failureRecords) {
+  bool ReportLeft(size_t windowsAtStart, const std::vector<orvolog::Record>& failures) {
     bool clean = true;
     const HRESULT canUnload = ServerCanUnload(m_page.server);
     if (canUnload != S_OK) {
@@ -524,9 +678,9 @@ class PageRun {
       std::printf("  left: %zd windows\n", static_cast<ptrdiff_t>(windows - windowsAtStart));
       clean = false;
     }
-    if (failureRecords > 0) {
-      std::printf("  left: %zu log records of failure\n", failureRecords);
-      for (const orvolog::Record& record : orvolog::RecentRecords())
+    if (!failures.empty()) {
+      std::printf("  left: %zu log records of failure\n", failures.size());
+      for (const orvolog::Record& record : failures)
         std::printf("    %s: %s\n", Utf8(record.function).c_str(), Utf8(record.message).c_str());
       clean = false;
     }
@@ -563,6 +717,29 @@ bool ParseSet(const std::string& text, std::pair<int, std::wstring>* set) {
       id.size() == (negative ? 1u : 0u))
     return false;
   *set = {std::stoi(id), Wide(text.substr(equals + 1))};
+  return true;
+}
+
+constexpr const char* kEventNames =
+    "VexilStateChanged[=MODE], ModuleStatusChanged, Flush, DataChanged, ModuleDefinitionChanged, Reverted, "
+    "DirtyStateChanged, ModuleDeleted";
+
+// An event of the host by its name; VexilStateChanged may carry the controller mode the host
+// reports from then on.
+bool ParseEvent(const std::string& text, OpenOptions::Action* event) {
+  static const char* const names[] = {
+      "VexilStateChanged", "ModuleStatusChanged", "Flush",        "DataChanged", "ModuleDefinitionChanged",
+      "Reverted",          "DirtyStateChanged",   "ModuleDeleted"};
+  const size_t equals = text.find('=');
+  const std::string name = text.substr(0, equals);
+  if (std::find(std::begin(names), std::end(names), name) == std::end(names)) return false;
+  event->event = name;
+  if (equals == std::string::npos) return true;
+  const std::string mode = text.substr(equals + 1);
+  if (name != "VexilStateChanged" || mode.empty() || mode.size() > 9 ||
+      !std::all_of(mode.begin(), mode.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  event->value = Wide(mode);
   return true;
 }
 
@@ -610,10 +787,19 @@ bool ParseOpenArguments(const std::vector<std::string>& args, bool all, OpenOpti
       options->mode = static_cast<LONG>(number);
     } else if (arg == "--svg" && hasValue) {
       options->svg = args[++i];
+      if (options->svg.empty())
+        return *error = all ? "--svg takes a folder to draw the pages into"
+                            : "--svg takes a file to draw the page into",
+               false;
     } else if (!all && arg == "--set" && hasValue) {
       std::pair<int, std::wstring> set;
       if (!ParseSet(args[++i], &set)) return *error = "--set takes ID=VALUE, not " + args[i], false;
-      options->sets.push_back(set);
+      options->actions.push_back({"", set.first, set.second});
+    } else if (!all && arg == "--event" && hasValue) {
+      OpenOptions::Action event;
+      if (!ParseEvent(args[++i], &event))
+        return *error = "--event takes one of " + std::string(kEventNames) + ", not " + args[i], false;
+      options->actions.push_back(event);
     } else if (!all && arg == "--save") {
       options->save = true;
     } else if (!all && arg == "--dll" && hasValue) {
@@ -648,37 +834,100 @@ int OpenPage(const OpenOptions& options) {
   return run.Run(options.svg).clean ? 0 : 1;
 }
 
-int OpenAllPages(const std::string& dll, const OpenOptions& options) {
+namespace {
+
+// Whether the DLL serves the class: its DllGetClassObject hands out a class factory for it.
+bool Serves(HMODULE dll, const std::wstring& clsidText) {
+  using GetClassObject = HRESULT (*)(REFCLSID, REFIID, void**);
+  auto get = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void (*)()>(GetProcAddress(dll, "DllGetClassObject")));
+  CLSID clsid{};
+  if (!get || FAILED(CLSIDFromString(clsidText.c_str(), &clsid))) return false;
+  IUnknown* factory = nullptr;
+  if (FAILED(get(clsid, IID_IClassFactory, reinterpret_cast<void**>(&factory))) || !factory) return false;
+  factory->Release();
+  return true;
+}
+
+// The registered pages of the DLL, in catalogue order: those whose key names it, and those it
+// serves under a key that names another DLL (both view DLLs serve the system page under one
+// CLSID), each with the server its key names.
+std::vector<RegisteredClass> PagesOf(const std::string& dll) {
+  std::vector<RegisteredClass> registered = RegisteredClasses();
   std::vector<RegisteredClass> pages;
-  for (RegisteredClass& page : RegisteredClasses())
-    if (IsServer(page, dll)) pages.push_back(std::move(page));
-  if (pages.empty()) {
-    std::printf("%s serves no registered page\n", dll.c_str());
-    return 1;
+  std::wstring path;
+  for (const RegisteredClass& page : registered)
+    if (IsServer(page, dll)) {
+      pages.push_back(page);
+      path = page.server;
+    }
+  if (HMODULE module = path.empty() ? nullptr : LoadLibraryW(path.c_str())) {
+    for (const RegisteredClass& page : registered)
+      if (!IsServer(page, dll) && Serves(module, page.clsid)) pages.push_back(page);
+    FreeLibrary(module);
   }
   // The page titles sort in the catalogue's order.
   std::sort(pages.begin(), pages.end(),
             [](const RegisteredClass& a, const RegisteredClass& b) { return a.title < b.title; });
-  if (!options.svg.empty()) std::filesystem::create_directories(options.svg);
+  return pages;
+}
+
+}  // namespace
+
+int OpenAllPages(const std::string& dll, const OpenOptions& options) {
+  const std::vector<RegisteredClass> pages = PagesOf(dll);
+  if (pages.empty()) {
+    std::printf("%s serves no registered page\n", dll.c_str());
+    return 1;
+  }
+  if (!options.svg.empty()) {
+    std::error_code ec;
+    if (std::filesystem::exists(options.svg, ec) && !std::filesystem::is_directory(options.svg, ec)) {
+      std::printf("--svg %s: a file, not a folder to draw the pages into\n", options.svg.c_str());
+      return 1;
+    }
+    if (std::filesystem::create_directories(options.svg, ec); ec) {
+      std::printf("--svg %s: the folder cannot be made (%s)\n", options.svg.c_str(), ec.message().c_str());
+      return 1;
+    }
+  }
   struct Summary {
     std::wstring title;
+    std::wstring otherServer;  // the DLL the page's key names instead, when it is not this one
     PageOutcome outcome;
   };
   std::vector<Summary> summaries;
+  // Each definition is read once; every page still gets a module of its own built from it.
+  std::map<std::filesystem::path, hostsim::ModuleDefinition> definitions;
   HostServers servers;
   for (const RegisteredClass& page : pages) {
-    const auto definition = LoadDefinition(DefinitionFile(options, page));
-    if (!definition) return 1;
+    if (!IsServer(page, dll)) {
+      summaries.push_back({page.title, FileNameOf(page.server), {}});
+      continue;
+    }
+    const std::filesystem::path file = DefinitionFile(options, page);
+    auto definition = definitions.find(file);
+    if (definition == definitions.end()) {
+      auto loaded = LoadDefinition(file);
+      if (!loaded) return 1;
+      std::printf("module definition %s read\n", file.string().c_str());
+      definition = definitions.emplace(file, std::move(*loaded)).first;
+    }
     std::printf("%s  %s\n", Utf8(page.title).c_str(), Utf8(page.clsid).c_str());
     std::string svg;
     if (!options.svg.empty())
       svg = (std::filesystem::path(options.svg) / (Utf8(page.title) + ".svg")).string();
-    PageRun run(page, *definition, options);
-    summaries.push_back({page.title, run.Run(svg)});
+    PageRun run(page, definition->second, options);
+    summaries.push_back({page.title, L"", run.Run(svg)});
   }
   int result = 0;
   std::printf("\n");
   for (const Summary& summary : summaries) {
+    if (!summary.otherServer.empty()) {
+      std::printf("%-36s served by %s: the key names it\n", Utf8(summary.title).c_str(),
+                  Utf8(summary.otherServer).c_str());
+      continue;
+    }
     std::printf("%-36s %3d controls  %zu failures  %8.3f ms  %s\n", Utf8(summary.title).c_str(),
                 summary.outcome.controls, summary.outcome.failureRecords, summary.outcome.openMilliseconds,
                 summary.outcome.clean ? "clean" : "NOT CLEAN");

@@ -18,8 +18,14 @@ struct OpenOptions {
   std::string definition;  // --definition: the module definition (default: the meter's own)
   LCID language = 1033;
   bool languageGiven = false;
-  LONG mode = 0;                                   // the controller mode the host reports (0: offline)
-  std::vector<std::pair<int, std::wstring>> sets;  // --set ID=VALUE in order
+  LONG mode = 0;  // the controller mode the host reports (0: offline)
+  // --set ID=VALUE and --event NAME[=STATE], in the order given.
+  struct Action {
+    std::string event;  // empty for a --set
+    int id = 0;
+    std::wstring value;  // a --set's value, or the state VexilStateChanged reports ("" keeps it)
+  };
+  std::vector<Action> actions;
   bool save = false;
   std::string svg;  // --svg FILE (open) or DIR (open-all)
 };

@@ -26,6 +26,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -161,7 +162,7 @@ int Usage() {
                "usage: host [--registry FILE] register DLL | unregister DLL | list | load DLL |\n"
                "            validate DEFINITION-FILE [LANGUAGE-ID] |\n"
                "            open PAGE [--dll DLL] [--definition FILE] [--language LCID] [--mode N]\n"
-               "                 [--set ID=VALUE]... [--save] [--svg FILE] |\n"
+               "                 [--set ID=VALUE | --event NAME]... [--save] [--svg FILE] |\n"
                "            open-all DLL [--definition FILE] [--language LCID] [--mode N] [--svg DIR]\n"
                "  validate: attaches the registered tag extension to a module built from the\n"
                "            module-definition file (default language 1033) and prints the\n"
@@ -169,8 +170,12 @@ int Usage() {
                "  open:     creates the page (a CLSID or a page title) through the registry, drives\n"
                "            it as the host does on a module of the definition (default: the meter's\n"
                "            own), prints its items; --set chooses a combo box entry (text or #position),\n"
-               "            retypes an edit or clicks a button (VALUE click); --save saves and prints\n"
-               "            what the page showed and wrote; --svg draws the page.\n");
+               "            retypes an edit or clicks a button (VALUE click); --event sends one of\n"
+               "            the host's events in its place among them (VexilStateChanged=N also makes\n"
+               "            N the mode from then on); --save saves and prints\n"
+               "            what the page showed and wrote; --svg draws the page. --mode is the\n"
+               "            controller mode the host reports: 1 to 6 are online, any other value\n"
+               "            (0 by default) offline.\n");
   return 2;
 }
 
@@ -185,24 +190,26 @@ std::optional<LCID> ParseLanguage(const std::string& text) {
 
 // Holds an exclusive lock on "<registry file>.lock" from before the file is read until after it
 // is written, so that host runs on one registry file take their turns instead of overwriting
-// each other's changes.
+// each other's changes. The lock file goes when the run ends: it is removed while still
+// locked, and a run that obtained its lock on a file removed meanwhile opens the new one and
+// waits again, so two runs never hold locks on two different files.
 class RegistryFileLock {
  public:
-  explicit RegistryFileLock(const std::string& registryFile) {
-    const std::string path = registryFile + ".lock";
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-      error_ = "cannot open " + path + ": " + std::strerror(errno);
+  explicit RegistryFileLock(const std::string& registryFile) : path_(registryFile + ".lock") {
+    const std::filesystem::path folder = std::filesystem::path(registryFile).parent_path();
+    std::error_code ec;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+      error_ = "cannot use the registry file " + registryFile + ": its folder " + folder.string() +
+               " does not exist";
       return;
     }
-    while (flock(fd_, LOCK_EX) != 0) {
-      if (errno == EINTR) continue;
-      error_ = "cannot lock " + path + ": " + std::strerror(errno);
-      break;
-    }
+    bool held = false;
+    while (!held && error_.empty()) held = Acquire();
   }
   ~RegistryFileLock() {
-    if (fd_ >= 0) close(fd_);  // releases the lock
+    if (fd_ < 0) return;
+    unlink(path_.c_str());
+    close(fd_);  // releases the lock
   }
   RegistryFileLock(const RegistryFileLock&) = delete;
   RegistryFileLock& operator=(const RegistryFileLock&) = delete;
@@ -210,6 +217,30 @@ class RegistryFileLock {
   const std::string& error() const { return error_; }
 
  private:
+  // True when the lock is held on the file the path names, or when error_ says why not; false
+  // when the locked file was removed meanwhile (try again).
+  bool Acquire() {
+    fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+      error_ = "cannot open " + path_ + ": " + std::strerror(errno);
+      return true;
+    }
+    while (flock(fd_, LOCK_EX) != 0) {
+      if (errno == EINTR) continue;
+      error_ = "cannot lock " + path_ + ": " + std::strerror(errno);
+      return true;
+    }
+    struct stat locked {
+    }, named{};
+    if (fstat(fd_, &locked) == 0 && stat(path_.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
+        locked.st_ino == named.st_ino)
+      return true;
+    close(fd_);
+    fd_ = -1;
+    return false;
+  }
+
+  std::string path_;
   int fd_ = -1;
   std::string error_;
 };
@@ -272,10 +303,12 @@ int Run(std::vector<std::string> args) {
   else
     result = Validate(args[1], *language);
   CoUninitialize();
-  if (!registryFile.empty() && platform::registry::SaveToText() != loadedText &&
-      platform::registry::SaveToFile(registryFile) != ERROR_SUCCESS) {
-    std::fprintf(stderr, "cannot write the registry file %s\n", registryFile.c_str());
-    return 1;
+  if (!registryFile.empty() && platform::registry::SaveToText() != loadedText) {
+    std::string error;
+    if (platform::registry::SaveToFile(registryFile, &error) != ERROR_SUCCESS) {
+      std::fprintf(stderr, "cannot write the registry file %s: %s\n", registryFile.c_str(), error.c_str());
+      return 1;
+    }
   }
   return result;
 }

@@ -32,9 +32,11 @@ PLATFORM_API std::string SaveToText();
 PLATFORM_API LONG LoadFromText(std::string_view text, std::string* error = nullptr);
 
 // SaveToText into a host file: written to a temporary file in the same folder and renamed
-// over the old one, so the file holds the old hive or the new one, never a part. Returns
-// ERROR_SUCCESS or ERROR_CANTWRITE (the old file is then unchanged).
-PLATFORM_API LONG SaveToFile(const std::filesystem::path& hostPath);
+// over the old one, so the file holds the old hive or the new one, never a part. A symbolic
+// link is followed: its target is replaced and the link stays. An existing file keeps its
+// permissions. Returns ERROR_SUCCESS, ERROR_ACCESS_DENIED (an existing file the caller may not
+// write) or ERROR_CANTWRITE; on failure the old file is unchanged and *error (optional) says why.
+PLATFORM_API LONG SaveToFile(const std::filesystem::path& hostPath, std::string* error = nullptr);
 // LoadFromText from a host file. Returns ERROR_SUCCESS, ERROR_FILE_NOT_FOUND, ERROR_CANTREAD
 // (a directory, a file that cannot be read or one larger than 64 MiB, with *error saying
 // which), or ERROR_INVALID_DATA (as LoadFromText; the hive is unchanged).

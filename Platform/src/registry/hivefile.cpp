@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "../internal/paths.h"
@@ -395,21 +396,57 @@ LONG LoadFromText(std::string_view text, std::string* error) {
   return ERROR_SUCCESS;
 }
 
-LONG SaveToFile(const std::filesystem::path& hostPath) {
+namespace {
+
+// The file a save replaces: a symbolic link's target (followed link by link), so that the link
+// stays and its target holds the new hive.
+std::filesystem::path SaveTarget(const std::filesystem::path& hostPath, std::error_code& ec) {
+  std::filesystem::path target = hostPath;
+  for (int links = 0; std::filesystem::is_symlink(target, ec); ++links) {
+    if (links == 40) {  // the limit the file system itself applies to a chain of links
+      ec = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+      return {};
+    }
+    const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+    if (ec) return {};
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  ec.clear();
+  return target;
+}
+
+}  // namespace
+
+LONG SaveToFile(const std::filesystem::path& hostPath, std::string* error) {
+  auto fail = [error](LONG code, const std::string& why) {
+    if (error) *error = why;
+    return code;
+  };
+  std::error_code ec;
+  const std::filesystem::path target = SaveTarget(hostPath, ec);
+  if (ec) return fail(ERROR_CANTWRITE, "its link cannot be followed: " + ec.message());
+  // An existing file keeps its permissions; one the caller may not write is left alone, as
+  // writing it in place would be refused.
+  struct stat existing {};
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) return fail(ERROR_CANTWRITE, "a directory, not a file");
+  if (exists && access(target.c_str(), W_OK) != 0)
+    return fail(ERROR_ACCESS_DENIED, "the file is not writable");
   const std::string text = SaveToText();
   // Written beside the file and renamed over it, so that a reader never sees half a hive and
   // a failed write leaves the old file as it was.
-  std::filesystem::path temporary = hostPath;
+  std::filesystem::path temporary = target;
   temporary += "." + std::to_string(getpid()) + ".tmp";
   std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-  if (!file) return ERROR_CANTWRITE;
+  if (!file) return fail(ERROR_CANTWRITE, "cannot create a file in its folder");
   file.write(text.data(), static_cast<std::streamsize>(text.size()));
   file.close();
-  std::error_code ec;
-  if (file) std::filesystem::rename(temporary, hostPath, ec);
-  if (!file || ec) {
+  bool written = static_cast<bool>(file);
+  if (written && exists) written = chmod(temporary.c_str(), existing.st_mode & 07777) == 0;
+  if (written) std::filesystem::rename(temporary, target, ec);
+  if (!written || ec) {
     std::filesystem::remove(temporary, ec);
-    return ERROR_CANTWRITE;
+    return fail(ERROR_CANTWRITE, "cannot write it");
   }
   return ERROR_SUCCESS;
 }

@@ -150,4 +150,76 @@ TEST_F(HostCommandLine, ListReadsAValueOfAnyLengthAndReportsKeyNamesBeyond255Cha
   EXPECT_NE(outcome.output.find("{Z}  \n    Z:\\z.dll\n"), std::string::npos) << outcome.output;
 }
 
+TEST_F(HostCommandLine, TheLockFileGoesWhenTheRunEndsAndAMissingFolderIsNamed) {
+  EXPECT_EQ(RunHost({"--registry", registry_, "list"}).exitCode, 0);
+  EXPECT_EQ(RunHost({"--registry", registry_, "register", Bin("CorvaneTags.dll")}).exitCode, 0);
+  EXPECT_TRUE(std::filesystem::exists(registry_));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), {}), 1)
+      << "only the registry file stays beside itself";
+
+  const std::string lost = (folder_ / "absent" / "registry.txt").string();
+  const Outcome outcome = RunHost({"--registry", lost, "list"});
+  EXPECT_EQ(outcome.exitCode, 1) << outcome.output;
+  EXPECT_EQ(outcome.output, "cannot use the registry file " + lost + ": its folder " +
+                                (folder_ / "absent").string() + " does not exist\n");
+}
+
+TEST_F(HostCommandLine, ADefaultValueThatIsNoTextIsShownByItsType) {
+  // A class whose title is a number and whose server is binary: both named by their type
+  // (they used to print as stray characters), the server also where open names it.
+  Write(registry_,
+        "PLATFORM-REGISTRY 1\n"
+        "key \"HKEY_CLASSES_ROOT\\\\CLSID\\\\{6F1C2B3A-8E4D-4A5B-9C7E-0D1F2A3B4C61}\"\n"
+        "value \"\" dword 0x0000002A\n"
+        "key \"HKEY_CLASSES_ROOT\\\\CLSID\\\\{6F1C2B3A-8E4D-4A5B-9C7E-0D1F2A3B4C61}\\\\InProcServer32\"\n"
+        "value \"\" binary hex:0a0b0c\n");
+  const Outcome list = RunHost({"--registry", registry_, "list"});
+  EXPECT_EQ(list.exitCode, 0) << list.output;
+  EXPECT_EQ(list.output,
+            "{6F1C2B3A-8E4D-4A5B-9C7E-0D1F2A3B4C61}  (REG_DWORD 0x0000002A)\n    (REG_BINARY, 3 bytes)\n");
+  const Outcome open = RunHost({"--registry", registry_, "open", "{6F1C2B3A-8E4D-4A5B-9C7E-0D1F2A3B4C61}"});
+  EXPECT_EQ(open.exitCode, 1) << open.output;
+  EXPECT_NE(open.output.find("\n    (REG_BINARY, 3 bytes)\n"), std::string::npos) << open.output;
+}
+
+TEST_F(HostCommandLine, ASaveThroughALinkReplacesItsTargetAndKeepsTheFilesMode) {
+  namespace fs = std::filesystem;
+  const fs::path target = folder_ / "kept" / "registry.txt";
+  fs::create_directories(target.parent_path());
+  Write(target.string(), "PLATFORM-REGISTRY 1\n");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(target, registry_);
+  const Outcome outcome = RunHost({"--registry", registry_, "register", Bin("CorvaneTags.dll")});
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.output;
+  EXPECT_TRUE(fs::is_symlink(registry_)) << "the link stays a link";
+  EXPECT_NE(Read(target.string()).find("CorvaneTags.dll"), std::string::npos)
+      << "its target holds the registration";
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(HostCommandLine, AnSvgPathThatCannotBeDrawnIntoSaysSo) {
+  const std::string file = (folder_ / "a-file").string();
+  Write(file, "");
+  const struct {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string message;
+  } cases[] = {
+      {{"open", "Config Page", "--svg", ""}, 2, "--svg takes a file to draw the page into\n"},
+      {{"open-all", "PVTestPages.dll", "--svg", ""}, 2, "--svg takes a folder to draw the pages into\n"},
+      {{"open-all", "PVTestPages.dll", "--svg", file},
+       1,
+       "--svg " + file + ": a file, not a folder to draw the pages into\n"},
+  };
+  ASSERT_EQ(RunHost({"--registry", registry_, "register", Bin("PVTestPages.dll")}).exitCode, 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    std::vector<std::string> args = {"--registry", registry_};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Outcome outcome = RunHost(args);
+    EXPECT_EQ(outcome.exitCode, c.exitCode) << outcome.output;
+    EXPECT_EQ(outcome.output.rfind(c.message, 0), 0u) << outcome.output;
+  }
+}
+
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <regex>
@@ -365,6 +367,165 @@ TEST_F(HostPageCommands, TheDrawingHoldsEveryItemWhereTheTemplatePutsIt) {
   const Outcome run = Host({"open", kConfigPageTitle, "--svg", svg.string()});
   ASSERT_EQ(run.exitCode, 0) << run.output;
   ExpectDrawnAsTemplate(svg, BuiltBinaries() / "PVConfigPagesENU.dll", IDD_CONFIG_PAGE);
+}
+
+// ---- What the report shows
+
+TEST_F(HostPageCommands, TheItemsArePrintedAgainAfterTheActionsWithWhatChangedMarked) {
+  Register("CorvaneView.dll");
+  const Outcome run = Host({"open", "PVPageCorvaneCALC Page", "--set", "9061=#1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const size_t after = run.output.find("\n  after the actions (* changed):\n");
+  ASSERT_NE(after, std::string::npos) << run.output;
+  EXPECT_LT(run.output.find("\n   9179  Edit      disabled"), after) << "before the choice\n" << run.output;
+  EXPECT_NE(run.output.find("\n * 9179  Edit      enabled", after), std::string::npos)
+      << "the dependency shows after it\n"
+      << run.output;
+  EXPECT_NE(run.output.find("\n * 9061  ComboBox  enabled   selection #1", after), std::string::npos)
+      << run.output;
+}
+
+TEST_F(HostPageCommands, ThePagesTimersRunAfterActivationAndDeviceReadsArePrinted) {
+  Register("CorvaneView.dll");
+  // The second system page online refreshes its access status from its timer, unclicked.
+  Outcome run = Host({"open", "PVPageCorvaneSYSTEM2 Page", "--mode", "1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n   9411  Static    enabled   \"Production\""), std::string::npos)
+      << run.output;
+  EXPECT_NE(
+      run.output.find("\n  read      AccessStatusLevel path 104 asked VT_I2: VT_I2 -32729 0x00000000\n"),
+      std::string::npos)
+      << run.output;
+  // The totalizer switches read their state on the meter's own object class.
+  const struct {
+    const char* dll;
+    const char* objectClass;
+  } meters[] = {{"CorvaneView.dll", "115"}, {"FluxorView.dll", "112"}};
+  Register("FluxorView.dll");
+  for (const auto& meter : meters) {
+    SCOPED_TRACE(meter.dll);
+    run = Host({"open", "PVPageCorvaneTotalizerConfig Page", "--dll", meter.dll, "--mode", "1"});
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find(std::string("\n  read      TotalizerControl class ") + meter.objectClass +
+                              " instance 2 attribute 9 (VT_I1) asked VT_EMPTY: VT_BSTR \""),
+              std::string::npos)
+        << run.output;
+  }
+}
+
+TEST_F(HostPageCommands, AnEnumerationWriteNamesItsEntrysPositionAndText) {
+  Register("CorvaneView.dll");
+  const Outcome run = Host({"open", kCommTitle, "--set", "9025=#2", "--save"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n  write     Input_assembly_Position_1 VT_I4 900 (#2 \"Volume flow\")\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("\n * 9025  ComboBox  enabled   selection #2 \"Volume flow\""), std::string::npos)
+      << "the item list's selection is the same entry\n"
+      << run.output;
+}
+
+TEST_F(HostPageCommands, OpenAllCountsTheControlsAndNamesThePageAnotherDllServes) {
+  Register("CorvaneView.dll");
+  Register("FluxorView.dll");  // last: the system page's key names it
+  const Outcome run = Host({"open-all", "CorvaneView.dll"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const std::string summary = run.output.substr(run.output.find("\n\n"));
+  const std::regex line(
+      R"(\n(PVPageCorvane\w+ Page) +(\d+ controls  0 failures .* clean|served by FluxorView\.dll: the key names it))");
+  EXPECT_EQ(std::distance(std::sregex_iterator(summary.begin(), summary.end(), line), std::sregex_iterator()),
+            16)
+      << summary;
+  EXPECT_NE(
+      summary.find("\nPVPageCorvaneSYSTEM Page             served by FluxorView.dll: the key names it\n"),
+      std::string::npos)
+      << summary;
+  // The second system page's list holds 24 controls; its plain static 9042 is no control.
+  EXPECT_NE(summary.find("\nPVPageCorvaneSYSTEM2 Page             24 controls"), std::string::npos)
+      << summary;
+  // The module definition is read once for all the pages.
+  const std::regex read(R"(module definition .*Corvane300\.xml read\n)");
+  EXPECT_EQ(
+      std::distance(std::sregex_iterator(run.output.begin(), run.output.end(), read), std::sregex_iterator()),
+      1)
+      << run.output;
+
+  const Outcome fluxor = Host({"open-all", "FluxorView.dll"});
+  EXPECT_EQ(fluxor.exitCode, 0) << fluxor.output;
+  EXPECT_NE(fluxor.output.find("\nPVPageCorvaneSYSTEM2 Page             13 controls"), std::string::npos)
+      << fluxor.output;
+}
+
+TEST_F(HostPageCommands, AHostEventIsSentInItsPlaceAmongTheActions) {
+  Register("CorvaneView.dll");
+  Outcome run = Host({"open", "PVPageCorvaneTotalizerConfig Page", "--set", "9327=#0", "--event",
+                      "DataChanged", "--set", "9328=#1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  const size_t first = run.output.find("\n  set 9327 = \"#0\"\n");
+  const size_t event = run.output.find("\n  event DataChanged: 0x00000000\n");
+  const size_t second = run.output.find("\n  set 9328 = \"#1\"\n");
+  ASSERT_NE(event, std::string::npos) << run.output;
+  EXPECT_LT(first, event) << run.output;
+  EXPECT_LT(event, second) << run.output;
+
+  // The controller goes online while the second system page is open: its access status
+  // follows from the service its timer runs.
+  run = Host({"open", "PVPageCorvaneSYSTEM2 Page", "--event", "VexilStateChanged=1"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n   9411  Static    enabled   \"\"\n"), std::string::npos) << "offline first\n"
+                                                                                         << run.output;
+  EXPECT_NE(run.output.find("\n  event VexilStateChanged(1): 0x00000000\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\n * 9411  Static    enabled   \"Production\"\n"), std::string::npos)
+      << run.output;
+
+  run = Host({"open", "PVPageCorvaneSYSTEM2 Page", "--event", "Changed"});
+  EXPECT_EQ(run.exitCode, 2) << run.output;
+  EXPECT_NE(run.output.find("--event takes one of VexilStateChanged[=MODE], "), std::string::npos)
+      << run.output;
+}
+
+TEST_F(HostPageCommands, AGroupBoxIsDrawnAsAnUnfilledFrameWithItsCaptionAtTheTopLeft) {
+  Register("CorvaneView.dll");
+  const fs::path svg = m_folder / "conc.svg";
+  const Outcome run = Host({"open", "PVPageCorvaneCONC Page", "--svg", svg.string()});
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\n     -1  Button (group box) enabled   \"Concentration profile 1\"\n"),
+            std::string::npos)
+      << run.output;
+  std::ifstream in(svg);
+  const std::string drawing((std::istreambuf_iterator<char>(in)), {});
+  const std::regex group(
+      R"re(<g class="item" data-id="-1" data-class="Button" data-state="enabled">\n)re"
+      R"re(    <rect x="(\d+)" y="(\d+)" width="\d+" height="\d+" fill="none" stroke="none"/>\n)re"
+      R"re(    <rect class="frame" x="(\d+)" y="\d+" width="\d+" height="\d+" fill="none" stroke="#a0a0a0"/>\n)re"
+      R"re(    <rect [^\n]*/>\n)re"
+      R"re(    <text x="(\d+)" y="\d+" fill="#000000" textLength="\d+" lengthAdjust="spacingAndGlyphs">Concentration profile 1</text>)re");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_search(drawing, match, group)) << drawing;
+  EXPECT_EQ(match[1], match[3]) << "the frame starts at the item's left";
+  EXPECT_GT(std::stoi(match[4]), std::stoi(match[1])) << "the caption at the top left, not centred";
+  EXPECT_EQ(drawing.find("text-anchor=\"middle\">Concentration profile 1"), std::string::npos);
+}
+
+TEST_F(HostPageCommands, AMessageBoxWhoseHelpFileIsMissingIsNoFailureOfThePage) {
+  Register("CorvaneView.dll");
+  // The viscosity page online refuses a reference temperature below absolute zero with a box
+  // that offers help; no help file is installed.
+  const Outcome run = Host(
+      {"open", "PVPageCorvaneViscosity Page", "--mode", "1", "--set", "9398=-300", "--set", "9242=click"});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(
+      run.output.find("\n  box       \"The reference temperature must lie between -273.14 and 99999.00.\" "
+                      "caption \"Tavelin 5000\" help 206640\n"
+                      "  help      topic 206640 of Z:\\"),
+      std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("CorvaneView.chm not shown: no help file is installed\n"), std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("left:"), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("\n  device    SetAttributeSingleRegulator"), std::string::npos)
+      << "nothing written to the device\n"
+      << run.output;
 }
 
 }  // namespace

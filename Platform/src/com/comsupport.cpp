@@ -1,15 +1,31 @@
 // The compiler's COM support classes: _com_error, _bstr_t and _variant_t.
-#include "com_internal.h"
-
 #include <atomic>
+#include <cassert>
 #include <string>
 
-#include "../internal/unicode.h"
 #include "comdef.h"
 #include "crtwide.h"
+#include "platform/utf8.h"
 #include "winbase.h"
 
-using platform::com::RefCount;
+namespace {
+
+// A shared text's reference count: starts at 1 (the creator's reference). Release returns the
+// value its atomic decrement gave, and asserts on a release below zero.
+class RefCount {
+ public:
+  ULONG AddRef() { return count_.fetch_add(1, std::memory_order_relaxed) + 1; }
+  ULONG Release() {
+    const ULONG before = count_.fetch_sub(1, std::memory_order_acq_rel);
+    assert(before != 0 && "Release below zero");
+    return before - 1;
+  }
+
+ private:
+  std::atomic<ULONG> count_{1};
+};
+
+}  // namespace
 
 void _com_issue_error(HRESULT hr) {
   throw _com_error(hr);
@@ -169,7 +185,7 @@ _bstr_t::_bstr_t(const wchar_t* text) {
 
 _bstr_t::_bstr_t(const char* text) {
   if (!text) return;
-  const std::wstring wide = platform::WideFromUtf8(text);
+  const std::wstring wide = platform::WideFromUtf8Text(text);
   data_ = new Data(AllocOrRaise(wide.data(), wide.size()));
 }
 
@@ -227,7 +243,7 @@ _bstr_t::operator wchar_t*() const noexcept {
 _bstr_t::operator const char*() const {
   if (!data_ || !data_->text) return nullptr;
   if (!data_->haveUtf8) {
-    data_->utf8 = platform::Utf8FromWide(std::wstring_view(data_->text, SysStringLen(data_->text)));
+    data_->utf8 = platform::Utf8TextFromWide(std::wstring_view(data_->text, SysStringLen(data_->text)));
     data_->haveUtf8 = true;
   }
   return data_->utf8.c_str();

@@ -26,11 +26,13 @@
 // memcpy; use ParseDialogTemplate rather than reading by hand.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/utf8.h"
 #include "wtypesbase.h"
 
 #pragma pack(push, 2)
@@ -192,7 +194,12 @@ PLATFORM_API DialogInitData ParseDialogInit(const void* data, size_t size);
 PLATFORM_API std::vector<BYTE> BuildDialogInit(const std::vector<DialogInitEntry>& entries);
 
 // The text of a combo box string entry: the data up to its first terminator (all of it
-// without one), converted from UTF-8.
-PLATFORM_API std::wstring DialogInitText(const DialogInitEntry& entry);
+// without one), converted from UTF-8. Inline, over the platform's own conversion, so that a
+// build-time tool that reads templates without the platform does not need it.
+inline std::wstring DialogInitText(const DialogInitEntry& entry) {
+  const auto* bytes = reinterpret_cast<const char*>(entry.data.data());
+  const auto end = std::find(entry.data.begin(), entry.data.end(), BYTE{0});
+  return WideFromUtf8Text(std::string_view(bytes, static_cast<size_t>(end - entry.data.begin())));
+}
 
 }  // namespace platform::dialogs

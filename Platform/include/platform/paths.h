@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "../wtypesbase.h"
+#include "wtypesbase.h"
 
 namespace platform {
 

@@ -29,6 +29,31 @@ class RefCount {
   std::atomic<ULONG> count_{1};
 };
 
+// One interface reference of the platform's own code, released when the owner goes; the
+// address of an owner releases what it held, so an out-parameter cannot leak.
+template <class I>
+class OwnedInterface {
+ public:
+  OwnedInterface() = default;
+  OwnedInterface(const OwnedInterface&) = delete;
+  OwnedInterface& operator=(const OwnedInterface&) = delete;
+  ~OwnedInterface() { Reset(); }
+
+  I** operator&() {
+    Reset();
+    return &pointer_;
+  }
+  I* operator->() const { return pointer_; }
+  I* get() const { return pointer_; }
+
+ private:
+  void Reset() {
+    if (pointer_) pointer_->Release();
+    pointer_ = nullptr;
+  }
+  I* pointer_ = nullptr;
+};
+
 // QueryInterface from a static table of (IID, cast) entries walked by one loop.
 template <class C>
 struct InterfaceEntry {

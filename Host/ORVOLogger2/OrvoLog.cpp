@@ -10,17 +10,20 @@
 namespace {
 
 std::mutex g_lock;
+#if !defined(_WIN32)
 std::deque<orvolog::Record> g_records;
+#endif
 
-void Write(const orvolog::Record& r) {
+void Write(ORVOLogLevel level, const wchar_t* message, const wchar_t* sourceFile, const wchar_t* function,
+           int32_t line) {
   const char* path = std::getenv("ORVOLOG_FILE");
   FILE* sink = path && *path ? std::fopen(path, "a") : stderr;
   if (!sink) return;
-  std::string message = platform::Utf8TextFromWide(r.message);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
-  std::fprintf(sink, "[%d] %s (%s, %s:%d)\n", static_cast<int>(r.level), message.c_str(),
-               platform::Utf8TextFromWide(r.function).c_str(),
-               platform::Utf8TextFromWide(r.sourceFile).c_str(), static_cast<int>(r.line));
+  std::string text = platform::Utf8TextFromWide(message);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  std::fprintf(sink, "[%d] %s (%s, %s:%d)\n", static_cast<int>(level), text.c_str(),
+               platform::Utf8TextFromWide(function).c_str(), platform::Utf8TextFromWide(sourceFile).c_str(),
+               static_cast<int>(line));
   if (sink != stderr) std::fclose(sink);
 }
 
@@ -28,13 +31,18 @@ void Write(const orvolog::Record& r) {
 
 extern "C" void OrvoLog(ORVOLogLevel level, const wchar_t* message, const wchar_t* sourceFile,
                         const wchar_t* function, int32_t line) {
-  orvolog::Record record{level, message ? message : L"", sourceFile ? sourceFile : L"",
-                         function ? function : L"", line};
+  message = message ? message : L"";
+  sourceFile = sourceFile ? sourceFile : L"";
+  function = function ? function : L"";
   std::lock_guard<std::mutex> guard(g_lock);
-  Write(record);
-  g_records.push_back(std::move(record));
+  Write(level, message, sourceFile, function, line);
+#if !defined(_WIN32)
+  g_records.push_back(orvolog::Record{level, message, sourceFile, function, line});
   if (g_records.size() > orvolog::RecordsKept) g_records.pop_front();
+#endif
 }
+
+#if !defined(_WIN32)
 
 namespace orvolog {
 
@@ -49,3 +57,4 @@ void ClearRecords() {
 }
 
 }  // namespace orvolog
+#endif

@@ -22,6 +22,16 @@ target_compile_definitions(ORVOLogger2 PRIVATE ORVOLOGGER2_BUILD)
 target_include_directories(ORVOLogger2 PUBLIC ${CMAKE_SOURCE_DIR}/Host/include
                                        PRIVATE ${CMAKE_SOURCE_DIR}/Platform/Support/include)
 
+# The class libraries and the dialog-template helpers, compiled into each DLL that links them
+# (the host's paths are a Linux helper). The per-DLL part (module state, entry point) is in
+# the same library here: every DLL has its own copy of all of it.
+set(class_libraries_dir ${CMAKE_SOURCE_DIR}/Platform/ClassLibraries)
+file(GLOB class_library_sources CONFIGURE_DEPENDS ${class_libraries_dir}/src/*/*.cpp)
+add_library(ClassLibraries STATIC ${class_library_sources} ${class_libraries_dir}/dllsupport/dllmodule.cpp
+                                  ${CMAKE_SOURCE_DIR}/Platform/Support/src/dlgtemplate.cpp)
+target_include_directories(ClassLibraries PUBLIC ${class_libraries_dir}/include
+                                                 ${CMAKE_SOURCE_DIR}/Platform/Support/include)
+
 # The images' shape, checked as part of the build: a 32-bit GUI subsystem DLL importing only
 # the operating system's DLLs and exporting exactly what the host calls.
 add_custom_target(image_checks ALL

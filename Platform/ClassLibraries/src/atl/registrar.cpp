@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <wchar.h>  // the C runtime's _wcsicmp and the other wide-string functions
+#else
 #include "crtwide.h"
+#endif
 #include "platform/utf8.h"
 #include "winuser.h"
 

@@ -4,7 +4,11 @@
 #include <string>
 
 #include "comdef.h"
+#if defined(_WIN32)
+#include <wchar.h>  // the C runtime's _wcsicmp and the other wide-string functions
+#else
 #include "crtwide.h"
+#endif
 #include "platform/utf8.h"
 #include "winbase.h"
 
@@ -312,9 +316,15 @@ void RaiseIfFailed(HRESULT hr) {
 }
 
 // The variant converted to vt (a copy when it already is vt); raises on failure.
+// The source operand of VariantCopy and VariantChangeType, which read it only: some
+// declarations of the two take it without const.
+VARIANTARG* SourceOf(const VARIANT& source) {
+  return const_cast<VARIANTARG*>(&source);
+}
+
 _variant_t Converted(const VARIANT& source, VARTYPE vt) {
   _variant_t result;
-  RaiseIfFailed(VariantChangeType(&result, &source, 0, vt));
+  RaiseIfFailed(VariantChangeType(&result, SourceOf(source), 0, vt));
   return result;
 }
 
@@ -326,7 +336,7 @@ _variant_t::_variant_t() noexcept {
 
 _variant_t::_variant_t(const VARIANT& source) {
   VariantInit(this);
-  RaiseIfFailed(VariantCopy(this, &source));
+  RaiseIfFailed(VariantCopy(this, SourceOf(source)));
 }
 
 _variant_t::_variant_t(const _variant_t& source) : _variant_t(static_cast<const VARIANT&>(source)) {}
@@ -451,7 +461,7 @@ _variant_t::~_variant_t() {
 }
 
 _variant_t& _variant_t::operator=(const VARIANT& source) {
-  RaiseIfFailed(VariantCopy(this, &source));
+  RaiseIfFailed(VariantCopy(this, SourceOf(source)));
   return *this;
 }
 
@@ -522,7 +532,7 @@ void _variant_t::Clear() {
 }
 
 void _variant_t::ChangeType(VARTYPE vartype, const _variant_t* pSrc) {
-  RaiseIfFailed(VariantChangeType(this, pSrc ? pSrc : this, 0, vartype));
+  RaiseIfFailed(VariantChangeType(this, SourceOf(pSrc ? *pSrc : *this), 0, vartype));
 }
 
 void _variant_t::Attach(VARIANT& source) {

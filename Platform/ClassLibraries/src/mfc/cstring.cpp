@@ -530,8 +530,8 @@ wchar_t* CString::LockBuffer() {
 
 void CString::FormatMessageV(const wchar_t* format, va_list* pArgs) {
   LPWSTR buffer = nullptr;
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER, format, 0,
-                                      0, reinterpret_cast<LPWSTR>(&buffer), 0, pArgs);
+  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER, format,
+                                        0, 0, reinterpret_cast<LPWSTR>(&buffer), 0, pArgs);
   struct Release {
     LPWSTR p;
     ~Release() {

@@ -7,6 +7,10 @@
 #include <unordered_map>
 
 #include "afxwin.h"
+#if defined(_WIN32)
+#include <windowsx.h>  // GET_X_LPARAM, which the stand-in's winuser.h has
+#undef SubclassWindow  // a message cracker of windowsx.h, not CWnd::SubclassWindow
+#endif
 #include "htmlhelp.h"
 #include "mfc_internal.h"
 

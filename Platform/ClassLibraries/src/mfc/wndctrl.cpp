@@ -163,7 +163,7 @@ CDC::~CDC() {
 BOOL CDC::CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput,
                    const void* lpInitData) {
   if (m_hDC) return FALSE;
-  m_hDC = ::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput, lpInitData);
+  m_hDC = ::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEW*>(lpInitData));
   m_bOwned = m_hDC != nullptr;
   return m_bOwned;
 }

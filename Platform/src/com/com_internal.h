@@ -2,11 +2,10 @@
 // the reference count and the table-driven QueryInterface of the objects the platform makes.
 #pragma once
 
-#include <atomic>
-#include <cassert>
 #include <cstddef>
 
 #include "oleauto.h"
+#include "platform/refcount.h"
 
 namespace platform::com {
 
@@ -14,20 +13,7 @@ namespace platform::com {
 // 0 for a type that has none (VT_EMPTY, VT_NULL, VT_RECORD and tags that are not types).
 ULONG ValueSize(VARTYPE base);
 
-// A COM object's reference count: starts at 1 (the creator's reference). Release returns the
-// value its atomic decrement gave, and asserts on a release below zero.
-class RefCount {
- public:
-  ULONG AddRef() { return count_.fetch_add(1, std::memory_order_relaxed) + 1; }
-  ULONG Release() {
-    const ULONG before = count_.fetch_sub(1, std::memory_order_acq_rel);
-    assert(before != 0 && "Release below zero");
-    return before - 1;
-  }
-
- private:
-  std::atomic<ULONG> count_{1};
-};
+using ::platform::RefCount;
 
 // One interface reference of the platform's own code, released when the owner goes; the
 // address of an owner releases what it held, so an out-parameter cannot leak.

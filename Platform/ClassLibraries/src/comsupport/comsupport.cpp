@@ -1,6 +1,4 @@
 // The compiler's COM support classes: _com_error, _bstr_t and _variant_t.
-#include <atomic>
-#include <cassert>
 #include <string>
 
 #include "comdef.h"
@@ -9,27 +7,11 @@
 #else
 #include "crtwide.h"
 #endif
+#include "platform/refcount.h"
 #include "platform/utf8.h"
 #include "winbase.h"
 
-namespace {
-
-// A shared text's reference count: starts at 1 (the creator's reference). Release returns the
-// value its atomic decrement gave, and asserts on a release below zero.
-class RefCount {
- public:
-  ULONG AddRef() { return count_.fetch_add(1, std::memory_order_relaxed) + 1; }
-  ULONG Release() {
-    const ULONG before = count_.fetch_sub(1, std::memory_order_acq_rel);
-    assert(before != 0 && "Release below zero");
-    return before - 1;
-  }
-
- private:
-  std::atomic<ULONG> count_{1};
-};
-
-}  // namespace
+using platform::RefCount;
 
 void _com_issue_error(HRESULT hr) {
   throw _com_error(hr);

@@ -4,7 +4,7 @@
 // raises E_POINTER as _com_error, as do failures of the DOM calls where noted.
 #pragma once
 
-#include <msxml6.h>
+#include <msxml6ptr.h>
 
 #include <cstdint>
 

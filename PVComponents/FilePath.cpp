@@ -18,14 +18,16 @@ constexpr DWORD kPathBufferSize = MAX_PATH + 1;
 constexpr LCTYPE kAbbreviatedLanguageName = LOCALE_SABBREVLANGNAME | LOCALE_NOUSEROVERRIDE;
 constexpr int kAbbreviationBufferSize = 4;
 
-typedef DWORD (*PFN_GETLONGPATHNAMEW)(LPCWSTR, LPWSTR, DWORD);
+// The platform's calling convention: a call through a pointer without it corrupts the stack
+// on i686.
+typedef DWORD(WINAPI* PFN_GETLONGPATHNAMEW)(LPCWSTR, LPWSTR, DWORD);
 
-DWORD ProbeGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size);
+DWORD WINAPI ProbeGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size);
 PFN_GETLONGPATHNAMEW g_getLongPathName = ProbeGetLongPathName;
 
 // Long names through the shell: parse the full path into an item list on the desktop folder
 // and read its path back.
-DWORD EmulatedGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
+DWORD WINAPI EmulatedGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
   if (GetFileAttributesW(shortPath) == INVALID_FILE_ATTRIBUTES) return 0;
   wchar_t fullPath[MAX_PATH];
   const DWORD fullLength = GetFullPathNameW(shortPath, MAX_PATH, fullPath, nullptr);
@@ -64,7 +66,7 @@ DWORD EmulatedGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
 
 // First use: take the platform's function when it is there and works; otherwise switch to the
 // emulation for good.
-DWORD ProbeGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
+DWORD WINAPI ProbeGetLongPathName(LPCWSTR shortPath, LPWSTR longPath, DWORD size) {
   HMODULE kernel = GetModuleHandleW(L"KERNEL32");
   auto platform = kernel ? reinterpret_cast<PFN_GETLONGPATHNAMEW>(
                                reinterpret_cast<void (*)()>(GetProcAddress(kernel, "GetLongPathNameW")))

@@ -14,7 +14,8 @@ END_MESSAGE_MAP()
 namespace {
 constexpr int kFolderPathBufferSize = MAX_PATH + 1;
 
-typedef HRESULT (*PFN_SHGETFOLDERPATHW)(HWND, int, HANDLE, DWORD, LPWSTR);
+// The platform's calling convention, as for every function taken from GetProcAddress.
+typedef HRESULT(WINAPI* PFN_SHGETFOLDERPATHW)(HWND, int, HANDLE, DWORD, LPWSTR);
 }  // namespace
 
 COrvoWinApp::COrvoWinApp() : CWinApp(nullptr) {

@@ -7,7 +7,7 @@
 #include <PVInterfaces.h>
 #include <afxwin.h>
 #include <comdef.h>
-#include <msxml6.h>
+#include <msxml6ptr.h>
 
 #include <map>
 #include <memory>

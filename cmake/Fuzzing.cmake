@@ -23,3 +23,15 @@ function(add_fuzz_target name)
     target_link_libraries(${name}_fuzzer PRIVATE ${ARG_LIBS})
   endif()
 endfunction()
+
+# Every tests/fuzz/<name>_fuzz.cpp under folder becomes a fuzz target with its corpus in
+# tests/corpus/<name>.
+function(add_fuzz_targets_in_folder folder)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${folder}/fuzz/*_fuzz.cpp)
+  foreach(source ${sources})
+    get_filename_component(target ${source} NAME_WE)
+    string(REGEX REPLACE "_fuzz$" "" corpus ${target})
+    add_fuzz_target(${target} SOURCE ${source} CORPUS ${folder}/corpus/${corpus} LIBS ${ARG_LIBS})
+  endforeach()
+endfunction()

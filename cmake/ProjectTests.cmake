@@ -20,12 +20,16 @@ function(add_gtest name)
   set_tests_properties(${name}.Whole PROPERTIES ENVIRONMENT "${environment}" LABELS whole TIMEOUT 1200)
 endfunction()
 
-# Every <area>_test.cpp in a tests folder becomes its own test executable <prefix>_<area>_test.
+# Every <area>_test.cpp in a tests folder becomes its own test executable <prefix>_<area>_test;
+# INCLUDES adds include folders (another folder's test fixtures).
 function(add_gtests_in_folder prefix folder)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;INCLUDES" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${folder}/*_test.cpp)
   foreach(test ${tests})
     get_filename_component(area ${test} NAME_WE)
     add_gtest(${prefix}_${area} SOURCES ${test} LIBS ${ARG_LIBS})
+    if(ARG_INCLUDES)
+      target_include_directories(${prefix}_${area} PRIVATE ${ARG_INCLUDES})
+    endif()
   endforeach()
 endfunction()

@@ -7,7 +7,17 @@
 #include <string>
 #include <vector>
 
+// On Windows the library exports OrvoLog by that name and the view DLLs import it; the records
+// kept in memory are a test hook of the Linux build only.
+#if defined(_WIN32)
+#if defined(ORVOLOGGER2_BUILD)
+#define ORVOLOGGER_API __declspec(dllexport)
+#else
+#define ORVOLOGGER_API __declspec(dllimport)
+#endif
+#else
 #define ORVOLOGGER_API __attribute__((visibility("default")))
+#endif
 
 enum ORVOLogLevel : int32_t {
   ORVOLogLevelError = 0,
@@ -19,6 +29,7 @@ enum ORVOLogLevel : int32_t {
 extern "C" ORVOLOGGER_API void OrvoLog(ORVOLogLevel level, const wchar_t* message, const wchar_t* sourceFile,
                                        const wchar_t* function, int32_t line);
 
+#if !defined(_WIN32)
 namespace orvolog {
 
 struct Record {
@@ -36,3 +47,4 @@ ORVOLOGGER_API std::vector<Record> RecentRecords();
 ORVOLOGGER_API void ClearRecords();
 
 }  // namespace orvolog
+#endif

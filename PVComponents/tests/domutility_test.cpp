@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <OrvoLog.h>
-#include <msxml6.h>
+#include <msxml6ptr.h>
 
 #include <gtest/gtest.h>
 

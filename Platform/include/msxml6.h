@@ -7,7 +7,6 @@
 // Every operation returns E_INVALIDARG or E_POINTER for null out-parameters.
 #pragma once
 
-#include "comdef.h"
 #include "oleauto.h"
 
 enum DOMNodeType {
@@ -152,10 +151,3 @@ inline constexpr IID IID_IXMLDOMElement = __uuidof(IXMLDOMElement);
 inline constexpr IID IID_IXMLDOMAttribute = __uuidof(IXMLDOMAttribute);
 inline constexpr IID IID_IXMLDOMDocument = __uuidof(IXMLDOMDocument);
 inline constexpr IID IID_IXMLDOMDocument2 = __uuidof(IXMLDOMDocument2);
-
-_COM_SMARTPTR_TYPEDEF(IXMLDOMNode, __uuidof(IXMLDOMNode));
-_COM_SMARTPTR_TYPEDEF(IXMLDOMNodeList, __uuidof(IXMLDOMNodeList));
-_COM_SMARTPTR_TYPEDEF(IXMLDOMElement, __uuidof(IXMLDOMElement));
-_COM_SMARTPTR_TYPEDEF(IXMLDOMAttribute, __uuidof(IXMLDOMAttribute));
-_COM_SMARTPTR_TYPEDEF(IXMLDOMDocument, __uuidof(IXMLDOMDocument));
-_COM_SMARTPTR_TYPEDEF(IXMLDOMDocument2, __uuidof(IXMLDOMDocument2));

@@ -159,7 +159,9 @@ WINGDIAPI BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LP
 
 // The display's device context: every name is accepted as "DISPLAY" (the only device here).
 // The new context has SYSTEM_FONT selected. Delete it with DeleteDC.
-WINGDIAPI HDC WINAPI CreateDCW(LPCWSTR pwszDriver, LPCWSTR pwszDevice, LPCWSTR pszPort, const void* pdm);
+// The device's initialisation data (pdm) is not read here.
+typedef struct _devicemodeW DEVMODEW;
+WINGDIAPI HDC WINAPI CreateDCW(LPCWSTR pwszDriver, LPCWSTR pwszDevice, LPCWSTR pszPort, const DEVMODEW* pdm);
 // A memory context like hdc (null: like the display), with SYSTEM_FONT selected.
 WINGDIAPI HDC WINAPI CreateCompatibleDC(HDC hdc);
 // Deletes a context made by CreateDCW or CreateCompatibleDC; FALSE for another handle. The

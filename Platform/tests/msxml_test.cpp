@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fixtures/com/com_test_support.h"
-#include "msxml6.h"
+#include "msxml6ptr.h"
 #include "objbase.h"
 
 namespace {

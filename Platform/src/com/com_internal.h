@@ -2,11 +2,10 @@
 // the reference count and the table-driven QueryInterface of the objects the platform makes.
 #pragma once
 
-#include <atomic>
-#include <cassert>
 #include <cstddef>
 
 #include "oleauto.h"
+#include "platform/refcount.h"
 
 namespace platform::com {
 
@@ -14,19 +13,31 @@ namespace platform::com {
 // 0 for a type that has none (VT_EMPTY, VT_NULL, VT_RECORD and tags that are not types).
 ULONG ValueSize(VARTYPE base);
 
-// A COM object's reference count: starts at 1 (the creator's reference). Release returns the
-// value its atomic decrement gave, and asserts on a release below zero.
-class RefCount {
+using ::platform::RefCount;
+
+// One interface reference of the platform's own code, released when the owner goes; the
+// address of an owner releases what it held, so an out-parameter cannot leak.
+template <class I>
+class OwnedInterface {
  public:
-  ULONG AddRef() { return count_.fetch_add(1, std::memory_order_relaxed) + 1; }
-  ULONG Release() {
-    const ULONG before = count_.fetch_sub(1, std::memory_order_acq_rel);
-    assert(before != 0 && "Release below zero");
-    return before - 1;
+  OwnedInterface() = default;
+  OwnedInterface(const OwnedInterface&) = delete;
+  OwnedInterface& operator=(const OwnedInterface&) = delete;
+  ~OwnedInterface() { Reset(); }
+
+  I** operator&() {
+    Reset();
+    return &pointer_;
   }
+  I* operator->() const { return pointer_; }
+  I* get() const { return pointer_; }
 
  private:
-  std::atomic<ULONG> count_{1};
+  void Reset() {
+    if (pointer_) pointer_->Release();
+    pointer_ = nullptr;
+  }
+  I* pointer_ = nullptr;
 };
 
 // QueryInterface from a static table of (IID, cast) entries walked by one loop.

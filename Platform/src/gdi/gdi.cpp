@@ -229,7 +229,7 @@ EXTERN_C BOOL WINAPI GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPS
 // ---------------------------------------------------------------------------------------
 // Device contexts and objects
 
-EXTERN_C HDC WINAPI CreateDCW(LPCWSTR, LPCWSTR, LPCWSTR, const void*) {
+EXTERN_C HDC WINAPI CreateDCW(LPCWSTR, LPCWSTR, LPCWSTR, const DEVMODEW*) {
   return NewDc(false);
 }
 

@@ -123,22 +123,6 @@ std::wstring WideFromUtf8(std::string_view text) {
   return out;
 }
 
-std::u16string Utf16FromWide(std::wstring_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (wchar_t unit : text) {
-    auto c = static_cast<uint32_t>(unit);
-    if (c > 0x10FFFF) c = kReplacement;
-    if (c > 0xFFFF) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-  }
-  return out;
-}
-
 wchar_t FoldCase(wchar_t c) {
   return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
 }

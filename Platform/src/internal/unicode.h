@@ -26,11 +26,6 @@ bool EncodeUtf8(std::wstring_view text, std::string& out, bool failOnInvalid);
 std::string Utf8FromWide(std::wstring_view text);
 std::wstring WideFromUtf8(std::string_view text);
 
-// The text in 16-bit units, as the platform's files and resources hold it whatever the size of
-// wchar_t: a character beyond the basic plane becomes its surrogate pair, a value above
-// U+10FFFF becomes U+FFFD; every other unit (a surrogate of a pair already split, too) is kept.
-std::u16string Utf16FromWide(std::wstring_view text);
-
 // Case-insensitive comparison as the platform does it for names (registry keys, module
 // names, CLSID texts): simple per-character case folding.
 int CompareNoCase(std::wstring_view a, std::wstring_view b);

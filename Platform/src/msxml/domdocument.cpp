@@ -563,7 +563,7 @@ class DomDocument final : public DomObject<DomDocument, NodeOperations<DomDocume
     *element = nullptr;
     xmlNodePtr root = xmlDocGetRootElement(m_tree->doc);
     if (!root) return S_FALSE;
-    IXMLDOMNodePtr node;
+    platform::com::OwnedInterface<IXMLDOMNode> node;
     HRESULT hr = WrapNode(this, m_tree, root, &node);
     if (FAILED(hr)) return hr;
     return node->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
@@ -597,7 +597,7 @@ class DomDocument final : public DomObject<DomDocument, NodeOperations<DomDocume
     if (!created) return E_OUTOFMEMORY;
     xmlNodePtr node = reinterpret_cast<xmlNodePtr>(created);
     m_tree->orphans.insert(node);
-    IXMLDOMNodePtr wrapped;
+    platform::com::OwnedInterface<IXMLDOMNode> wrapped;
     HRESULT hr = WrapNode(this, m_tree, node, &wrapped);
     if (FAILED(hr)) return hr;
     return wrapped->QueryInterface(IID_IXMLDOMAttribute, reinterpret_cast<void**>(attribute));
@@ -612,7 +612,7 @@ class DomDocument final : public DomObject<DomDocument, NodeOperations<DomDocume
       return E_INVALIDARG;
     const std::string qualified = Utf8(name);
     if (qualified.empty() || xmlValidateQName(BAD_CAST qualified.c_str(), 0) != 0) return E_FAIL;
-    IXMLDOMElementPtr element;
+    platform::com::OwnedInterface<IXMLDOMElement> element;
     HRESULT hr = CreateElementNode(qualified, Utf8(namespaceURI), &element);
     if (FAILED(hr)) return hr;
     return element->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(node));
@@ -705,7 +705,7 @@ class DomDocument final : public DomObject<DomDocument, NodeOperations<DomDocume
       // A prefix without a namespace: the name is kept as written.
       xmlNodeSetName(node, BAD_CAST qualified.c_str());
     }
-    IXMLDOMNodePtr wrapped;
+    platform::com::OwnedInterface<IXMLDOMNode> wrapped;
     HRESULT hr = WrapNode(this, m_tree, node, &wrapped);
     if (FAILED(hr)) return hr;
     return wrapped->QueryInterface(IID_IXMLDOMElement, reinterpret_cast<void**>(element));
@@ -832,7 +832,7 @@ class DomNode final : public DomObject<DomNode, NodeOperations<DomNode, IXMLDOME
 
     if (xmlAttrPtr existing = FindAttribute(m_node, QualifiedName(impl->XmlNode()))) {
       xmlNodePtr replaced = reinterpret_cast<xmlNodePtr>(existing);
-      IXMLDOMNodePtr wrapped;
+      platform::com::OwnedInterface<IXMLDOMNode> wrapped;
       if (outOldAttribute) {
         const HRESULT hr = WrapNode(m_owner, m_tree, replaced, &wrapped);
         if (FAILED(hr)) return hr;

@@ -13,6 +13,7 @@
 #include <cwctype>
 
 #include "rc_compiler.h"
+#include "platform/utf16.h"
 #include "unicode.h"
 
 namespace rc {

@@ -16,6 +16,7 @@
 
 #include "dlgtemplate.h"
 #include "tokens.h"
+#include "platform/utf16.h"
 #include "unicode.h"
 
 namespace rc {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "afxwin.h"
+#include "mfc_internal.h"
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 IMPLEMENT_DYNAMIC(CButton, CWnd)
@@ -106,8 +107,8 @@ void CToolTipCtrl::UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
 // GDI objects
 
 namespace {
-// Temporary font objects of this thread: they never own their handles.
-thread_local std::map<HFONT, std::unique_ptr<CFont>> tTempFonts;
+// Temporary font objects of each thread: they never own their handles.
+platform::mfc::detail::PerThread<std::map<HFONT, std::unique_ptr<CFont>>> gTempFonts;
 }  // namespace
 
 CGdiObject::~CGdiObject() {
@@ -131,7 +132,7 @@ BOOL CGdiObject::DeleteObject() {
 
 CFont* PASCAL CFont::FromHandle(HFONT hFont) {
   if (!hFont) return nullptr;
-  auto& slot = tTempFonts[hFont];
+  auto& slot = gTempFonts.Current()[hFont];
   if (!slot) {
     // A temporary object must not delete the font it shows: it is detached before it goes.
     struct Temporary : CFont {
@@ -162,7 +163,7 @@ CDC::~CDC() {
 BOOL CDC::CreateDC(LPCTSTR lpszDriverName, LPCTSTR lpszDeviceName, LPCTSTR lpszOutput,
                    const void* lpInitData) {
   if (m_hDC) return FALSE;
-  m_hDC = ::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput, lpInitData);
+  m_hDC = ::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEW*>(lpInitData));
   m_bOwned = m_hDC != nullptr;
   return m_bOwned;
 }

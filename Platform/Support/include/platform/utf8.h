@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "../winnls.h"
+#include "winnls.h"
 
 namespace platform {
 

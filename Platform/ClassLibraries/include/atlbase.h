@@ -14,8 +14,10 @@
 #include "oleauto.h"
 #include "winreg.h"
 
-#define ATLAPI EXTERN_C PLATFORM_API HRESULT
-#define ATLAPI_(type) EXTERN_C PLATFORM_API type
+#include "classlib_api.h"
+
+#define ATLAPI EXTERN_C CLASSLIB_API HRESULT
+#define ATLAPI_(type) EXTERN_C CLASSLIB_API type
 #ifndef OLESTR
 #define OLESTR(text) L##text
 #endif
@@ -104,7 +106,7 @@ struct _ATL_REGMAP_ENTRY {
   LPCOLESTR szData;
 };
 
-class PLATFORM_API CRegObject {
+class CLASSLIB_API CRegObject {
  public:
   CRegObject();
   ~CRegObject();
@@ -231,7 +233,7 @@ class CAtlModule {
   LONG m_nLockCnt = 0;
   _ATL_TERMFUNC_ELEM* m_pTermFuncs = nullptr;
 };
-inline constinit GUID CAtlModule::m_libid = GUID_NULL;
+inline constinit GUID CAtlModule::m_libid = GUID{};  // GUID_NULL, which is not a constant everywhere
 
 // Adds an entry to the object map during static construction.
 struct CAtlObjMapAutoEntry {

@@ -7,7 +7,7 @@
 #include <cwctype>
 #include <stdexcept>
 
-#include "../internal/unicode.h"
+#include "platform/utf8.h"
 
 namespace {
 
@@ -90,7 +90,7 @@ CString::CString(const wchar_t* text, int nLength) {
 }
 
 CString::CString(const char* text) {
-  if (text) Commit(platform::WideFromUtf8(text));
+  if (text) Commit(platform::WideFromUtf8Text(text));
 }
 
 CString::CString(wchar_t ch, int nRepeat) {
@@ -120,7 +120,7 @@ CString& CString::operator=(const wchar_t* text) {
 }
 
 CString& CString::operator=(const char* text) {
-  Commit(text ? platform::WideFromUtf8(text) : std::wstring());
+  Commit(text ? platform::WideFromUtf8Text(text) : std::wstring());
   return *this;
 }
 
@@ -530,8 +530,8 @@ wchar_t* CString::LockBuffer() {
 
 void CString::FormatMessageV(const wchar_t* format, va_list* pArgs) {
   LPWSTR buffer = nullptr;
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER, format, 0,
-                                      0, reinterpret_cast<LPWSTR>(&buffer), 0, pArgs);
+  const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER, format,
+                                        0, 0, reinterpret_cast<LPWSTR>(&buffer), 0, pArgs);
   struct Release {
     LPWSTR p;
     ~Release() {

@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "../internal/unicode.h"
+#if defined(_WIN32)
+#include <wchar.h>  // the C runtime's _wcsicmp and the other wide-string functions
+#else
+#include "crtwide.h"
+#endif
+#include "platform/utf8.h"
 #include "winuser.h"
 
 namespace {
@@ -47,13 +52,20 @@ const RootName kRoots[] = {
     {L"HKLM", HKEY_LOCAL_MACHINE}, {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
 };
 
+// Replacement names compare without regard to case, as the registrar's keywords do.
+struct NoCaseLess {
+  bool operator()(const std::wstring& a, const std::wstring& b) const {
+    return _wcsicmp(a.c_str(), b.c_str()) < 0;
+  }
+};
+using Replacements = std::map<std::wstring, std::wstring, NoCaseLess>;
+
 bool Is(const Token& token, const wchar_t* word) {
-  return !token.quoted && platform::CompareNoCase(token.text, word) == 0;
+  return !token.quoted && _wcsicmp(token.text.c_str(), word) == 0;
 }
 
 // Replaces %NAME% and %%; false for an unknown or unterminated replacement.
-bool Substitute(const std::wstring& text, const std::map<std::wstring, std::wstring>& replacements,
-                std::wstring* out) {
+bool Substitute(const std::wstring& text, const Replacements& replacements, std::wstring* out) {
   out->clear();
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != L'%') {
@@ -65,9 +77,7 @@ bool Substitute(const std::wstring& text, const std::map<std::wstring, std::wstr
     if (end == i + 1) {
       *out += L'%';
     } else {
-      std::wstring name = text.substr(i + 1, end - i - 1);
-      for (auto& c : name) c = platform::FoldCase(c);
-      const auto found = replacements.find(name);
+      const auto found = replacements.find(text.substr(i + 1, end - i - 1));
       if (found == replacements.end()) return false;
       *out += found->second;
     }
@@ -273,12 +283,33 @@ LONG UnregisterKey(HKEY parent, const ScriptKey& script) {
   return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
 }
 
+// A script in UTF-16 (little-endian, its byte-order mark removed) as wide text: the units
+// themselves where wchar_t is 16 bits; where it holds a whole code point, a surrogate pair
+// becomes its one character (a lone surrogate stays as it is).
+std::wstring WideFromUtf16Le(const unsigned char* bytes, DWORD size) {
+  std::wstring text;
+  for (DWORD i = 0; i + 1 < size; i += 2) {
+    char32_t unit = bytes[i] | (bytes[i + 1] << 8);
+    if constexpr (sizeof(wchar_t) == 4) {
+      if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < size) {
+        const char32_t low = bytes[i + 2] | (bytes[i + 3] << 8);
+        if (low >= 0xDC00 && low < 0xE000) {
+          unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+          i += 2;
+        }
+      }
+    }
+    text += static_cast<wchar_t>(unit);
+  }
+  return text;
+}
+
 }  // namespace
 
 namespace ATL {
 
 struct CRegObject::Impl {
-  std::map<std::wstring, std::wstring> replacements;  // keys case-folded
+  Replacements replacements;
 
   HRESULT Run(const std::wstring& script, bool doRegister) const {
     std::wstring text;
@@ -310,9 +341,7 @@ CRegObject::~CRegObject() {
 
 HRESULT CRegObject::AddReplacement(LPCOLESTR key, LPCOLESTR item) {
   if (!key || !item) return E_INVALIDARG;
-  std::wstring name = key;
-  for (auto& c : name) c = platform::FoldCase(c);
-  m_impl->replacements[name] = item;
+  m_impl->replacements[key] = item;
   return S_OK;
 }
 
@@ -349,21 +378,10 @@ HRESULT CRegObject::RunResource(LPCOLESTR resFileName, UINT nID, LPCOLESTR szTyp
   } else {
     const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, found)));
     const DWORD size = SizeofResource(module, found);
-    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-      for (DWORD i = 2; i + 1 < size; i += 2) {
-        char32_t unit = bytes[i] | (bytes[i + 1] << 8);
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < size) {
-          const char32_t low = bytes[i + 2] | (bytes[i + 3] << 8);
-          if (low >= 0xDC00 && low < 0xE000) {
-            unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-          }
-        }
-        script += static_cast<wchar_t>(unit);
-      }
-    } else {
-      script = platform::WideFromUtf8(std::string_view(reinterpret_cast<const char*>(bytes), size));
-    }
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)
+      script = WideFromUtf16Le(bytes + 2, size - 2);
+    else
+      script = platform::WideFromUtf8Text(std::string_view(reinterpret_cast<const char*>(bytes), size));
   }
   FreeLibrary(module);
   return SUCCEEDED(hr) ? m_impl->Run(script, doRegister) : hr;

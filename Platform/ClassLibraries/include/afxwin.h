@@ -8,9 +8,14 @@
 #include "afxres.h"
 #include "commctrl.h"
 
-// Per-DLL (hidden) declarations: each product DLL links its own copy of Platform/dllsupport,
-// so a call from inside a DLL binds to that DLL's definition.
+// Per-DLL (hidden) declarations: each product DLL links its own copy of dllsupport, so a call
+// from inside a DLL binds to that DLL's definition. On Windows nothing is exported that the
+// DLL does not name, so they need no marking.
+#if defined(_WIN32)
+#define AFX_DLL_LOCAL
+#else
 #define AFX_DLL_LOCAL __attribute__((visibility("hidden")))
+#endif
 
 #ifndef DLL_PROCESS_ATTACH
 #define DLL_PROCESS_DETACH 0
@@ -39,10 +44,10 @@ struct AFX_MODULE_STATE {
 
 // The calling thread's current module state: the one set by AFX_MANAGE_STATE (or the entry
 // point), else the process's own.
-PLATFORM_API AFX_MODULE_STATE* AFXAPI AfxGetModuleState();
+CLASSLIB_API AFX_MODULE_STATE* AFXAPI AfxGetModuleState();
 // Makes pState the calling thread's current module state (null: the process's own) and
 // returns the previous setting (null when there was none).
-PLATFORM_API AFX_MODULE_STATE* AFXAPI AfxSetModuleState(AFX_MODULE_STATE* pState);
+CLASSLIB_API AFX_MODULE_STATE* AFXAPI AfxSetModuleState(AFX_MODULE_STATE* pState);
 
 // The module state of the DLL that makes the call (defined in Platform/dllsupport).
 AFX_DLL_LOCAL AFX_MODULE_STATE* AFXAPI AfxGetStaticModuleState();
@@ -60,11 +65,11 @@ struct AFX_MAINTAIN_STATE2 {
 #define AFX_MANAGE_STATE(p) AFX_MAINTAIN_STATE2 _ctlState(p)
 
 // The current module state's instance handle, resource handle, application object and name.
-PLATFORM_API HINSTANCE AFXAPI AfxGetInstanceHandle();
-PLATFORM_API HINSTANCE AFXAPI AfxGetResourceHandle();
-PLATFORM_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
-PLATFORM_API CWinApp* AFXAPI AfxGetApp();
-PLATFORM_API LPCWSTR AFXAPI AfxGetAppName();
+CLASSLIB_API HINSTANCE AFXAPI AfxGetInstanceHandle();
+CLASSLIB_API HINSTANCE AFXAPI AfxGetResourceHandle();
+CLASSLIB_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
+CLASSLIB_API CWinApp* AFXAPI AfxGetApp();
+CLASSLIB_API LPCWSTR AFXAPI AfxGetAppName();
 
 // ---------------------------------------------------------------------------------------
 // Message maps: each class's static table, ended by an AfxSig_end entry and linked to its
@@ -104,7 +109,7 @@ struct AFX_MSGMAP {
 };
 
 // The first entry for (message, code, id) in the map or its base maps, or null.
-PLATFORM_API const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage,
+CLASSLIB_API const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage,
                                                                 UINT nCode, UINT nID);
 
 // Leaves the class in protected access, as on the platform; the map is public through
@@ -133,7 +138,7 @@ PLATFORM_API const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP
 // ---------------------------------------------------------------------------------------
 // Command targets, threads and the application object.
 
-class PLATFORM_API CCmdTarget : public CObject {
+class CLASSLIB_API CCmdTarget : public CObject {
   DECLARE_DYNAMIC(CCmdTarget)
 
  public:
@@ -152,7 +157,7 @@ class PLATFORM_API CCmdTarget : public CObject {
   static const AFX_MSGMAP* PASCAL GetThisMessageMap();
 };
 
-class PLATFORM_API CWinThread : public CCmdTarget {
+class CLASSLIB_API CWinThread : public CCmdTarget {
   DECLARE_DYNAMIC(CWinThread)
 
  public:
@@ -166,7 +171,7 @@ class PLATFORM_API CWinThread : public CCmdTarget {
 
 enum AFX_HELP_TYPE { afxWinHelp = 0, afxHTMLHelp = 1 };
 
-class PLATFORM_API CWinApp : public CWinThread {
+class CLASSLIB_API CWinApp : public CWinThread {
   DECLARE_DYNAMIC(CWinApp)
 
  public:
@@ -229,7 +234,7 @@ AFX_DLL_LOCAL extern AFX_DLLMAIN_HOOK afxDllMainHook;
 // current for the call; the application object's InitInstance runs; FALSE runs ExitInstance
 // and makes the attach fail. DLL_PROCESS_DETACH (after a successful attach): ExitInstance.
 // A DLL without an application object attaches successfully.
-PLATFORM_API BOOL AFXAPI AfxDllMain(AFX_MODULE_STATE* pState, HINSTANCE hInstance, DWORD dwReason,
+CLASSLIB_API BOOL AFXAPI AfxDllMain(AFX_MODULE_STATE* pState, HINSTANCE hInstance, DWORD dwReason,
                                     LPVOID lpReserved, AFX_DLLMAIN_HOOK pfnHook);
 
 // The entry point that the loader finds by name in every product DLL (Platform/dllsupport):
@@ -356,7 +361,7 @@ inline AFX_PMSG AfxEntryHandler(Handler handler) {
 // Simplifications: the permanent map is one per process (the platform's is per thread), and a
 // window made by Create/CreateEx is subclassed right after it is created, so its object misses
 // WM_NCCREATE and WM_CREATE.
-class PLATFORM_API CWnd : public CCmdTarget {
+class CLASSLIB_API CWnd : public CCmdTarget {
   DECLARE_DYNCREATE(CWnd)
 
  public:
@@ -514,10 +519,10 @@ class PLATFORM_API CWnd : public CCmdTarget {
 };
 
 // The class library's window procedure: the permanent object's WindowProc.
-PLATFORM_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+CLASSLIB_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
 
 // Data exchange between a dialog's controls and its members (DoDataExchange).
-class PLATFORM_API CDataExchange {
+class CLASSLIB_API CDataExchange {
  public:
   CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
       : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
@@ -532,15 +537,15 @@ class PLATFORM_API CDataExchange {
 // Subclasses the control nIDC into rControl the first time (the exchange direction does not
 // matter); a missing control is the caller's error (the platform asserts; here the call does
 // nothing and rControl stays unattached).
-PLATFORM_API void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+CLASSLIB_API void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 // The control's text to value (saving) or value to the control's text.
-PLATFORM_API void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+CLASSLIB_API void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 
 // A dialog. The modeless Create builds it from the template in the current resource handle
 // (AfxGetResourceHandle) as a child or owned window of pParentWnd and routes its messages
 // through this object from WM_INITDIALOG on (OnInitDialog); messages before (WM_SETFONT) reach
 // only the dialog class. DoModal runs DialogBoxIndirectParamW on the same template.
-class PLATFORM_API CDialog : public CWnd {
+class CLASSLIB_API CDialog : public CWnd {
   DECLARE_DYNAMIC(CDialog)
 
  public:
@@ -585,9 +590,9 @@ class PLATFORM_API CDialog : public CWnd {
 
 // The dialog procedure of CDialog's dialogs: WM_INITDIALOG subclasses the dialog into the
 // object (passed as the init parameter) and returns OnInitDialog(); everything else FALSE.
-PLATFORM_API INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+CLASSLIB_API INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-class PLATFORM_API CStatic : public CWnd {
+class CLASSLIB_API CStatic : public CWnd {
   DECLARE_DYNAMIC(CStatic)
 
  public:
@@ -599,7 +604,7 @@ class PLATFORM_API CStatic : public CWnd {
   HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 };
 
-class PLATFORM_API CButton : public CWnd {
+class CLASSLIB_API CButton : public CWnd {
   DECLARE_DYNAMIC(CButton)
 
  public:
@@ -612,7 +617,7 @@ class PLATFORM_API CButton : public CWnd {
   void SetButtonStyle(UINT nStyle, BOOL bRedraw = TRUE) { SendMessage(BM_SETSTYLE, nStyle, bRedraw); }
 };
 
-class PLATFORM_API CEdit : public CWnd {
+class CLASSLIB_API CEdit : public CWnd {
   DECLARE_DYNAMIC(CEdit)
 
  public:
@@ -646,7 +651,7 @@ class PLATFORM_API CEdit : public CWnd {
   void Clear() { SendMessage(WM_CLEAR); }
 };
 
-class PLATFORM_API CComboBox : public CWnd {
+class CLASSLIB_API CComboBox : public CWnd {
   DECLARE_DYNAMIC(CComboBox)
 
  public:
@@ -688,7 +693,7 @@ class PLATFORM_API CComboBox : public CWnd {
   }
 };
 
-class PLATFORM_API CToolTipCtrl : public CWnd {
+class CLASSLIB_API CToolTipCtrl : public CWnd {
   DECLARE_DYNAMIC(CToolTipCtrl)
 
  public:
@@ -721,7 +726,7 @@ class PLATFORM_API CToolTipCtrl : public CWnd {
 };
 
 // GDI objects: the object owns its handle and deletes it (DeleteObject, or its destructor).
-class PLATFORM_API CGdiObject : public CObject {
+class CLASSLIB_API CGdiObject : public CObject {
   DECLARE_DYNAMIC(CGdiObject)
 
  public:
@@ -734,7 +739,7 @@ class PLATFORM_API CGdiObject : public CObject {
   BOOL DeleteObject();
 };
 
-class PLATFORM_API CFont : public CGdiObject {
+class CLASSLIB_API CFont : public CGdiObject {
   DECLARE_DYNAMIC(CFont)
 
  public:
@@ -750,7 +755,7 @@ class PLATFORM_API CFont : public CGdiObject {
 
 // A device context: CDC owns one it made (CreateDC / CreateCompatibleDC, deleted with it);
 // CClientDC holds a window's (GetDC, released with it).
-class PLATFORM_API CDC : public CObject {
+class CLASSLIB_API CDC : public CObject {
   DECLARE_DYNAMIC(CDC)
 
  public:
@@ -780,7 +785,7 @@ class PLATFORM_API CDC : public CObject {
   bool m_bOwned = false;
 };
 
-class PLATFORM_API CClientDC : public CDC {
+class CLASSLIB_API CClientDC : public CDC {
   DECLARE_DYNAMIC(CClientDC)
 
  public:
@@ -795,8 +800,8 @@ class PLATFORM_API CClientDC : public CDC {
 // Message boxes: a recorder here (no display). The text form shows lpszText; the id form
 // loads the string nIDPrompt (from the resource handle, or the class library's own strings)
 // and takes nIDPrompt as the help id when nIDHelp is -1. Returns the answer a test set.
-PLATFORM_API int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType = 0 /* MB_OK */, UINT nIDHelp = 0);
-PLATFORM_API int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = 0 /* MB_OK */, UINT nIDHelp = (UINT)-1);
+CLASSLIB_API int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType = 0 /* MB_OK */, UINT nIDHelp = 0);
+CLASSLIB_API int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = 0 /* MB_OK */, UINT nIDHelp = (UINT)-1);
 
 namespace platform::mfc {
 
@@ -810,14 +815,14 @@ struct MessageBoxCall {
 
 // Test hooks of the message box recorder: the answer the next calls return (IDOK 1 until
 // set), the calls so far, and a fresh start.
-PLATFORM_API void SetMessageBoxAnswer(int answer);
-PLATFORM_API std::vector<MessageBoxCall> MessageBoxCalls();
-PLATFORM_API void ClearMessageBoxCalls();
+CLASSLIB_API void SetMessageBoxAnswer(int answer);
+CLASSLIB_API std::vector<MessageBoxCall> MessageBoxCalls();
+CLASSLIB_API void ClearMessageBoxCalls();
 
 // Test hooks of the wait cursor: showing while more begins than ends have been recorded;
 // the number of begins since the last reset.
-PLATFORM_API bool IsWaitCursorShowing();
-PLATFORM_API int WaitCursorBeginCount();
-PLATFORM_API void ResetWaitCursor();
+CLASSLIB_API bool IsWaitCursorShowing();
+CLASSLIB_API int WaitCursorBeginCount();
+CLASSLIB_API void ResetWaitCursor();
 
 }  // namespace platform::mfc

@@ -7,7 +7,12 @@
 #include <unordered_map>
 
 #include "afxwin.h"
+#if defined(_WIN32)
+#include <windowsx.h>  // GET_X_LPARAM, which the stand-in's winuser.h has
+#undef SubclassWindow  // a message cracker of windowsx.h, not CWnd::SubclassWindow
+#endif
 #include "htmlhelp.h"
+#include "mfc_internal.h"
 
 namespace {
 
@@ -17,14 +22,14 @@ std::unordered_map<HWND, CWnd*>& PermanentMap() {
   return *map;
 }
 
-// Temporary objects of this thread, deleted by DeleteTempMap or at the thread's end.
+// Temporary objects of each thread, deleted by DeleteTempMap or when the library unloads.
 struct TempMap {
   std::map<HWND, std::unique_ptr<CWnd>> windows;
   ~TempMap() {
     for (auto& [hwnd, wnd] : windows) wnd->m_hWnd = nullptr;  // a temporary object never destroys its window
   }
 };
-thread_local TempMap tTempMap;
+platform::mfc::detail::PerThread<TempMap> gTempMaps;
 
 // The message being handled on this thread, for Default().
 thread_local MSG tCurrentMessage{};
@@ -74,7 +79,7 @@ CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) {
 CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
   if (!hWnd) return nullptr;
   if (CWnd* permanent = FromHandlePermanent(hWnd)) return permanent;
-  auto& slot = tTempMap.windows[hWnd];
+  auto& slot = gTempMaps.Current().windows[hWnd];
   if (!slot) {
     slot = std::make_unique<CWnd>();
     slot->m_hWnd = hWnd;
@@ -84,8 +89,9 @@ CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
 }
 
 void PASCAL CWnd::DeleteTempMap() {
-  for (auto& [hwnd, wnd] : tTempMap.windows) wnd->m_hWnd = nullptr;
-  tTempMap.windows.clear();
+  auto& temporaries = gTempMaps.Current().windows;
+  for (auto& [hwnd, wnd] : temporaries) wnd->m_hWnd = nullptr;
+  temporaries.clear();
 }
 
 BOOL CWnd::Attach(HWND hWndNew) {
@@ -95,8 +101,9 @@ BOOL CWnd::Attach(HWND hWndNew) {
   if (!inserted) return FALSE;
   m_hWnd = hWndNew;
   // A temporary object of the same handle is no longer given out.
-  auto temp = tTempMap.windows.find(hWndNew);
-  if (temp != tTempMap.windows.end()) temp->second->m_hWnd = nullptr, tTempMap.windows.erase(temp);
+  auto& temporaries = gTempMaps.Current().windows;
+  auto temp = temporaries.find(hWndNew);
+  if (temp != temporaries.end()) temp->second->m_hWnd = nullptr, temporaries.erase(temp);
   return TRUE;
 }
 

@@ -12,6 +12,8 @@
 
 #include "windows.h"
 
+#include "classlib_api.h"
+
 #ifndef AFXAPI
 #define AFXAPI
 #endif
@@ -42,12 +44,12 @@ class CString;
 // One per class that says DECLARE_DYNAMIC: its name, its size and its base class's record.
 // Records are compared by address, so each class has exactly one (a class of a DLL has its
 // record in that DLL; the class library's records are in the platform library).
-struct PLATFORM_API CRuntimeClass {
+struct CLASSLIB_API CRuntimeClass {
   LPCSTR m_lpszClassName;
   int m_nObjectSize;
-  UINT m_wSchema;                     // 0xFFFF: not serializable
-  CObject* (*m_pfnCreateObject)();    // set by IMPLEMENT_DYNCREATE, else null
-  const CRuntimeClass* m_pBaseClass;  // null for CObject
+  UINT m_wSchema;                         // 0xFFFF: not serializable
+  CObject*(PASCAL* m_pfnCreateObject)();  // set by IMPLEMENT_DYNCREATE, else null
+  const CRuntimeClass* m_pBaseClass;      // null for CObject
 
   // A new object of the class, or null when the class cannot be created dynamically.
   CObject* CreateObject() const;
@@ -85,7 +87,7 @@ struct PLATFORM_API CRuntimeClass {
 // The root of the class library's classes. Not copyable, as on the platform. Its operator
 // new goes through the class library's allocation path: an out-of-memory (real or made by
 // platform::mfc::FailNextAllocations) throws CMemoryException*.
-class PLATFORM_API CObject {
+class CLASSLIB_API CObject {
  public:
   static const CRuntimeClass classCObject;
 
@@ -109,9 +111,9 @@ class PLATFORM_API CObject {
 };
 
 // The object when it is of the class (or derives from it), else null; a null object gives null.
-PLATFORM_API CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
+CLASSLIB_API CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
 // The object, which must be of the class (checked in debug builds).
-PLATFORM_API CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* pObject);
+CLASSLIB_API CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* pObject);
 
 #define DYNAMIC_DOWNCAST(class_name, object) \
   static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), object))
@@ -122,7 +124,7 @@ PLATFORM_API CObject* AFXAPI AfxStaticDownCast(CRuntimeClass* pClass, CObject* p
 // Exceptions. The class library throws pointers (throw new CFooException) and the catcher
 // frees them with Delete(): catch (CException* e) { e->Delete(); }.
 
-class PLATFORM_API CException : public CObject {
+class CLASSLIB_API CException : public CObject {
   DECLARE_DYNAMIC(CException)
 
  public:
@@ -140,7 +142,7 @@ class PLATFORM_API CException : public CObject {
   BOOL m_bAutoDelete;
 };
 
-class PLATFORM_API CMemoryException : public CException {
+class CLASSLIB_API CMemoryException : public CException {
   DECLARE_DYNAMIC(CMemoryException)
 
  public:
@@ -151,7 +153,7 @@ class PLATFORM_API CMemoryException : public CException {
 
 // Throws the class library's one static CMemoryException (nothing is allocated while memory
 // is short, and Delete() on it does nothing).
-[[noreturn]] PLATFORM_API void AFXAPI AfxThrowMemoryException();
+[[noreturn]] CLASSLIB_API void AFXAPI AfxThrowMemoryException();
 
 namespace platform::mfc {
 
@@ -160,11 +162,11 @@ namespace platform::mfc {
 // The path is taken by CObject's operator new, AfxNew, and every CString operation that
 // needs a larger buffer than the string has (a text of up to three characters fits a
 // string's own storage and allocates nothing).
-PLATFORM_API void FailNextAllocations(int count, int skip = 0);
+CLASSLIB_API void FailNextAllocations(int count, int skip = 0);
 
 // The allocation path's check: throws CMemoryException* when the hook says this allocation
 // fails.
-PLATFORM_API void ThrowIfAllocationFails();
+CLASSLIB_API void ThrowIfAllocationFails();
 
 }  // namespace platform::mfc
 
@@ -197,7 +199,7 @@ decltype(auto) FormatArgument(const T& value) {
 }
 }  // namespace platform::mfc::detail
 
-class PLATFORM_API CString {
+class CLASSLIB_API CString {
  public:
   CString() noexcept = default;
   CString(const CString& other);
@@ -353,10 +355,10 @@ class PLATFORM_API CString {
 };
 
 // Concatenation; a null text is empty.
-PLATFORM_API CString operator+(const CString& a, const CString& b);
-PLATFORM_API CString operator+(const CString& a, const wchar_t* b);
-PLATFORM_API CString operator+(const wchar_t* a, const CString& b);
-PLATFORM_API CString operator+(const CString& a, wchar_t b);
-PLATFORM_API CString operator+(wchar_t a, const CString& b);
+CLASSLIB_API CString operator+(const CString& a, const CString& b);
+CLASSLIB_API CString operator+(const CString& a, const wchar_t* b);
+CLASSLIB_API CString operator+(const wchar_t* a, const CString& b);
+CLASSLIB_API CString operator+(const CString& a, wchar_t b);
+CLASSLIB_API CString operator+(wchar_t a, const CString& b);
 
 typedef CString CStringW;

@@ -6,7 +6,7 @@
 
 // The exception the raising members of the COM support classes throw: an HRESULT and, when
 // the failing object supplied one, its error object.
-class PLATFORM_API _com_error {
+class CLASSLIB_API _com_error {
  public:
   // perrinfo: the error object, taken over (fAddRef false: the caller's reference becomes this
   // object's) or shared (fAddRef true).

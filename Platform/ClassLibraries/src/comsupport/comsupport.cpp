@@ -1,15 +1,17 @@
 // The compiler's COM support classes: _com_error, _bstr_t and _variant_t.
-#include "com_internal.h"
-
-#include <atomic>
 #include <string>
 
-#include "../internal/unicode.h"
 #include "comdef.h"
+#if defined(_WIN32)
+#include <wchar.h>  // the C runtime's _wcsicmp and the other wide-string functions
+#else
 #include "crtwide.h"
+#endif
+#include "platform/refcount.h"
+#include "platform/utf8.h"
 #include "winbase.h"
 
-using platform::com::RefCount;
+using platform::RefCount;
 
 void _com_issue_error(HRESULT hr) {
   throw _com_error(hr);
@@ -169,7 +171,7 @@ _bstr_t::_bstr_t(const wchar_t* text) {
 
 _bstr_t::_bstr_t(const char* text) {
   if (!text) return;
-  const std::wstring wide = platform::WideFromUtf8(text);
+  const std::wstring wide = platform::WideFromUtf8Text(text);
   data_ = new Data(AllocOrRaise(wide.data(), wide.size()));
 }
 
@@ -227,7 +229,7 @@ _bstr_t::operator wchar_t*() const noexcept {
 _bstr_t::operator const char*() const {
   if (!data_ || !data_->text) return nullptr;
   if (!data_->haveUtf8) {
-    data_->utf8 = platform::Utf8FromWide(std::wstring_view(data_->text, SysStringLen(data_->text)));
+    data_->utf8 = platform::Utf8TextFromWide(std::wstring_view(data_->text, SysStringLen(data_->text)));
     data_->haveUtf8 = true;
   }
   return data_->utf8.c_str();
@@ -296,9 +298,15 @@ void RaiseIfFailed(HRESULT hr) {
 }
 
 // The variant converted to vt (a copy when it already is vt); raises on failure.
+// The source operand of VariantCopy and VariantChangeType, which read it only: some
+// declarations of the two take it without const.
+VARIANTARG* SourceOf(const VARIANT& source) {
+  return const_cast<VARIANTARG*>(&source);
+}
+
 _variant_t Converted(const VARIANT& source, VARTYPE vt) {
   _variant_t result;
-  RaiseIfFailed(VariantChangeType(&result, &source, 0, vt));
+  RaiseIfFailed(VariantChangeType(&result, SourceOf(source), 0, vt));
   return result;
 }
 
@@ -310,7 +318,7 @@ _variant_t::_variant_t() noexcept {
 
 _variant_t::_variant_t(const VARIANT& source) {
   VariantInit(this);
-  RaiseIfFailed(VariantCopy(this, &source));
+  RaiseIfFailed(VariantCopy(this, SourceOf(source)));
 }
 
 _variant_t::_variant_t(const _variant_t& source) : _variant_t(static_cast<const VARIANT&>(source)) {}
@@ -435,7 +443,7 @@ _variant_t::~_variant_t() {
 }
 
 _variant_t& _variant_t::operator=(const VARIANT& source) {
-  RaiseIfFailed(VariantCopy(this, &source));
+  RaiseIfFailed(VariantCopy(this, SourceOf(source)));
   return *this;
 }
 
@@ -506,7 +514,7 @@ void _variant_t::Clear() {
 }
 
 void _variant_t::ChangeType(VARTYPE vartype, const _variant_t* pSrc) {
-  RaiseIfFailed(VariantChangeType(this, pSrc ? pSrc : this, 0, vartype));
+  RaiseIfFailed(VariantChangeType(this, SourceOf(pSrc ? *pSrc : *this), 0, vartype));
 }
 
 void _variant_t::Attach(VARIANT& source) {

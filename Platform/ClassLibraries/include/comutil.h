@@ -6,19 +6,21 @@
 
 #include "ole2.h"
 
+#include "classlib_api.h"
+
 class _com_error;
 class _variant_t;
 
 // Throws _com_error(hr).
-EXTERN_C PLATFORM_API __attribute__((noreturn)) void WINAPI _com_issue_error(HRESULT hr);
+EXTERN_C CLASSLIB_API __attribute__((noreturn)) void WINAPI _com_issue_error(HRESULT hr);
 // Throws _com_error(hr, the thread's error object if punk supports it for riid): the error
 // object is taken from GetErrorInfo when punk's ISupportErrorInfo says S_OK for riid.
-EXTERN_C PLATFORM_API __attribute__((noreturn)) void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* punk,
+EXTERN_C CLASSLIB_API __attribute__((noreturn)) void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* punk,
                                                                                REFIID riid);
 
 // A shared, reference-counted BSTR. Copies share one string; the string is freed with the
 // last copy. A default-constructed _bstr_t holds no string (converts to null, length 0).
-class PLATFORM_API _bstr_t {
+class CLASSLIB_API _bstr_t {
  public:
   _bstr_t() noexcept = default;
   _bstr_t(const _bstr_t& other) noexcept;
@@ -83,7 +85,7 @@ class PLATFORM_API _bstr_t {
 // A VARIANT that clears itself. Constructors set the type from the C++ type; extraction
 // operators convert with VariantChangeType and raise the conversion's error (for example
 // DISP_E_TYPEMISMATCH or DISP_E_OVERFLOW) through _com_issue_error.
-class PLATFORM_API _variant_t : public tagVARIANT {
+class CLASSLIB_API _variant_t : public tagVARIANT {
  public:
   _variant_t() noexcept;
   _variant_t(const VARIANT& source);     // copy; raises

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "../internal/unicode.h"
+#include "platform/utf16.h"
 
 namespace platform::dialogs {
 
@@ -275,12 +275,6 @@ std::vector<BYTE> BuildDialogInit(const std::vector<DialogInitEntry>& entries) {
   }
   out.Write(static_cast<WORD>(0));
   return std::move(out.bytes());
-}
-
-std::wstring DialogInitText(const DialogInitEntry& entry) {
-  const auto* bytes = reinterpret_cast<const char*>(entry.data.data());
-  const size_t end = std::find(entry.data.begin(), entry.data.end(), BYTE{0}) - entry.data.begin();
-  return WideFromUtf8(std::string_view(bytes, end));
 }
 
 }  // namespace platform::dialogs

@@ -26,15 +26,23 @@
 // memcpy; use ParseDialogTemplate rather than reading by hand.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/support_api.h"
+#include "platform/utf8.h"
+#if defined(_WIN32)
+#include <windows.h>  // DLGTEMPLATE and DLGITEMTEMPLATE
+#else
 #include "wtypesbase.h"
+#endif
 
 #pragma pack(push, 2)
 
+#if !defined(_WIN32)
 // The fixed fields of an old-form template, in the platform's layout.
 typedef struct {
   DWORD style;
@@ -62,6 +70,7 @@ typedef struct {
 } DLGITEMTEMPLATE;
 typedef DLGITEMTEMPLATE* PDLGITEMTEMPLATEW;
 typedef DLGITEMTEMPLATE* LPDLGITEMTEMPLATEW;
+#endif
 
 // The fixed fields of an extended template (the platform documents them but declares no type).
 typedef struct {
@@ -149,19 +158,19 @@ struct DialogTemplate {
 // malformed: too short for a field, a string without its terminator inside size bytes, an
 // extended template whose dlgVer is not 1, fewer items than the count says. Bytes after the
 // last item are ignored.
-PLATFORM_API std::optional<DialogTemplate> ParseDialogTemplate(const void* data, size_t size);
+SUPPORT_API std::optional<DialogTemplate> ParseDialogTemplate(const void* data, size_t size);
 
 // Writes dialog in the form its `extended` flag names, 4-byte aligned items, the font block
 // when style has DS_SETFONT. At most 65535 items are written. A character whose low 16 bits
 // are 0xFFFF (a non-character) is written as U+FFFD, so that no string reads as an ordinal.
-PLATFORM_API std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog);
+SUPPORT_API std::vector<BYTE> BuildDialogTemplate(const DialogTemplate& dialog);
 
 // As BuildDialogTemplate, with 16-bit text units whatever the size of WCHAR, as the platform's
 // resource files hold templates: a character beyond the basic plane takes its surrogate pair.
-PLATFORM_API std::vector<BYTE> BuildDialogTemplateUtf16(const DialogTemplate& dialog);
+SUPPORT_API std::vector<BYTE> BuildDialogTemplateUtf16(const DialogTemplate& dialog);
 
 // As BuildDialogTemplate, always in the extended form (DLGTEMPLATEEX).
-PLATFORM_API std::vector<BYTE> BuildDialogTemplateEx(const DialogTemplate& dialog);
+SUPPORT_API std::vector<BYTE> BuildDialogTemplateEx(const DialogTemplate& dialog);
 
 // Dialog-init data: a resource of type RT_DLGINIT (240) named as its dialog, with messages
 // the class library sends to the dialog's controls before the data exchange. Entries follow
@@ -189,14 +198,19 @@ struct DialogInitData {
 // (complete false) where the data ends inside an entry's fixed fields, or an entry claims
 // more bytes than are left; the entries before that are kept. Bytes after the end mark are
 // ignored.
-PLATFORM_API DialogInitData ParseDialogInit(const void* data, size_t size);
+SUPPORT_API DialogInitData ParseDialogInit(const void* data, size_t size);
 
 // Writes the entries and the end mark. An entry with control id 0 would end the list early
 // and is not written.
-PLATFORM_API std::vector<BYTE> BuildDialogInit(const std::vector<DialogInitEntry>& entries);
+SUPPORT_API std::vector<BYTE> BuildDialogInit(const std::vector<DialogInitEntry>& entries);
 
 // The text of a combo box string entry: the data up to its first terminator (all of it
-// without one), converted from UTF-8.
-PLATFORM_API std::wstring DialogInitText(const DialogInitEntry& entry);
+// without one), converted from UTF-8. Inline, over the platform's own conversion, so that a
+// build-time tool that reads templates without the platform does not need it.
+inline std::wstring DialogInitText(const DialogInitEntry& entry) {
+  const auto* bytes = reinterpret_cast<const char*>(entry.data.data());
+  const auto end = std::find(entry.data.begin(), entry.data.end(), BYTE{0});
+  return WideFromUtf8Text(std::string_view(bytes, static_cast<size_t>(end - entry.data.begin())));
+}
 
 }  // namespace platform::dialogs

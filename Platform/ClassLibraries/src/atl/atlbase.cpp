@@ -74,7 +74,7 @@ EXTERN_C HRESULT AtlRegisterTypeLib(HINSTANCE hInstance, LPCOLESTR lpszIndex) {
   ITypeLib* lib = nullptr;
   hr = LoadTypeLib(path.c_str(), &lib);
   if (FAILED(hr)) return hr;
-  hr = RegisterTypeLib(lib, path.c_str(), directory.c_str());
+  hr = RegisterTypeLib(lib, path.data(), directory.data());
   lib->Release();
   return hr;
 }

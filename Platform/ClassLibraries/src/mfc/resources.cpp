@@ -25,7 +25,7 @@ BOOL CString::LoadString(HINSTANCE hInstance, UINT nId) {
   constexpr int kLongestString = 65535;
   for (int size = 256;; size *= 2) {
     std::wstring buffer(static_cast<size_t>(size), L'\0');
-    const int length = LoadStringW(hInstance, nId, buffer.data(), size);
+    const int length = ::LoadStringW(hInstance, nId, buffer.data(), size);
     if (length <= 0) return FALSE;
     if (length < size - 1 || size > kLongestString) {
       buffer.resize(static_cast<size_t>(length));

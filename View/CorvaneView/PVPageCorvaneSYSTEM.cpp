@@ -1,34 +1,65 @@
 #include "PVPageCorvaneSYSTEM.h"
 
-#include <iterator>
-
-#include "PVCtrlBinding.h"
 #include "PageResource.h"
 
 namespace {
 
-// The page's table. The alarm delay is a non-negative number of five characters with one
-// decimal.
-constexpr CPVMemberRow kWriteProtection = {IDC_SYSTEM_WRITE_PROTECTION, L"EIP_SWWriteProtection"};
-constexpr CPVEditRow kAlarmDelay = {IDC_SYSTEM_ALARM_DELAY, L"DiagnosticHandlingAlarmDelay", 5, 1, 1};
-constexpr CPVMemberRow kDiagnostics[] = {
-    {IDC_SYSTEM_DIAG_044, L"DiagnosticBehaviorAssign044"},
-    {IDC_SYSTEM_DIAG_046, L"DiagnosticBehaviorAssign046"},
-    {IDC_SYSTEM_DIAG_132, L"DiagnosticBehaviorAssign132"},
-    {IDC_SYSTEM_DIAG_274, L"DiagnosticBehaviorAssign274"},
-    {IDC_SYSTEM_DIAG_392, L"DiagnosticBehaviorAssign392"},
-    {IDC_SYSTEM_DIAG_532, L"DiagnosticBehaviorAssign532"},
-    {IDC_SYSTEM_DIAG_832, L"DiagnosticBehaviorAssign832"},
-    {IDC_SYSTEM_DIAG_833, L"DiagnosticBehaviorAssign833"},
-    {IDC_SYSTEM_DIAG_834, L"DiagnosticBehaviorAssign834"},
-    {IDC_SYSTEM_DIAG_835, L"DiagnosticBehaviorAssign835"},
-    {IDC_SYSTEM_DIAG_912, L"DiagnosticBehaviorAssign912"},
-    {IDC_SYSTEM_DIAG_913, L"DiagnosticBehaviorAssign913"},
-    {IDC_SYSTEM_DIAG_932, L"DiagnosticBehaviorAssign932"},
-};
-static_assert(std::size(kDiagnostics) == CPVPageCorvaneSYSTEM::kDiagnosticCount);
+using Page = CPVPageCorvaneSYSTEM;
+
+// The alarm delay is a non-negative number of five characters with one decimal.
+constexpr CPVEditArgs kAlarmDelay = {5, 1, 1};
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_SYSTEM_WRITE_PROTECTION,
+     .control = PVControl<&Page::m_cmbWriteProtection>,
+     .members = {L"EIP_SWWriteProtection"},
+     .bFocus = true},
+    {.nID = IDC_SYSTEM_ALARM_DELAY,
+     .control = PVControl<&Page::m_editAlarmDelay>,
+     .members = {L"DiagnosticHandlingAlarmDelay"},
+     .edit = kAlarmDelay},
+    {.nID = IDC_SYSTEM_DIAG_044,
+     .control = PVControl<&Page::m_cmbDiagnostics, 0>,
+     .members = {L"DiagnosticBehaviorAssign044"}},
+    {.nID = IDC_SYSTEM_DIAG_046,
+     .control = PVControl<&Page::m_cmbDiagnostics, 1>,
+     .members = {L"DiagnosticBehaviorAssign046"}},
+    {.nID = IDC_SYSTEM_DIAG_132,
+     .control = PVControl<&Page::m_cmbDiagnostics, 2>,
+     .members = {L"DiagnosticBehaviorAssign132"}},
+    {.nID = IDC_SYSTEM_DIAG_274,
+     .control = PVControl<&Page::m_cmbDiagnostics, 3>,
+     .members = {L"DiagnosticBehaviorAssign274"}},
+    {.nID = IDC_SYSTEM_DIAG_392,
+     .control = PVControl<&Page::m_cmbDiagnostics, 4>,
+     .members = {L"DiagnosticBehaviorAssign392"}},
+    {.nID = IDC_SYSTEM_DIAG_532,
+     .control = PVControl<&Page::m_cmbDiagnostics, 5>,
+     .members = {L"DiagnosticBehaviorAssign532"}},
+    {.nID = IDC_SYSTEM_DIAG_832,
+     .control = PVControl<&Page::m_cmbDiagnostics, 6>,
+     .members = {L"DiagnosticBehaviorAssign832"}},
+    {.nID = IDC_SYSTEM_DIAG_833,
+     .control = PVControl<&Page::m_cmbDiagnostics, 7>,
+     .members = {L"DiagnosticBehaviorAssign833"}},
+    {.nID = IDC_SYSTEM_DIAG_834,
+     .control = PVControl<&Page::m_cmbDiagnostics, 8>,
+     .members = {L"DiagnosticBehaviorAssign834"}},
+    {.nID = IDC_SYSTEM_DIAG_835,
+     .control = PVControl<&Page::m_cmbDiagnostics, 9>,
+     .members = {L"DiagnosticBehaviorAssign835"}},
+    {.nID = IDC_SYSTEM_DIAG_912,
+     .control = PVControl<&Page::m_cmbDiagnostics, 10>,
+     .members = {L"DiagnosticBehaviorAssign912"}},
+    {.nID = IDC_SYSTEM_DIAG_913,
+     .control = PVControl<&Page::m_cmbDiagnostics, 11>,
+     .members = {L"DiagnosticBehaviorAssign913"}},
+    {.nID = IDC_SYSTEM_DIAG_932,
+     .control = PVControl<&Page::m_cmbDiagnostics, 12>,
+     .members = {L"DiagnosticBehaviorAssign932"}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneSYSTEM, CPVConfigPanelEnum)
 
@@ -37,12 +68,10 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSTEM::CPVPageCorvaneSYSTEM()
     : CPVConfigPanelEnum(IDD),
-      m_cmbWriteProtection(kWriteProtection.nID),
-      m_editAlarmDelay(kAlarmDelay.nID),
-      m_cmbDiagnostics(PVMakeControls<CPVCtrlConfigComboBox>(kDiagnostics)) {
-  AddControlToList(&m_cmbWriteProtection);
-  AddControlToList(&m_editAlarmDelay);
-  for (CPVCtrlConfigComboBox& diagnostic : m_cmbDiagnostics) AddControlToList(&diagnostic);
+      m_cmbWriteProtection(PVMakeControl<kTable, &Page::m_cmbWriteProtection>()),
+      m_editAlarmDelay(PVMakeControl<kTable, &Page::m_editAlarmDelay>()),
+      m_cmbDiagnostics(PVMakeControls<kTable, &Page::m_cmbDiagnostics>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -50,18 +79,12 @@ CPVPageCorvaneSYSTEM::~CPVPageCorvaneSYSTEM() = default;
 
 void CPVPageCorvaneSYSTEM::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, kWriteProtection.nID, m_cmbWriteProtection);
-  DDX_Control(pDX, kAlarmDelay.nID, m_editAlarmDelay);
-  PVExchangeControls(pDX, m_cmbDiagnostics, kDiagnostics);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneSYSTEM::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbWriteProtection, kWriteProtection.pszMember, adapter);
-  PVBindEditFloat(m_editAlarmDelay, kAlarmDelay, adapter);
-  PVBindComboBoxes(m_cmbDiagnostics, kDiagnostics, adapter);
-  // The write protection has the focus.
-  OnFocusChange(&m_cmbWriteProtection);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -69,11 +69,9 @@ CPVPageCorvaneViscosity::CPVPageCorvaneViscosity()
   EnableHelp(1);
 }
 
-CPVPageCorvaneViscosity::~CPVPageCorvaneViscosity() {
-  // The fields point at the button, which is destroyed before them: the window goes first, so
-  // that no message reaches a field once the button is gone.
-  if (GetSafeHwnd()) DestroyWindow();
-}
+// The factory's page object destroys the window before the members, so that no message reaches
+// a control whose partner, declared after it, is already gone.
+CPVPageCorvaneViscosity::~CPVPageCorvaneViscosity() = default;
 
 void CPVPageCorvaneViscosity::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);

@@ -84,11 +84,9 @@ CPVPageCorvaneSYSTEM2::CPVPageCorvaneSYSTEM2()
   EnableHelp(1);
 }
 
-CPVPageCorvaneSYSTEM2::~CPVPageCorvaneSYSTEM2() {
-  // The access status points at the button, which is destroyed first: the window goes before
-  // either, so that no message reaches the field once the button is gone.
-  if (GetSafeHwnd()) DestroyWindow();
-}
+// The factory's page object destroys the window before the members, so that no message reaches
+// a control whose partner, declared after it, is already gone.
+CPVPageCorvaneSYSTEM2::~CPVPageCorvaneSYSTEM2() = default;
 
 void CPVPageCorvaneSYSTEM2::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);

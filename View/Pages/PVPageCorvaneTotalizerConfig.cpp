@@ -151,11 +151,9 @@ CPVPageCorvaneTotalizerConfig::CPVPageCorvaneTotalizerConfig()
   EnableHelp(1);
 }
 
-CPVPageCorvaneTotalizerConfig::~CPVPageCorvaneTotalizerConfig() {
-  // Each switch points at its button, which is destroyed before it: the window goes first, so
-  // that no message reaches a switch once its button is gone.
-  if (GetSafeHwnd()) DestroyWindow();
-}
+// The factory's page object destroys the window before the members, so that no message reaches
+// a control whose partner, declared after it, is already gone.
+CPVPageCorvaneTotalizerConfig::~CPVPageCorvaneTotalizerConfig() = default;
 
 void CPVPageCorvaneTotalizerConfig::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);

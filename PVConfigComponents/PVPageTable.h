@@ -17,6 +17,7 @@
 
 #include <array>
 #include <cstddef>
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
 
@@ -151,12 +152,14 @@ constexpr auto BindFunction() {
     return TBind(nullptr);
 }
 
-// The row of the table whose control is the one at the path; the table must have one.
-template <const auto& Table, auto... Path>
-constexpr const auto& RowOf() {
-  for (const auto& row : Table)
+// The row of the page's table (its static member kTable) whose control is the one at the
+// path. A table without a row for a member of the page is a fault of the page's source, which
+// its tests show at once.
+template <auto... Path>
+const CPVPageRow<PageOf<Path...>>& RowOf() {
+  for (const auto& row : PageOf<Path...>::kTable)
     if (row.control.pfnWindow == &Window<Path...>) return row;
-  throw "the page's table has no row for this control";
+  throw std::logic_error("the page's table has no row for one of its controls");
 }
 
 // The control constructed with its row's item id and the masters its class takes.
@@ -186,14 +189,13 @@ inline constexpr CPVPageControl<pv_page_table::PageOf<Path...>> PVControl = {
     &pv_page_table::Control<Path...>, &pv_page_table::Window<Path...>,
     pv_page_table::BindFunction<Path...>()};
 
-// The control at the path, constructed from its row of the table: with the row's item id and
+// The control at the path, constructed from its row of the page's table (the page's static
+// member kTable): with the row's item id and
 // the masters its class takes, or with the item id and the further arguments given (those of
 // the online controls, which the table does not hold).
-template <const auto& Table, auto... Path, class... TArgs>
+template <auto... Path, class... TArgs>
 pv_page_table::ControlOf<Path...> PVMakeControl(const TArgs&... args) {
-  constexpr const auto& row = pv_page_table::RowOf<Table, Path...>();
-  static_assert(row.binding != EPVBinding::Table || row.control.pfnBind,
-                "the row binds its control by the table, but no binding suits the control's class");
+  const auto& row = pv_page_table::RowOf<Path...>();
   using TCtrl = pv_page_table::ControlOf<Path...>;
   if constexpr (sizeof...(TArgs) > 0)
     return TCtrl(row.nID, args...);
@@ -202,19 +204,21 @@ pv_page_table::ControlOf<Path...> PVMakeControl(const TArgs&... args) {
 }
 
 // Every element of the array member at the path, each constructed from its row.
-template <const auto& Table, auto... Path>
+template <auto... Path>
 pv_page_table::ControlOf<Path...> PVMakeControls() {
   using TArray = pv_page_table::ControlOf<Path...>;
   return []<size_t... I>(std::index_sequence<I...>) {
-    return TArray{PVMakeControl<Table, Path..., static_cast<int>(I)>()...};
+    return TArray{PVMakeControl<Path..., static_cast<int>(I)>()...};
   }
   (std::make_index_sequence<std::tuple_size_v<TArray>>());
 }
 
 // The dialog item id of the control at the path, from its row: for a control constructed with
 // another's id.
-template <const auto& Table, auto... Path>
-inline constexpr int PVItemId = pv_page_table::RowOf<Table, Path...>().nID;
+template <auto... Path>
+int PVItemId() {
+  return pv_page_table::RowOf<Path...>().nID;
+}
 
 // The row of the page's control, for a page's own binding rule; null when the table has none.
 template <class TPage, size_t N>
@@ -243,7 +247,7 @@ template <class TPage, size_t N>
 void PVBindControls(TPage& page, const CPVPageRow<TPage> (&table)[N]) {
   IPVGetSetAdapter* adapter = page.GetIPVGetSetAdapter();
   for (const CPVPageRow<TPage>& row : table)
-    if (row.binding == EPVBinding::Table) row.control.pfnBind(page, row, adapter);
+    if (row.binding == EPVBinding::Table && row.control.pfnBind) row.control.pfnBind(page, row, adapter);
 }
 
 // The focus control of the table reported to the panel as the control that has the focus.

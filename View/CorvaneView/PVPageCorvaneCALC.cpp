@@ -54,9 +54,9 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneCALC::CPVPageCorvaneCALC()
     : CPVConfigPanelEnum(IDD),
-      m_cmbCorrection(PVMakeControl<kTable, &Page::m_cmbCorrection>()),
-      m_editValues(PVMakeControls<kTable, &Page::m_editValues>()),
-      m_stUnits(PVMakeControls<kTable, &Page::m_stUnits>()) {
+      m_cmbCorrection(PVMakeControl<&Page::m_cmbCorrection>()),
+      m_editValues(PVMakeControls<&Page::m_editValues>()),
+      m_stUnits(PVMakeControls<&Page::m_stUnits>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -36,7 +36,7 @@ class CPVPageCorvaneCALC : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneCALC> kTable[];
 };

@@ -34,10 +34,10 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneCOMP::CPVPageCorvaneCOMP()
     : CPVConfigPanelEnum(IDD),
-      m_cmbPressureCompensation(PVMakeControl<kTable, &Page::m_cmbPressureCompensation>()),
-      m_cmbTemperatureSource(PVMakeControl<kTable, &Page::m_cmbTemperatureSource>()),
-      m_editPressureValue(PVMakeControl<kTable, &Page::m_editPressureValue>()),
-      m_stPressureUnit(PVMakeControl<kTable, &Page::m_stPressureUnit>()) {
+      m_cmbPressureCompensation(PVMakeControl<&Page::m_cmbPressureCompensation>()),
+      m_cmbTemperatureSource(PVMakeControl<&Page::m_cmbTemperatureSource>()),
+      m_editPressureValue(PVMakeControl<&Page::m_editPressureValue>()),
+      m_stPressureUnit(PVMakeControl<&Page::m_stPressureUnit>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -88,8 +88,8 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneCONC::CPVPageCorvaneCONC()
     : CPVConfigPanelEnum(IDD),
-      m_cmbLiquidType(PVMakeControl<kTable, &Page::m_cmbLiquidType>()),
-      m_editCoefficients(PVMakeControls<kTable, &Page::m_editCoefficients>()) {
+      m_cmbLiquidType(PVMakeControl<&Page::m_cmbLiquidType>()),
+      m_editCoefficients(PVMakeControls<&Page::m_editCoefficients>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -41,9 +41,9 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneMEDIUM::CPVPageCorvaneMEDIUM()
     : CPVConfigPanelEnum(IDD),
-      m_cmbMedium(PVMakeControl<kTable, &Page::m_cmbMedium>()),
-      m_cmbGasType(PVMakeControl<kTable, &Page::m_cmbGasType>()),
-      m_editSoundVelocity(PVMakeControls<kTable, &Page::m_editSoundVelocity>()) {
+      m_cmbMedium(PVMakeControl<&Page::m_cmbMedium>()),
+      m_cmbGasType(PVMakeControl<&Page::m_cmbGasType>()),
+      m_editSoundVelocity(PVMakeControls<&Page::m_editSoundVelocity>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -59,10 +59,10 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePARTIALLY::CPVPageCorvanePARTIALLY()
     : CPVConfigPanelEnum(IDD),
-      m_cmbAssign(PVMakeControl<kTable, &Page::m_cmbAssign>()),
-      m_editValues(PVMakeControls<kTable, &Page::m_editValues>()),
-      m_stHighUnit(PVMakeControl<kTable, &Page::m_stHighUnit>()),
-      m_stLowUnit(PVMakeControl<kTable, &Page::m_stLowUnit>()) {
+      m_cmbAssign(PVMakeControl<&Page::m_cmbAssign>()),
+      m_editValues(PVMakeControls<&Page::m_editValues>()),
+      m_stHighUnit(PVMakeControl<&Page::m_stHighUnit>()),
+      m_stLowUnit(PVMakeControl<&Page::m_stLowUnit>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

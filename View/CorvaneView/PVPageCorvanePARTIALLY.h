@@ -37,7 +37,7 @@ class CPVPageCorvanePARTIALLY : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvanePARTIALLY> kTable[];
 };

@@ -92,14 +92,14 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePETRO::CPVPageCorvanePETRO()
     : CPVConfigPanelEnum(IDD),
-      m_cmbMode(PVMakeControl<kTable, &Page::m_cmbMode>()),
-      m_cmbApiGroup(PVMakeControl<kTable, &Page::m_cmbApiGroup>()),
-      m_cmbApiTable(PVMakeControl<kTable, &Page::m_cmbApiTable>()),
-      m_editThermExpCoeff(PVMakeControl<kTable, &Page::m_editThermExpCoeff>()),
-      m_cmbSwInputMode(PVMakeControl<kTable, &Page::m_cmbSwInputMode>()),
-      m_cmbWaterCutMode(PVMakeControl<kTable, &Page::m_cmbWaterCutMode>()),
-      m_editSamples(PVMakeControls<kTable, &Page::m_editSamples>()),
-      m_stUnits(PVMakeControls<kTable, &Page::m_stUnits>()) {
+      m_cmbMode(PVMakeControl<&Page::m_cmbMode>()),
+      m_cmbApiGroup(PVMakeControl<&Page::m_cmbApiGroup>()),
+      m_cmbApiTable(PVMakeControl<&Page::m_cmbApiTable>()),
+      m_editThermExpCoeff(PVMakeControl<&Page::m_editThermExpCoeff>()),
+      m_cmbSwInputMode(PVMakeControl<&Page::m_cmbSwInputMode>()),
+      m_cmbWaterCutMode(PVMakeControl<&Page::m_cmbWaterCutMode>()),
+      m_editSamples(PVMakeControls<&Page::m_editSamples>()),
+      m_stUnits(PVMakeControls<&Page::m_stUnits>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -42,7 +42,7 @@ class CPVPageCorvanePETRO : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvanePETRO> kTable[];
 };

@@ -37,8 +37,8 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePROCESS::CPVPageCorvanePROCESS()
     : CPVConfigPanelEnum(IDD),
-      m_cmbFlowOverride(PVMakeControl<kTable, &Page::m_cmbFlowOverride>()),
-      m_editDampings(PVMakeControls<kTable, &Page::m_editDampings>()) {
+      m_cmbFlowOverride(PVMakeControl<&Page::m_cmbFlowOverride>()),
+      m_editDampings(PVMakeControls<&Page::m_editDampings>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -40,7 +40,7 @@ class CPVPageCorvaneSYSTEM2 : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneSYSTEM2> kTable[];
 };

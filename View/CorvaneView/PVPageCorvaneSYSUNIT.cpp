@@ -48,7 +48,7 @@ BEGIN_MESSAGE_MAP(CPVPageCorvaneSYSUNIT, CPVConfigPanelEnum)
 END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSUNIT::CPVPageCorvaneSYSUNIT()
-    : CPVConfigPanelEnum(IDD), m_cmbUnits(PVMakeControls<kTable, &Page::m_cmbUnits>()) {
+    : CPVConfigPanelEnum(IDD), m_cmbUnits(PVMakeControls<&Page::m_cmbUnits>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

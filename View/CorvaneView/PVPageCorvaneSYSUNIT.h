@@ -27,7 +27,7 @@ class CPVPageCorvaneSYSUNIT : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneSYSUNIT> kTable[];
 };

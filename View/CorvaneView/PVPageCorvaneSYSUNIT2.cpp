@@ -67,8 +67,8 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSUNIT2::CPVPageCorvaneSYSUNIT2()
     : CPVConfigPanelEnum(IDD),
-      m_cmbUnits(PVMakeControls<kTable, &Page::m_cmbUnits>()),
-      m_cmbFurtherUnits(PVMakeControls<kTable, &Page::m_cmbFurtherUnits>()) {
+      m_cmbUnits(PVMakeControls<&Page::m_cmbUnits>()),
+      m_cmbFurtherUnits(PVMakeControls<&Page::m_cmbFurtherUnits>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

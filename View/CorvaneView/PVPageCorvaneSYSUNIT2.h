@@ -30,7 +30,7 @@ class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneSYSUNIT2> kTable[];
 };

@@ -52,19 +52,19 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneViscosity::CPVPageCorvaneViscosity()
     : CPVConfigPanelEnum(IDD),
-      m_cmbModel(PVMakeControl<kTable, &Page::m_cmbModel>(kObjectClass, L"ViscosityCalcModel",
-                                                          kModelAttribute, &m_btnWrite)),
-      m_editCoefficient1(PVMakeControl<kTable, &Page::m_editCoefficient1>(
-          kObjectClass, L"ViscosityCompX1", kCoefficient1Attribute, &m_btnWrite)),
-      m_editCoefficient2(PVMakeControl<kTable, &Page::m_editCoefficient2>(
-          kObjectClass, L"ViscosityCompX2", kCoefficient2Attribute, &m_btnWrite)),
-      m_editReferenceTemperature(PVMakeControl<kTable, &Page::m_editReferenceTemperature>(
+      m_cmbModel(PVMakeControl<&Page::m_cmbModel>(kObjectClass, L"ViscosityCalcModel", kModelAttribute,
+                                                  &m_btnWrite)),
+      m_editCoefficient1(PVMakeControl<&Page::m_editCoefficient1>(kObjectClass, L"ViscosityCompX1",
+                                                                  kCoefficient1Attribute, &m_btnWrite)),
+      m_editCoefficient2(PVMakeControl<&Page::m_editCoefficient2>(kObjectClass, L"ViscosityCompX2",
+                                                                  kCoefficient2Attribute, &m_btnWrite)),
+      m_editReferenceTemperature(PVMakeControl<&Page::m_editReferenceTemperature>(
           kObjectClass, L"ViscosityRefTemp", kReferenceTemperatureAttribute, &m_btnWrite)),
-      m_btnWrite(PVMakeControl<kTable, &Page::m_btnWrite>(
+      m_btnWrite(PVMakeControl<&Page::m_btnWrite>(
           kNoLabel, kWriteService, kWriteIndex, IDC_VISCOSITY_COEFF_X1, IDC_VISCOSITY_COEFF_X2,
           IDC_VISCOSITY_REF_TEMPERATURE, IDC_VISCOSITY_MODEL, CPVCtrlOnlineButton::kTimerNone,
           CPVCtrlOnlineButton::kNotifyBefore, kNoConfirmation)),
-      m_stTemperatureUnit(PVMakeControl<kTable, &Page::m_stTemperatureUnit>()) {
+      m_stTemperatureUnit(PVMakeControl<&Page::m_stTemperatureUnit>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -35,7 +35,7 @@ class CPVPageCorvaneViscosity : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneViscosity> kTable[];
 };

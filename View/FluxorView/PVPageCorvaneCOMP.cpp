@@ -37,10 +37,10 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneCOMP::CPVPageCorvaneCOMP()
     : CPVConfigPanelEnum(IDD),
-      m_cmbDensitySource(PVMakeControl<kTable, &Page::m_cmbDensitySource>()),
-      m_cmbTemperatureSource(PVMakeControl<kTable, &Page::m_cmbTemperatureSource>()),
-      m_editFixedDensity(PVMakeControl<kTable, &Page::m_editFixedDensity>()),
-      m_stDensityUnit(PVMakeControl<kTable, &Page::m_stDensityUnit>()) {
+      m_cmbDensitySource(PVMakeControl<&Page::m_cmbDensitySource>()),
+      m_cmbTemperatureSource(PVMakeControl<&Page::m_cmbTemperatureSource>()),
+      m_editFixedDensity(PVMakeControl<&Page::m_editFixedDensity>()),
+      m_stDensityUnit(PVMakeControl<&Page::m_stDensityUnit>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -39,10 +39,10 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePARTIALLY::CPVPageCorvanePARTIALLY()
     : CPVConfigPanelEnum(IDD),
-      m_cmbEmptyPipeDetection(PVMakeControl<kTable, &Page::m_cmbEmptyPipeDetection>()),
-      m_cmbNewAdjustment(PVMakeControl<kTable, &Page::m_cmbNewAdjustment>()),
-      m_editResponseTime(PVMakeControl<kTable, &Page::m_editResponseTime>()),
-      m_editSwitchPoint(PVMakeControl<kTable, &Page::m_editSwitchPoint>()) {
+      m_cmbEmptyPipeDetection(PVMakeControl<&Page::m_cmbEmptyPipeDetection>()),
+      m_cmbNewAdjustment(PVMakeControl<&Page::m_cmbNewAdjustment>()),
+      m_editResponseTime(PVMakeControl<&Page::m_editResponseTime>()),
+      m_editSwitchPoint(PVMakeControl<&Page::m_editSwitchPoint>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -36,10 +36,10 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePROCESS::CPVPageCorvanePROCESS()
     : CPVConfigPanelEnum(IDD),
-      m_cmbFlowOverride(PVMakeControl<kTable, &Page::m_cmbFlowOverride>()),
-      m_editConductivityDamping(PVMakeControl<kTable, &Page::m_editConductivityDamping>()),
-      m_cmbFilterOptions(PVMakeControl<kTable, &Page::m_cmbFilterOptions>()),
-      m_editFlowDamping(PVMakeControl<kTable, &Page::m_editFlowDamping>()) {
+      m_cmbFlowOverride(PVMakeControl<&Page::m_cmbFlowOverride>()),
+      m_editConductivityDamping(PVMakeControl<&Page::m_editConductivityDamping>()),
+      m_cmbFilterOptions(PVMakeControl<&Page::m_cmbFilterOptions>()),
+      m_editFlowDamping(PVMakeControl<&Page::m_editFlowDamping>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

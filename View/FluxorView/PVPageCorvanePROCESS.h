@@ -30,7 +30,7 @@ class CPVPageCorvanePROCESS : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvanePROCESS> kTable[];
 };

@@ -72,14 +72,13 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSTEM2::CPVPageCorvaneSYSTEM2()
     : CPVConfigPanelEnum(IDD),
-      m_editAccessCode(PVMakeControl<kTable, &Page::m_editAccessCode>()),
-      m_cmbWriteProtection(PVMakeControl<kTable, &Page::m_cmbWriteProtection>()),
-      m_editAlarmDelay(PVMakeControl<kTable, &Page::m_editAlarmDelay>()),
-      m_cmbDiagnostics(PVMakeControls<kTable, &Page::m_cmbDiagnostics>()),
+      m_editAccessCode(PVMakeControl<&Page::m_editAccessCode>()),
+      m_cmbWriteProtection(PVMakeControl<&Page::m_cmbWriteProtection>()),
+      m_editAlarmDelay(PVMakeControl<&Page::m_editAlarmDelay>()),
+      m_cmbDiagnostics(PVMakeControls<&Page::m_cmbDiagnostics>()),
       m_stAccessStatus(
-          PVMakeControl<kTable, &Page::m_stAccessStatus>(kNoLabel, kAccessStatusAttribute, &m_btnRefresh)),
-      m_btnRefresh(
-          PVMakeControl<kTable, &Page::m_btnRefresh>(kNoLabel, kRefreshService, IDC_SYSTEM_REFRESH_STATUS)) {
+          PVMakeControl<&Page::m_stAccessStatus>(kNoLabel, kAccessStatusAttribute, &m_btnRefresh)),
+      m_btnRefresh(PVMakeControl<&Page::m_btnRefresh>(kNoLabel, kRefreshService, IDC_SYSTEM_REFRESH_STATUS)) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -42,7 +42,7 @@ BEGIN_MESSAGE_MAP(CPVPageCorvaneSYSUNIT2, CPVConfigPanelEnum)
 END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSUNIT2::CPVPageCorvaneSYSUNIT2()
-    : CPVConfigPanelEnum(IDD), m_cmbUnits(PVMakeControls<kTable, &Page::m_cmbUnits>()) {
+    : CPVConfigPanelEnum(IDD), m_cmbUnits(PVMakeControls<&Page::m_cmbUnits>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

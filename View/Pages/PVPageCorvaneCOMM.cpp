@@ -78,7 +78,7 @@ BEGIN_MESSAGE_MAP(CPVPageCorvaneCOMM, CPVConfigPanelEnum)
 END_MESSAGE_MAP()
 
 CPVPageCorvaneCOMM::CPVPageCorvaneCOMM()
-    : CPVConfigPanelEnum(IDD), m_cmbPositions(PVMakeControls<kTable, &Page::m_cmbPositions>()) {
+    : CPVConfigPanelEnum(IDD), m_cmbPositions(PVMakeControls<&Page::m_cmbPositions>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -31,7 +31,7 @@ class CPVPageCorvaneCOMM : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneCOMM> kTable[];
 };

@@ -48,11 +48,11 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneLOWFLOW::CPVPageCorvaneLOWFLOW()
     : CPVConfigPanelEnum(IDD),
-      m_cmbAssign(PVMakeControl<kTable, &Page::m_cmbAssign>()),
-      m_editOnValue(PVMakeControl<kTable, &Page::m_editOnValue>()),
-      m_stFlowUnit(PVMakeControl<kTable, &Page::m_stFlowUnit>()),
-      m_editOffValue(PVMakeControl<kTable, &Page::m_editOffValue>()),
-      m_editPressureShock(PVMakeControl<kTable, &Page::m_editPressureShock>()) {
+      m_cmbAssign(PVMakeControl<&Page::m_cmbAssign>()),
+      m_editOnValue(PVMakeControl<&Page::m_editOnValue>()),
+      m_stFlowUnit(PVMakeControl<&Page::m_stFlowUnit>()),
+      m_editOffValue(PVMakeControl<&Page::m_editOffValue>()),
+      m_editPressureShock(PVMakeControl<&Page::m_editPressureShock>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

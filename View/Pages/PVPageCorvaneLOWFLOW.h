@@ -33,7 +33,7 @@ class CPVPageCorvaneLOWFLOW : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneLOWFLOW> kTable[];
 };

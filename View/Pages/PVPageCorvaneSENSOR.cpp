@@ -21,7 +21,7 @@ BEGIN_MESSAGE_MAP(CPVPageCorvaneSENSOR, CPVConfigPanelEnum)
 END_MESSAGE_MAP()
 
 CPVPageCorvaneSENSOR::CPVPageCorvaneSENSOR()
-    : CPVConfigPanelEnum(IDD), m_cmbInstallDirection(PVMakeControl<kTable, &Page::m_cmbInstallDirection>()) {
+    : CPVConfigPanelEnum(IDD), m_cmbInstallDirection(PVMakeControl<&Page::m_cmbInstallDirection>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

@@ -24,7 +24,7 @@ class CPVPageCorvaneSENSOR : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneSENSOR> kTable[];
 };

@@ -68,9 +68,9 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSTEM::CPVPageCorvaneSYSTEM()
     : CPVConfigPanelEnum(IDD),
-      m_cmbWriteProtection(PVMakeControl<kTable, &Page::m_cmbWriteProtection>()),
-      m_editAlarmDelay(PVMakeControl<kTable, &Page::m_editAlarmDelay>()),
-      m_cmbDiagnostics(PVMakeControls<kTable, &Page::m_cmbDiagnostics>()) {
+      m_cmbWriteProtection(PVMakeControl<&Page::m_cmbWriteProtection>()),
+      m_editAlarmDelay(PVMakeControl<&Page::m_editAlarmDelay>()),
+      m_cmbDiagnostics(PVMakeControls<&Page::m_cmbDiagnostics>()) {
   PVAddControls(*this, kTable);
   EnableHelp(1);
 }

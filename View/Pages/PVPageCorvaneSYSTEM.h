@@ -34,7 +34,7 @@ class CPVPageCorvaneSYSTEM : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneSYSTEM> kTable[];
 };

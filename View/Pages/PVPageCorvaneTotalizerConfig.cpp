@@ -48,7 +48,7 @@ constexpr CPVPageRow<Page> Page::kTable[] = {
      .control = PVControl<&Page::m_totalizers, 0, &CTotalizerControls::cmbUnit>,
      .binding = EPVBinding::Page,
      .members = {L"Totalizer_1_Unit_totalizer_1"},
-     .masters = {{IDC_TOTALIZER1_ASSIGN}}},
+     .masters = {{{IDC_TOTALIZER1_ASSIGN}}}},
     {.nID = IDC_TOTALIZER1_MODE,
      .control = PVControl<&Page::m_totalizers, 0, &CTotalizerControls::cmbMode>,
      .members = {L"Totalizer_1_Totalizer_operation_mode"}},
@@ -74,7 +74,7 @@ constexpr CPVPageRow<Page> Page::kTable[] = {
      .control = PVControl<&Page::m_totalizers, 1, &CTotalizerControls::cmbUnit>,
      .binding = EPVBinding::Page,
      .members = {L"Totalizer_2_Unit_totalizer_2"},
-     .masters = {{IDC_TOTALIZER2_ASSIGN}}},
+     .masters = {{{IDC_TOTALIZER2_ASSIGN}}}},
     {.nID = IDC_TOTALIZER2_MODE,
      .control = PVControl<&Page::m_totalizers, 1, &CTotalizerControls::cmbMode>,
      .members = {L"Totalizer_2_Totalizer_operation_mode"}},
@@ -100,7 +100,7 @@ constexpr CPVPageRow<Page> Page::kTable[] = {
      .control = PVControl<&Page::m_totalizers, 2, &CTotalizerControls::cmbUnit>,
      .binding = EPVBinding::Page,
      .members = {L"Totalizer_3_Unit_totalizer_3"},
-     .masters = {{IDC_TOTALIZER3_ASSIGN}}},
+     .masters = {{{IDC_TOTALIZER3_ASSIGN}}}},
     {.nID = IDC_TOTALIZER3_MODE,
      .control = PVControl<&Page::m_totalizers, 2, &CTotalizerControls::cmbMode>,
      .members = {L"Totalizer_3_Totalizer_operation_mode"}},
@@ -127,18 +127,17 @@ END_MESSAGE_MAP()
 
 template <int Index>
 Page::CTotalizerControls::CTotalizerControls(std::integral_constant<int, Index>)
-    : cmbAssign(PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::cmbAssign>()),
-      cmbUnit(PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::cmbUnit>()),
-      stPresetUnit(PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::stPresetUnit>()),
-      cmbMode(PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::cmbMode>()),
-      cmbControl(PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::cmbControl>(
+    : cmbAssign(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::cmbAssign>()),
+      cmbUnit(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::cmbUnit>()),
+      stPresetUnit(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::stPresetUnit>()),
+      cmbMode(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::cmbMode>()),
+      cmbControl(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::cmbControl>(
           TotalizerObjectClass, kControlAttribute, kControlAttributeNumber, Instance(Index), &btnSetControl)),
-      editPreset(PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::editPreset>()),
-      cmbFailureMode(
-          PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::cmbFailureMode>()),
-      btnSetControl(PVMakeControl<kTable, &Page::m_totalizers, Index, &CTotalizerControls::btnSetControl>(
+      editPreset(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::editPreset>()),
+      cmbFailureMode(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::cmbFailureMode>()),
+      btnSetControl(PVMakeControl<&Page::m_totalizers, Index, &CTotalizerControls::btnSetControl>(
           kNoLabel, kSetControlService, Instance(Index),
-          PVItemId<kTable, &Page::m_totalizers, Index, &CTotalizerControls::cmbControl>, kNoItem, kNoItem,
+          PVItemId<&Page::m_totalizers, Index, &CTotalizerControls::cmbControl>(), kNoItem, kNoItem,
           CPVCtrlOnlineButton::kTimerNone, CPVCtrlOnlineButton::kNotifyBefore, kNoConfirmation,
           TotalizerObjectClass)) {}
 

@@ -60,7 +60,7 @@ class CPVPageCorvaneTotalizerConfig : public CPVConfigPanelEnum {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ public:
   // One row per control, in list order; in the page's source.
   static const CPVPageRow<CPVPageCorvaneTotalizerConfig> kTable[];
 };

@@ -10,10 +10,7 @@
 
 #include <afx.h>
 
-#include <array>
-#include <cstddef>
 #include <new>
-#include <utility>
 
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigEditFloat.h"
@@ -46,56 +43,3 @@ HRESULT PVBindEditFloat(CPVCtrlConfigEditFloat& edit, const wchar_t* memberName,
 // no enable condition. The control's answer.
 HRESULT PVBindEditInteger(CPVCtrlConfigEditInteger& edit, const wchar_t* memberName,
                           IPVGetSetAdapter* adapter, int textLimit, DWORD signFlags);
-
-// One row of a page's table: the control's dialog item id and its member.
-struct CPVMemberRow {
-  int nID;
-  const wchar_t* pszMember;
-};
-
-// The row of a float edit: its dialog item id, its member and the binding's text limit, sign
-// flags and decimals.
-struct CPVEditRow {
-  int nID;
-  const wchar_t* pszMember;
-  int nTextLimit;
-  DWORD dwSignFlags;
-  int nDecimals;
-};
-
-// The float edit (or an edit derived from it) bound as its row says.
-inline HRESULT PVBindEditFloat(CPVCtrlConfigEditFloat& edit, const CPVEditRow& row,
-                               IPVGetSetAdapter* adapter) {
-  return PVBindEditFloat(edit, row.pszMember, adapter, row.nTextLimit, row.dwSignFlags, row.nDecimals);
-}
-
-// The controls of one class that a page keeps in table order, each constructed with its
-// row's dialog item id (TRow has a member nID) followed by the constructor arguments the
-// rows share (the masters of dependent controls); a constructor that throws destroys the
-// controls already made.
-template <class TCtrl, class TRow, size_t N, class... TArgs>
-std::array<TCtrl, N> PVMakeControls(const TRow (&rows)[N], const TArgs&... args) {
-  return [&]<size_t... I>(std::index_sequence<I...>) {
-    return std::array<TCtrl, N>{TCtrl(rows[I].nID, args...)...};
-  }
-  (std::make_index_sequence<N>());
-}
-
-// DDX_Control for each control of a page's array, with its row's dialog item id.
-template <class TCtrl, class TRow, size_t N>
-void PVExchangeControls(CDataExchange* pDX, std::array<TCtrl, N>& controls, const TRow (&rows)[N]) {
-  for (size_t i = 0; i < N; ++i) DDX_Control(pDX, rows[i].nID, controls[i]);
-}
-
-// Each combo box of a page's array bound to its row's member.
-template <class TCombo, size_t N>
-void PVBindComboBoxes(std::array<TCombo, N>& combos, const CPVMemberRow (&rows)[N],
-                      IPVGetSetAdapter* adapter) {
-  for (size_t i = 0; i < N; ++i) PVBindComboBox(combos[i], rows[i].pszMember, adapter);
-}
-
-// Each float edit of a page's array bound as its row says.
-template <class TEdit, size_t N>
-void PVBindEditFloats(std::array<TEdit, N>& edits, const CPVEditRow (&rows)[N], IPVGetSetAdapter* adapter) {
-  for (size_t i = 0; i < N; ++i) PVBindEditFloat(edits[i], rows[i], adapter);
-}

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
 #include "PVCtrlConfigStaticTextPages.h"
@@ -30,8 +31,12 @@ class CPVPageCorvaneCALC : public CPVConfigPanelEnum {
 
   // In the order of the page's table.
   CPVCtrlConfigComboBox m_cmbCorrection;
-  std::array<CPVCtrlConfigChkCmbBtnDependEditBox, kEditCount> m_edtValues;
-  std::array<CPVCtrlConfigStaticTextPages, kUnitCount> m_stcUnits;
+  std::array<CPVCtrlConfigChkCmbBtnDependEditBox, kEditCount> m_editValues;
+  std::array<CPVCtrlConfigStaticTextPages, kUnitCount> m_stUnits;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneCALC> kTable[];
 };

@@ -5,20 +5,27 @@
 
 namespace {
 
-// The page's table: member order, list order and binding order.
-constexpr wchar_t kPressureCompensationMember[] = L"External_comp_Pressure_compen";
-constexpr wchar_t kTemperatureSourceMember[] = L"External_comp_Tempcorrsource";
-constexpr CDependEditRow kPressureValue{IDC_COMP_PRESSURE_VALUE,
-                                        IDC_COMP_PRESSURE_COMPENSATION,
-                                        1,
-                                        1,
-                                        L"External_compensation_Pressure_value",
-                                        23,
-                                        1,
-                                        5};
-constexpr CUnitNameRow kPressureUnit{IDC_COMP_PRESSURE_UNIT, L"System_units_Pressure_unit"};
+using Page = CPVPageCorvaneCOMP;
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_COMP_PRESSURE_COMPENSATION,
+     .control = PVControl<&Page::m_cmbPressureCompensation>,
+     .members = {L"External_comp_Pressure_compen"},
+     .bFocus = true},
+    {.nID = IDC_COMP_TEMPERATURE_SOURCE,
+     .control = PVControl<&Page::m_cmbTemperatureSource>,
+     .members = {L"External_comp_Tempcorrsource"}},
+    {.nID = IDC_COMP_PRESSURE_VALUE,
+     .control = PVControl<&Page::m_editPressureValue>,
+     .members = {L"External_compensation_Pressure_value"},
+     .edit = {23, 1, 5},
+     .masters = {{IDC_COMP_PRESSURE_COMPENSATION, 1, 1}}},
+    {.nID = IDC_COMP_PRESSURE_UNIT,
+     .control = PVControl<&Page::m_stPressureUnit>,
+     .members = {L"System_units_Pressure_unit"}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneCOMP, CPVConfigPanelEnum)
 
@@ -27,15 +34,11 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneCOMP::CPVPageCorvaneCOMP()
     : CPVConfigPanelEnum(IDD),
-      m_cmbPressureCompensation(IDC_COMP_PRESSURE_COMPENSATION),
-      m_cmbTemperatureSource(IDC_COMP_TEMPERATURE_SOURCE),
-      m_edtPressureValue(kPressureValue.nID, kPressureValue.nMasterID, kPressureValue.nLow,
-                         kPressureValue.nHigh),
-      m_stcPressureUnit(kPressureUnit.nID) {
-  AddControlToList(&m_cmbPressureCompensation);
-  AddControlToList(&m_cmbTemperatureSource);
-  AddControlToList(&m_edtPressureValue);
-  AddControlToList(&m_stcPressureUnit);
+      m_cmbPressureCompensation(PVMakeControl<&Page::m_cmbPressureCompensation>()),
+      m_cmbTemperatureSource(PVMakeControl<&Page::m_cmbTemperatureSource>()),
+      m_editPressureValue(PVMakeControl<&Page::m_editPressureValue>()),
+      m_stPressureUnit(PVMakeControl<&Page::m_stPressureUnit>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -43,20 +46,12 @@ CPVPageCorvaneCOMP::~CPVPageCorvaneCOMP() = default;
 
 void CPVPageCorvaneCOMP::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_COMP_PRESSURE_COMPENSATION, m_cmbPressureCompensation);
-  DDX_Control(pDX, IDC_COMP_TEMPERATURE_SOURCE, m_cmbTemperatureSource);
-  DDX_Control(pDX, kPressureValue.nID, m_edtPressureValue);
-  DDX_Control(pDX, kPressureUnit.nID, m_stcPressureUnit);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneCOMP::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbPressureCompensation, kPressureCompensationMember, adapter);
-  PVBindComboBox(m_cmbTemperatureSource, kTemperatureSourceMember, adapter);
-  PVBindDependEdit(m_edtPressureValue, kPressureValue, adapter);
-  PVBindUnitName(m_stcPressureUnit, kPressureUnit.pszMember, adapter);
-  // The pressure compensation's selector has the focus.
-  OnFocusChange(&m_cmbPressureCompensation);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -1,39 +1,85 @@
 #include "PVPageCorvaneCONC.h"
 
-#include <iterator>
-
 #include "PVDeviceBinding.h"
 #include "PageResource.h"
 
 namespace {
 
-constexpr wchar_t kLiquidTypeMember[] = L"Liquid_type";
+using Page = CPVPageCorvaneCONC;
 
 // The coefficients can be typed at the liquid type's position 21 only; each member goes with
 // the id in its row (the ids do not follow the member order).
-constexpr int kUserProfile = 21;
-constexpr CDependEditRow Coefficient(int id, const wchar_t* member) {
-  return {id, IDC_CONC_LIQUID_TYPE, kUserProfile, kUserProfile, member, 10, 3, 4};
-}
-
-// The page's table after the liquid type: member order, list order and binding order.
-constexpr CDependEditRow kCoefficients[] = {
-    Coefficient(IDC_CONC_A0, L"Concentration_profile_1_A0"),
-    Coefficient(IDC_CONC_A1, L"Concentration_profile_1_A1"),
-    Coefficient(IDC_CONC_A2, L"Concentration_profile_1_A2"),
-    Coefficient(IDC_CONC_A3, L"Concentration_profile_1_A3"),
-    Coefficient(IDC_CONC_A4, L"Concentration_profile_1_A4"),
-    Coefficient(IDC_CONC_B1, L"Concentration_profile_1_B1"),
-    Coefficient(IDC_CONC_B2, L"Concentration_profile_1_B2"),
-    Coefficient(IDC_CONC_B3, L"Concentration_profile_1_B3"),
-    Coefficient(IDC_CONC_D1, L"Concentration_profile_1_D1"),
-    Coefficient(IDC_CONC_D2, L"Concentration_profile_1_D2"),
-    Coefficient(IDC_CONC_D3, L"Concentration_profile_1_D3"),
-    Coefficient(IDC_CONC_D4, L"Concentration_profile_1_D4"),
-};
-static_assert(std::size(kCoefficients) == CPVPageCorvaneCONC::kCoefficientCount);
+constexpr CPVMaster kUserProfile = {IDC_CONC_LIQUID_TYPE, 21, 21};
+constexpr CPVEditArgs kCoefficient = {10, 3, 4};
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_CONC_LIQUID_TYPE,
+     .control = PVControl<&Page::m_cmbLiquidType>,
+     .members = {L"Liquid_type"},
+     .bFocus = true},
+    {.nID = IDC_CONC_A0,
+     .control = PVControl<&Page::m_editCoefficients, 0>,
+     .members = {L"Concentration_profile_1_A0"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_A1,
+     .control = PVControl<&Page::m_editCoefficients, 1>,
+     .members = {L"Concentration_profile_1_A1"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_A2,
+     .control = PVControl<&Page::m_editCoefficients, 2>,
+     .members = {L"Concentration_profile_1_A2"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_A3,
+     .control = PVControl<&Page::m_editCoefficients, 3>,
+     .members = {L"Concentration_profile_1_A3"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_A4,
+     .control = PVControl<&Page::m_editCoefficients, 4>,
+     .members = {L"Concentration_profile_1_A4"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_B1,
+     .control = PVControl<&Page::m_editCoefficients, 5>,
+     .members = {L"Concentration_profile_1_B1"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_B2,
+     .control = PVControl<&Page::m_editCoefficients, 6>,
+     .members = {L"Concentration_profile_1_B2"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_B3,
+     .control = PVControl<&Page::m_editCoefficients, 7>,
+     .members = {L"Concentration_profile_1_B3"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_D1,
+     .control = PVControl<&Page::m_editCoefficients, 8>,
+     .members = {L"Concentration_profile_1_D1"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_D2,
+     .control = PVControl<&Page::m_editCoefficients, 9>,
+     .members = {L"Concentration_profile_1_D2"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_D3,
+     .control = PVControl<&Page::m_editCoefficients, 10>,
+     .members = {L"Concentration_profile_1_D3"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+    {.nID = IDC_CONC_D4,
+     .control = PVControl<&Page::m_editCoefficients, 11>,
+     .members = {L"Concentration_profile_1_D4"},
+     .edit = kCoefficient,
+     .masters = {kUserProfile}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneCONC, CPVConfigPanelEnum)
 
@@ -42,10 +88,9 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneCONC::CPVPageCorvaneCONC()
     : CPVConfigPanelEnum(IDD),
-      m_cmbLiquidType(IDC_CONC_LIQUID_TYPE),
-      m_edtCoefficients(PVMakeDependEdits(kCoefficients)) {
-  AddControlToList(&m_cmbLiquidType);
-  for (CPVCtrlConfigChkCmbBtnDependEditBox& coefficient : m_edtCoefficients) AddControlToList(&coefficient);
+      m_cmbLiquidType(PVMakeControl<&Page::m_cmbLiquidType>()),
+      m_editCoefficients(PVMakeControls<&Page::m_editCoefficients>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -53,17 +98,12 @@ CPVPageCorvaneCONC::~CPVPageCorvaneCONC() = default;
 
 void CPVPageCorvaneCONC::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_CONC_LIQUID_TYPE, m_cmbLiquidType);
-  for (size_t i = 0; i < kCoefficientCount; ++i) DDX_Control(pDX, kCoefficients[i].nID, m_edtCoefficients[i]);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneCONC::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbLiquidType, kLiquidTypeMember, adapter);
-  for (size_t i = 0; i < kCoefficientCount; ++i)
-    PVBindDependEdit(m_edtCoefficients[i], kCoefficients[i], adapter);
-  // The liquid type has the focus.
-  OnFocusChange(&m_cmbLiquidType);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
 
@@ -26,7 +27,11 @@ class CPVPageCorvaneCONC : public CPVConfigPanelEnum {
 
   // In the order of the page's table.
   CPVCtrlConfigComboBox m_cmbLiquidType;
-  std::array<CPVCtrlConfigChkCmbBtnDependEditBox, kCoefficientCount> m_edtCoefficients;
+  std::array<CPVCtrlConfigChkCmbBtnDependEditBox, kCoefficientCount> m_editCoefficients;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneCONC> kTable[];
 };

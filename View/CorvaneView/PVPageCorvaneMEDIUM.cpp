@@ -1,23 +1,38 @@
 #include "PVPageCorvaneMEDIUM.h"
 
-#include "PVCtrlBinding.h"
+#include "PVDeviceBinding.h"
 #include "PageResource.h"
 
 namespace {
 
-// The page's table.
-constexpr CPVMemberRow kMedium = {IDC_MEDIUM_SELECT, L"Medium_selection_Select_medium"};
-constexpr CPVMemberRow kGasType = {IDC_MEDIUM_GAS_TYPE, L"Medium_selection_Select_gas_type"};
-constexpr CPVEditRow kSoundVelocity[] = {
-    {IDC_MEDIUM_SOUND_VELOCITY, L"Medium_selection_Sound_velocity", 6, 1, 2},
-    {IDC_MEDIUM_SOUND_VELOCITY_COEFF, L"Medium_selection_Temp_coeff_SV", 6, 1, 2},
-};
+using Page = CPVPageCorvaneMEDIUM;
 
 // The medium's position of a gas, and the gas type's position of the user's own gas.
-constexpr int kGas = 1;
-constexpr int kUserGas = 22;
+constexpr CPVMaster kGas = {IDC_MEDIUM_SELECT, 1, 1};
+constexpr CPVMaster kUserGas = {IDC_MEDIUM_GAS_TYPE, 22, 22};
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_MEDIUM_SELECT,
+     .control = PVControl<&Page::m_cmbMedium>,
+     .members = {L"Medium_selection_Select_medium"},
+     .bFocus = true},
+    {.nID = IDC_MEDIUM_GAS_TYPE,
+     .control = PVControl<&Page::m_cmbGasType>,
+     .members = {L"Medium_selection_Select_gas_type"},
+     .masters = {kGas}},
+    {.nID = IDC_MEDIUM_SOUND_VELOCITY,
+     .control = PVControl<&Page::m_editSoundVelocity, 0>,
+     .members = {L"Medium_selection_Sound_velocity"},
+     .edit = {6, 1, 2},
+     .masters = {kGas, kUserGas}},
+    {.nID = IDC_MEDIUM_SOUND_VELOCITY_COEFF,
+     .control = PVControl<&Page::m_editSoundVelocity, 1>,
+     .members = {L"Medium_selection_Temp_coeff_SV"},
+     .edit = {6, 1, 2},
+     .masters = {kGas, kUserGas}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneMEDIUM, CPVConfigPanelEnum)
 
@@ -26,13 +41,10 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneMEDIUM::CPVPageCorvaneMEDIUM()
     : CPVConfigPanelEnum(IDD),
-      m_cmbMedium(kMedium.nID),
-      m_cmbGasType(kGasType.nID, kMedium.nID, kGas, kGas),
-      m_editSoundVelocity(PVMakeControls<CPVCtrlConfigTwoCmbBtnDependEditBox>(
-          kSoundVelocity, kMedium.nID, kGas, kGas, kGasType.nID, kUserGas, kUserGas)) {
-  AddControlToList(&m_cmbMedium);
-  AddControlToList(&m_cmbGasType);
-  for (CPVCtrlConfigTwoCmbBtnDependEditBox& edit : m_editSoundVelocity) AddControlToList(&edit);
+      m_cmbMedium(PVMakeControl<&Page::m_cmbMedium>()),
+      m_cmbGasType(PVMakeControl<&Page::m_cmbGasType>()),
+      m_editSoundVelocity(PVMakeControls<&Page::m_editSoundVelocity>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -40,18 +52,12 @@ CPVPageCorvaneMEDIUM::~CPVPageCorvaneMEDIUM() = default;
 
 void CPVPageCorvaneMEDIUM::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, kMedium.nID, m_cmbMedium);
-  DDX_Control(pDX, kGasType.nID, m_cmbGasType);
-  PVExchangeControls(pDX, m_editSoundVelocity, kSoundVelocity);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneMEDIUM::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbMedium, kMedium.pszMember, adapter);
-  PVBindComboBox(m_cmbGasType, kGasType.pszMember, adapter);
-  PVBindEditFloats(m_editSoundVelocity, kSoundVelocity, adapter);
-  // The medium has the focus.
-  OnFocusChange(&m_cmbMedium);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
 
@@ -31,4 +32,8 @@ class CPVPageCorvaneMEDIUM : public CPVConfigPanelEnum {
   std::array<CPVCtrlConfigTwoCmbBtnDependEditBox, 2> m_editSoundVelocity;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneMEDIUM> kTable[];
 };

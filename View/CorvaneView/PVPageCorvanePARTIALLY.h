@@ -7,6 +7,7 @@
 #include <array>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlCmbDependStatic.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
@@ -35,4 +36,8 @@ class CPVPageCorvanePARTIALLY : public CPVConfigPanelEnum {
   CPVCtrlCmbDependStatic m_stLowUnit;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvanePARTIALLY> kTable[];
 };

@@ -12,6 +12,7 @@
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
 #include "PVCtrlConfigStaticTextPages.h"
+#include "PVPageTable.h"
 
 class CPVPageCorvanePETRO : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvanePETRO)
@@ -40,4 +41,8 @@ class CPVPageCorvanePETRO : public CPVConfigPanelEnum {
   std::array<CPVCtrlConfigStaticTextPages, 5> m_stUnits;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvanePETRO> kTable[];
 };

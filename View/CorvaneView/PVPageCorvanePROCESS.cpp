@@ -1,19 +1,34 @@
 #include "PVPageCorvanePROCESS.h"
 
-#include "PVCtrlBinding.h"
 #include "PageResource.h"
 
 namespace {
 
-// The page's table. A damping is a non-negative number of five characters with one decimal.
-constexpr CPVMemberRow kFlowOverride = {IDC_PROCESS_FLOW_OVERRIDE, L"Process_parameters_Flow_override"};
-constexpr CPVEditRow kDampings[] = {
-    {IDC_PROCESS_DENSITY_DAMPING, L"Process_parameters_Density_damping", 5, 1, 1},
-    {IDC_PROCESS_TEMPERATURE_DAMPING, L"Process_parameters_Temperature_damping", 5, 1, 1},
-    {IDC_PROCESS_FLOW_DAMPING, L"Process_parameters_Flow_damping", 5, 1, 1},
-};
+using Page = CPVPageCorvanePROCESS;
+
+// A damping is a non-negative number of five characters with one decimal.
+constexpr CPVEditArgs kDamping = {5, 1, 1};
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_PROCESS_FLOW_OVERRIDE,
+     .control = PVControl<&Page::m_cmbFlowOverride>,
+     .members = {L"Process_parameters_Flow_override"},
+     .bFocus = true},
+    {.nID = IDC_PROCESS_DENSITY_DAMPING,
+     .control = PVControl<&Page::m_editDampings, 0>,
+     .members = {L"Process_parameters_Density_damping"},
+     .edit = kDamping},
+    {.nID = IDC_PROCESS_TEMPERATURE_DAMPING,
+     .control = PVControl<&Page::m_editDampings, 1>,
+     .members = {L"Process_parameters_Temperature_damping"},
+     .edit = kDamping},
+    {.nID = IDC_PROCESS_FLOW_DAMPING,
+     .control = PVControl<&Page::m_editDampings, 2>,
+     .members = {L"Process_parameters_Flow_damping"},
+     .edit = kDamping},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvanePROCESS, CPVConfigPanelEnum)
 
@@ -22,10 +37,9 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePROCESS::CPVPageCorvanePROCESS()
     : CPVConfigPanelEnum(IDD),
-      m_cmbFlowOverride(kFlowOverride.nID),
-      m_editDampings(PVMakeControls<CPVCtrlConfigEditFloat>(kDampings)) {
-  AddControlToList(&m_cmbFlowOverride);
-  for (CPVCtrlConfigEditFloat& edit : m_editDampings) AddControlToList(&edit);
+      m_cmbFlowOverride(PVMakeControl<&Page::m_cmbFlowOverride>()),
+      m_editDampings(PVMakeControls<&Page::m_editDampings>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -33,16 +47,12 @@ CPVPageCorvanePROCESS::~CPVPageCorvanePROCESS() = default;
 
 void CPVPageCorvanePROCESS::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, kFlowOverride.nID, m_cmbFlowOverride);
-  PVExchangeControls(pDX, m_editDampings, kDampings);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvanePROCESS::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbFlowOverride, kFlowOverride.pszMember, adapter);
-  PVBindEditFloats(m_editDampings, kDampings, adapter);
-  // The flow override has the focus.
-  OnFocusChange(&m_cmbFlowOverride);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigEditFloat.h"
 
@@ -28,4 +29,8 @@ class CPVPageCorvanePROCESS : public CPVConfigPanelEnum {
   std::array<CPVCtrlConfigEditFloat, 3> m_editDampings;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvanePROCESS> kTable[];
 };

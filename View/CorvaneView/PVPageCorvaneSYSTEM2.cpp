@@ -1,41 +1,15 @@
 #include "PVPageCorvaneSYSTEM2.h"
 
-#include <iterator>
-
-#include "PVCtrlBinding.h"
 #include "PageResource.h"
 
 namespace {
 
-// The page's table. The access code is a whole number of five characters without a sign; the
-// alarm delay a non-negative number of five characters with one decimal.
-constexpr CPVMemberRow kAccessCode = {IDC_SYSTEM_ACCESS_CODE, L"STD_AccessCode_1"};
-constexpr int kAccessCodeTextLimit = 5;
-constexpr DWORD kAccessCodeSignFlags = 1;
-constexpr CPVMemberRow kWriteProtection = {IDC_SYSTEM_WRITE_PROTECTION, L"EIP_SWWriteProtection"};
-constexpr CPVEditRow kAlarmDelay = {IDC_SYSTEM_ALARM_DELAY, L"Diagnostic_handling_Alarm_delay", 5, 1, 1};
-constexpr CPVMemberRow kDiagnostics[] = {
-    {IDC_SYSTEM_DIAG_046, L"Diagn_behavior_Diagnostic_no046"},
-    {IDC_SYSTEM_DIAG_140, L"Diagn_behavior_Diagnostic_no140"},
-    {IDC_SYSTEM_DIAG_144, L"Diagn_behavior_Diagnostic_no144"},
-    {IDC_SYSTEM_DIAG_374, L"Diagn_behavior_Diagnostic_no374"},
-    {IDC_SYSTEM_DIAG_441, L"Diagn_behavior_Diagnostic_no441"},
-    {IDC_SYSTEM_DIAG_442, L"Diagn_behavior_Diagnostic_no442"},
-    {IDC_SYSTEM_DIAG_443, L"Diagn_behavior_Diagnostic_no443"},
-    {IDC_SYSTEM_DIAG_444, L"Diagn_behavior_Diagnostic_no444"},
-    {IDC_SYSTEM_DIAG_830, L"Diagn_behavior_Diagnostic_no830"},
-    {IDC_SYSTEM_DIAG_831, L"Diagn_behavior_Diagnostic_no831"},
-    {IDC_SYSTEM_DIAG_832, L"Diagn_behavior_Diagnostic_no832"},
-    {IDC_SYSTEM_DIAG_833, L"Diagn_behavior_Diagnostic_no833"},
-    {IDC_SYSTEM_DIAG_834, L"Diagn_behavior_Diagnostic_no834"},
-    {IDC_SYSTEM_DIAG_835, L"Diagn_behavior_Diagnostic_no835"},
-    {IDC_SYSTEM_DIAG_862, L"Diagn_behavior_Diagnostic_no862"},
-    {IDC_SYSTEM_DIAG_912, L"Diagn_behavior_Diagnostic_no912"},
-    {IDC_SYSTEM_DIAG_913, L"Diagn_behavior_Diagnostic_no913"},
-    {IDC_SYSTEM_DIAG_944, L"Diagn_behavior_Diagnostic_no944"},
-    {IDC_SYSTEM_DIAG_948, L"Diagn_behavior_Diagnostic_no948"},
-};
-static_assert(std::size(kDiagnostics) == CPVPageCorvaneSYSTEM2::kDiagnosticCount);
+using Page = CPVPageCorvaneSYSTEM2;
+
+// The access code is a whole number of five characters without a sign; the alarm delay a
+// non-negative number of five characters with one decimal.
+constexpr CPVEditArgs kAccessCode = {5, 1};
+constexpr CPVEditArgs kAlarmDelay = {5, 1, 1};
 
 // The online pair: the access level read after each refresh, and the button that runs the
 // link services' refresh (kRefreshService) and writes its failure into the template's plain
@@ -45,6 +19,85 @@ constexpr int kNoLabel = 0;
 
 }  // namespace
 
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_SYSTEM_ACCESS_CODE,
+     .control = PVControl<&Page::m_editAccessCode>,
+     .members = {L"STD_AccessCode_1"},
+     .edit = kAccessCode},
+    // The write protection, not the first row, has the focus; the template puts it first in tab
+    // order, so the dialog's default focus goes to it as well.
+    {.nID = IDC_SYSTEM_WRITE_PROTECTION,
+     .control = PVControl<&Page::m_cmbWriteProtection>,
+     .members = {L"EIP_SWWriteProtection"},
+     .bFocus = true},
+    {.nID = IDC_SYSTEM_ALARM_DELAY,
+     .control = PVControl<&Page::m_editAlarmDelay>,
+     .members = {L"Diagnostic_handling_Alarm_delay"},
+     .edit = kAlarmDelay},
+    {.nID = IDC_SYSTEM_DIAG_046,
+     .control = PVControl<&Page::m_cmbDiagnostics, 0>,
+     .members = {L"Diagn_behavior_Diagnostic_no046"}},
+    {.nID = IDC_SYSTEM_DIAG_140,
+     .control = PVControl<&Page::m_cmbDiagnostics, 1>,
+     .members = {L"Diagn_behavior_Diagnostic_no140"}},
+    {.nID = IDC_SYSTEM_DIAG_144,
+     .control = PVControl<&Page::m_cmbDiagnostics, 2>,
+     .members = {L"Diagn_behavior_Diagnostic_no144"}},
+    {.nID = IDC_SYSTEM_DIAG_374,
+     .control = PVControl<&Page::m_cmbDiagnostics, 3>,
+     .members = {L"Diagn_behavior_Diagnostic_no374"}},
+    {.nID = IDC_SYSTEM_DIAG_441,
+     .control = PVControl<&Page::m_cmbDiagnostics, 4>,
+     .members = {L"Diagn_behavior_Diagnostic_no441"}},
+    {.nID = IDC_SYSTEM_DIAG_442,
+     .control = PVControl<&Page::m_cmbDiagnostics, 5>,
+     .members = {L"Diagn_behavior_Diagnostic_no442"}},
+    {.nID = IDC_SYSTEM_DIAG_443,
+     .control = PVControl<&Page::m_cmbDiagnostics, 6>,
+     .members = {L"Diagn_behavior_Diagnostic_no443"}},
+    {.nID = IDC_SYSTEM_DIAG_444,
+     .control = PVControl<&Page::m_cmbDiagnostics, 7>,
+     .members = {L"Diagn_behavior_Diagnostic_no444"}},
+    {.nID = IDC_SYSTEM_DIAG_830,
+     .control = PVControl<&Page::m_cmbDiagnostics, 8>,
+     .members = {L"Diagn_behavior_Diagnostic_no830"}},
+    {.nID = IDC_SYSTEM_DIAG_831,
+     .control = PVControl<&Page::m_cmbDiagnostics, 9>,
+     .members = {L"Diagn_behavior_Diagnostic_no831"}},
+    {.nID = IDC_SYSTEM_DIAG_832,
+     .control = PVControl<&Page::m_cmbDiagnostics, 10>,
+     .members = {L"Diagn_behavior_Diagnostic_no832"}},
+    {.nID = IDC_SYSTEM_DIAG_833,
+     .control = PVControl<&Page::m_cmbDiagnostics, 11>,
+     .members = {L"Diagn_behavior_Diagnostic_no833"}},
+    {.nID = IDC_SYSTEM_DIAG_834,
+     .control = PVControl<&Page::m_cmbDiagnostics, 12>,
+     .members = {L"Diagn_behavior_Diagnostic_no834"}},
+    {.nID = IDC_SYSTEM_DIAG_835,
+     .control = PVControl<&Page::m_cmbDiagnostics, 13>,
+     .members = {L"Diagn_behavior_Diagnostic_no835"}},
+    {.nID = IDC_SYSTEM_DIAG_862,
+     .control = PVControl<&Page::m_cmbDiagnostics, 14>,
+     .members = {L"Diagn_behavior_Diagnostic_no862"}},
+    {.nID = IDC_SYSTEM_DIAG_912,
+     .control = PVControl<&Page::m_cmbDiagnostics, 15>,
+     .members = {L"Diagn_behavior_Diagnostic_no912"}},
+    {.nID = IDC_SYSTEM_DIAG_913,
+     .control = PVControl<&Page::m_cmbDiagnostics, 16>,
+     .members = {L"Diagn_behavior_Diagnostic_no913"}},
+    {.nID = IDC_SYSTEM_DIAG_944,
+     .control = PVControl<&Page::m_cmbDiagnostics, 17>,
+     .members = {L"Diagn_behavior_Diagnostic_no944"}},
+    {.nID = IDC_SYSTEM_DIAG_948,
+     .control = PVControl<&Page::m_cmbDiagnostics, 18>,
+     .members = {L"Diagn_behavior_Diagnostic_no948"}},
+    // The online pair works through the module's link services and binds no member.
+    {.nID = IDC_SYSTEM_ACCESS_STATUS,
+     .control = PVControl<&Page::m_stAccessStatus>,
+     .binding = EPVBinding::None},
+    {.nID = IDC_SYSTEM_REFRESH, .control = PVControl<&Page::m_btnRefresh>, .binding = EPVBinding::None},
+};
+
 IMPLEMENT_DYNCREATE(CPVPageCorvaneSYSTEM2, CPVConfigPanelEnum)
 
 BEGIN_MESSAGE_MAP(CPVPageCorvaneSYSTEM2, CPVConfigPanelEnum)
@@ -52,48 +105,29 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSTEM2::CPVPageCorvaneSYSTEM2()
     : CPVConfigPanelEnum(IDD),
-      m_editAccessCode(kAccessCode.nID),
-      m_cmbWriteProtection(kWriteProtection.nID),
-      m_editAlarmDelay(kAlarmDelay.nID),
-      m_cmbDiagnostics(PVMakeControls<CPVCtrlConfigComboBox>(kDiagnostics)),
-      m_stAccessStatus(IDC_SYSTEM_ACCESS_STATUS, kNoLabel, kAccessStatusAttribute, &m_btnRefresh),
-      m_btnRefresh(IDC_SYSTEM_REFRESH, kNoLabel, kRefreshService, IDC_SYSTEM_REFRESH_STATUS) {
-  AddControlToList(&m_editAccessCode);
-  AddControlToList(&m_cmbWriteProtection);
-  AddControlToList(&m_editAlarmDelay);
-  for (CPVCtrlConfigComboBox& diagnostic : m_cmbDiagnostics) AddControlToList(&diagnostic);
-  AddControlToList(&m_stAccessStatus);
-  AddControlToList(&m_btnRefresh);
+      m_editAccessCode(PVMakeControl<&Page::m_editAccessCode>()),
+      m_cmbWriteProtection(PVMakeControl<&Page::m_cmbWriteProtection>()),
+      m_editAlarmDelay(PVMakeControl<&Page::m_editAlarmDelay>()),
+      m_cmbDiagnostics(PVMakeControls<&Page::m_cmbDiagnostics>()),
+      m_stAccessStatus(
+          PVMakeControl<&Page::m_stAccessStatus>(kNoLabel, kAccessStatusAttribute, &m_btnRefresh)),
+      m_btnRefresh(PVMakeControl<&Page::m_btnRefresh>(kNoLabel, kRefreshService, IDC_SYSTEM_REFRESH_STATUS)) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
-CPVPageCorvaneSYSTEM2::~CPVPageCorvaneSYSTEM2() {
-  // The access status points at the button, which is destroyed first: the window goes before
-  // either, so that no message reaches the field once the button is gone.
-  if (GetSafeHwnd()) DestroyWindow();
-}
+// The factory's page object destroys the window before the members, so that no message reaches
+// a control whose partner, declared after it, is already gone.
+CPVPageCorvaneSYSTEM2::~CPVPageCorvaneSYSTEM2() = default;
 
 void CPVPageCorvaneSYSTEM2::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, kAccessCode.nID, m_editAccessCode);
-  DDX_Control(pDX, kWriteProtection.nID, m_cmbWriteProtection);
-  DDX_Control(pDX, kAlarmDelay.nID, m_editAlarmDelay);
-  PVExchangeControls(pDX, m_cmbDiagnostics, kDiagnostics);
-  DDX_Control(pDX, IDC_SYSTEM_ACCESS_STATUS, m_stAccessStatus);
-  DDX_Control(pDX, IDC_SYSTEM_REFRESH, m_btnRefresh);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneSYSTEM2::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindEditInteger(m_editAccessCode, kAccessCode.pszMember, adapter, kAccessCodeTextLimit,
-                    kAccessCodeSignFlags);
-  PVBindComboBox(m_cmbWriteProtection, kWriteProtection.pszMember, adapter);
-  PVBindEditFloat(m_editAlarmDelay, kAlarmDelay, adapter);
-  PVBindComboBoxes(m_cmbDiagnostics, kDiagnostics, adapter);
-  // The online pair works through the module's link services and binds no member. The write
-  // protection, not the first row, has the focus; the template puts it first in tab order, so
-  // the dialog's default focus goes to it as well.
-  OnFocusChange(&m_cmbWriteProtection);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigEditFloat.h"
 #include "PVCtrlConfigEditInteger.h"
@@ -38,4 +39,8 @@ class CPVPageCorvaneSYSTEM2 : public CPVConfigPanelEnum {
   CPVCtrlWireDiagPageButton m_btnRefresh;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneSYSTEM2> kTable[];
 };

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
-#include "SystemUnitRows.h"
 
 class CPVPageCorvaneSYSUNIT : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneSYSUNIT)
@@ -23,7 +23,11 @@ class CPVPageCorvaneSYSUNIT : public CPVConfigPanelEnum {
   BOOL OnInitDialog() override;
 
   // The ten system units, in the order of the page's table.
-  std::array<CPVCtrlConfigComboBox, kSystemUnitCount> m_cmbUnits;
+  std::array<CPVCtrlConfigComboBox, 10> m_cmbUnits;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneSYSUNIT> kTable[];
 };

@@ -6,8 +6,8 @@
 #include <array>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
-#include "SystemUnitRows.h"
 
 class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
   DECLARE_DYNCREATE(CPVPageCorvaneSYSUNIT2)
@@ -25,8 +25,12 @@ class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
   BOOL OnInitDialog() override;
 
   // In the order of the page's table: the ten system units, then the six further ones.
-  std::array<CPVCtrlConfigComboBox, kSystemUnitCount> m_cmbUnits;
+  std::array<CPVCtrlConfigComboBox, 10> m_cmbUnits;
   std::array<CPVCtrlConfigComboBox, kFurtherUnitCount> m_cmbFurtherUnits;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneSYSUNIT2> kTable[];
 };

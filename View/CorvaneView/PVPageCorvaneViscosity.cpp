@@ -5,30 +5,45 @@
 
 namespace {
 
-// The device attributes of the four fields: object class 112, instance 1.
-struct CDeviceFieldRow {
-  int nID;
-  const wchar_t* pszAttribute;
-  int16_t nAttribute;
-};
+using Page = CPVPageCorvaneViscosity;
+
+// The four fields are attributes of the device's object class 112, instance 1.
 constexpr int16_t kObjectClass = 112;
-constexpr CDeviceFieldRow kModel = {IDC_VISCOSITY_MODEL, L"ViscosityCalcModel", 23};
-constexpr CDeviceFieldRow kCoefficient1 = {IDC_VISCOSITY_COEFF_X1, L"ViscosityCompX1", 21};
-constexpr CDeviceFieldRow kCoefficient2 = {IDC_VISCOSITY_COEFF_X2, L"ViscosityCompX2", 22};
-constexpr CDeviceFieldRow kReferenceTemperature = {IDC_VISCOSITY_REF_TEMPERATURE, L"ViscosityRefTemp", 24};
+constexpr int16_t kModelAttribute = 23;
+constexpr int16_t kCoefficient1Attribute = 21;
+constexpr int16_t kCoefficient2Attribute = 22;
+constexpr int16_t kReferenceTemperatureAttribute = 24;
 
 // The button writes the coefficients and the reference temperature with this service from
 // attribute 21 on, on a click only, telling the page before it runs; it asks for no
 // confirmation.
 constexpr wchar_t kWriteService[] = L"SetAttributeSingleRegulator";
-constexpr int16_t kWriteIndex = 21;
+constexpr int16_t kWriteIndex = kCoefficient1Attribute;
 constexpr int kNoLabel = 0;
 constexpr int32_t kNoConfirmation = 0;
 
-// The caption of the reference temperature.
-constexpr CUnitNameRow kTemperatureUnit = {IDC_VISCOSITY_TEMPERATURE_UNIT, L"System_units_Temperature_unit"};
-
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    // The device fields and the button work through the module's link services; the caption is
+    // the only control bound to a member. The first coefficient, not the first row, has the focus;
+    // the template puts it first in tab order, so the dialog's default focus goes to it as well.
+    {.nID = IDC_VISCOSITY_MODEL, .control = PVControl<&Page::m_cmbModel>, .binding = EPVBinding::None},
+    {.nID = IDC_VISCOSITY_COEFF_X1,
+     .control = PVControl<&Page::m_editCoefficient1>,
+     .binding = EPVBinding::None,
+     .bFocus = true},
+    {.nID = IDC_VISCOSITY_COEFF_X2,
+     .control = PVControl<&Page::m_editCoefficient2>,
+     .binding = EPVBinding::None},
+    {.nID = IDC_VISCOSITY_REF_TEMPERATURE,
+     .control = PVControl<&Page::m_editReferenceTemperature>,
+     .binding = EPVBinding::None},
+    {.nID = IDC_VISCOSITY_WRITE, .control = PVControl<&Page::m_btnWrite>, .binding = EPVBinding::None},
+    {.nID = IDC_VISCOSITY_TEMPERATURE_UNIT,
+     .control = PVControl<&Page::m_stTemperatureUnit>,
+     .members = {L"System_units_Temperature_unit"}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneViscosity, CPVConfigPanelEnum)
 
@@ -37,49 +52,35 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneViscosity::CPVPageCorvaneViscosity()
     : CPVConfigPanelEnum(IDD),
-      m_cmbModel(kModel.nID, kObjectClass, kModel.pszAttribute, kModel.nAttribute, &m_btnWrite),
-      m_editCoefficient1(kCoefficient1.nID, kObjectClass, kCoefficient1.pszAttribute,
-                         kCoefficient1.nAttribute, &m_btnWrite),
-      m_editCoefficient2(kCoefficient2.nID, kObjectClass, kCoefficient2.pszAttribute,
-                         kCoefficient2.nAttribute, &m_btnWrite),
-      m_editReferenceTemperature(kReferenceTemperature.nID, kObjectClass, kReferenceTemperature.pszAttribute,
-                                 kReferenceTemperature.nAttribute, &m_btnWrite),
-      m_btnWrite(IDC_VISCOSITY_WRITE, kNoLabel, kWriteService, kWriteIndex, kCoefficient1.nID,
-                 kCoefficient2.nID, kReferenceTemperature.nID, kModel.nID, CPVCtrlOnlineButton::kTimerNone,
-                 CPVCtrlOnlineButton::kNotifyBefore, kNoConfirmation),
-      m_stTemperatureUnit(kTemperatureUnit.nID) {
-  AddControlToList(&m_cmbModel);
-  AddControlToList(&m_editCoefficient1);
-  AddControlToList(&m_editCoefficient2);
-  AddControlToList(&m_editReferenceTemperature);
-  AddControlToList(&m_btnWrite);
-  AddControlToList(&m_stTemperatureUnit);
+      m_cmbModel(PVMakeControl<&Page::m_cmbModel>(kObjectClass, L"ViscosityCalcModel", kModelAttribute,
+                                                  &m_btnWrite)),
+      m_editCoefficient1(PVMakeControl<&Page::m_editCoefficient1>(kObjectClass, L"ViscosityCompX1",
+                                                                  kCoefficient1Attribute, &m_btnWrite)),
+      m_editCoefficient2(PVMakeControl<&Page::m_editCoefficient2>(kObjectClass, L"ViscosityCompX2",
+                                                                  kCoefficient2Attribute, &m_btnWrite)),
+      m_editReferenceTemperature(PVMakeControl<&Page::m_editReferenceTemperature>(
+          kObjectClass, L"ViscosityRefTemp", kReferenceTemperatureAttribute, &m_btnWrite)),
+      m_btnWrite(PVMakeControl<&Page::m_btnWrite>(
+          kNoLabel, kWriteService, kWriteIndex, IDC_VISCOSITY_COEFF_X1, IDC_VISCOSITY_COEFF_X2,
+          IDC_VISCOSITY_REF_TEMPERATURE, IDC_VISCOSITY_MODEL, CPVCtrlOnlineButton::kTimerNone,
+          CPVCtrlOnlineButton::kNotifyBefore, kNoConfirmation)),
+      m_stTemperatureUnit(PVMakeControl<&Page::m_stTemperatureUnit>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
-CPVPageCorvaneViscosity::~CPVPageCorvaneViscosity() {
-  // The fields point at the button, which is destroyed before them: the window goes first, so
-  // that no message reaches a field once the button is gone.
-  if (GetSafeHwnd()) DestroyWindow();
-}
+// The factory's page object destroys the window before the members, so that no message reaches
+// a control whose partner, declared after it, is already gone.
+CPVPageCorvaneViscosity::~CPVPageCorvaneViscosity() = default;
 
 void CPVPageCorvaneViscosity::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, kModel.nID, m_cmbModel);
-  DDX_Control(pDX, kCoefficient1.nID, m_editCoefficient1);
-  DDX_Control(pDX, kCoefficient2.nID, m_editCoefficient2);
-  DDX_Control(pDX, kReferenceTemperature.nID, m_editReferenceTemperature);
-  DDX_Control(pDX, IDC_VISCOSITY_WRITE, m_btnWrite);
-  DDX_Control(pDX, kTemperatureUnit.nID, m_stTemperatureUnit);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneViscosity::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  // The device fields and the button work through the module's link services; the caption is
-  // the only control bound to a member.
-  PVBindUnitName(m_stTemperatureUnit, kTemperatureUnit.pszMember, GetIPVGetSetAdapter());
-  // The first coefficient, not the first row, has the focus; the template puts it first in tab
-  // order, so the dialog's default focus goes to it as well.
-  OnFocusChange(&m_editCoefficient1);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigStaticTextPages.h"
 #include "PVCtrlDCL.h"
 #include "PVCtrlWireConfigButtons.h"
@@ -33,4 +34,8 @@ class CPVPageCorvaneViscosity : public CPVConfigPanelEnum {
   CPVCtrlConfigStaticTextPages m_stTemperatureUnit;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneViscosity> kTable[];
 };

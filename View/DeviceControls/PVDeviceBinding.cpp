@@ -10,19 +10,14 @@ constexpr int kUnitDataType = 3;
 
 }  // namespace
 
-HRESULT PVBindDependEdit(CPVCtrlConfigEditFloat& edit, const CDependEditRow& row, IPVGetSetAdapter* adapter) {
-  return PVBindEditFloat(edit, row.pszMember, adapter, row.nTextLimit, row.dwSignFlags, row.nDecimals);
-}
-
 HRESULT PVBindUnitName(CPVCtrlConfigStaticTextPages& caption, const wchar_t* memberName,
                        IPVGetSetAdapter* adapter) {
   return caption.Initialize(PVNewValue<CPVGetSetLong>(memberName, adapter), kUnitDataType);
 }
 
-HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const CDependEditRow& row,
-                         IPVGetSetAdapter* adapter) {
-  return edit.Initialize(PVNewValue<CPVGetSetFloat>(row.pszMember, adapter), row.nTextLimit, row.dwSignFlags,
-                         row.nDecimals);
+HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const wchar_t* memberName, IPVGetSetAdapter* adapter,
+                         int textLimit, DWORD signFlags, int decimals) {
+  return edit.Initialize(PVNewValue<CPVGetSetFloat>(memberName, adapter), textLimit, signFlags, decimals);
 }
 
 CPVUnitSelectors PVNewUnitSelectors(const CPVUnitMembers& members, IPVGetSetAdapter* adapter) {

@@ -1,62 +1,30 @@
-// Binding the device controls of a page from the page's table, as the framework's binding
-// helper binds the configuration controls: the value objects on the page's adapter, handed to
-// the control, the page's own references given back. Rows of the tables of range-dependent
-// float edits and unit-name statics, and the controls made from them; the unit members of
-// the dependent unit captions.
+// Binding the device controls of a page, as the framework's binding helper binds the
+// configuration controls: the value objects on the page's adapter, handed to the control, the
+// page's own references given back; and the bindings that a page's table chooses for them by
+// their classes.
 #pragma once
 
 #include <PVCtrlBinding.h>
+#include <PVPageTable.h>
 
 #include <array>
 #include <cstddef>
-#include <utility>
+#include <type_traits>
 
 #include "DeviceUnitData.h"
 #include "PVCtrlCmbDependStatic.h"
 #include "PVCtrlConfigDependCtrls.h"
 #include "PVCtrlConfigStaticTextPages.h"
 
-// One range-dependent float edit of a page's table: its dialog item id, its master combo box
-// with the inclusive range of positions, its REAL member and the edit's text limit, sign
-// flags and decimals.
-struct CDependEditRow {
-  int nID;
-  int nMasterID;
-  int nLow;
-  int nHigh;
-  const wchar_t* pszMember;
-  int nTextLimit;
-  DWORD dwSignFlags;
-  int nDecimals;
-};
-
-// One unit-name static of a page's table: its dialog item id (which chooses its table) and
-// its unit member.
-struct CUnitNameRow {
-  int nID;
-  const wchar_t* pszMember;
-};
-
-// The dependent edits of the rows, in table order, each with its row's id, master and range.
-template <size_t N>
-std::array<CPVCtrlConfigChkCmbBtnDependEditBox, N> PVMakeDependEdits(const CDependEditRow (&rows)[N]) {
-  return [&rows]<size_t... I>(std::index_sequence<I...>) {
-    return std::array<CPVCtrlConfigChkCmbBtnDependEditBox, N>{
-        CPVCtrlConfigChkCmbBtnDependEditBox(rows[I].nID, rows[I].nMasterID, rows[I].nLow, rows[I].nHigh)...};
-  }
-  (std::make_index_sequence<N>());
-}
-
-// The dependent edit on its row's member with its row's edit arguments. The control's answer.
-HRESULT PVBindDependEdit(CPVCtrlConfigEditFloat& edit, const CDependEditRow& row, IPVGetSetAdapter* adapter);
-
 // The unit-name static on the unit member: a CPVGetSetLong, data type 3. The control's answer.
 HRESULT PVBindUnitName(CPVCtrlConfigStaticTextPages& caption, const wchar_t* memberName,
                        IPVGetSetAdapter* adapter);
 
-// The device's float edit (or one derived from it) on its row's member: a CPVGetSetFloat and
-// its own four-argument Initialize with the row's edit arguments. The control's answer.
-HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const CDependEditRow& row, IPVGetSetAdapter* adapter);
+// The device's float edit (or one derived from it) on the REAL member: a CPVGetSetFloat and
+// its own four-argument Initialize with the text limit, sign flags and decimals. The control's
+// answer.
+HRESULT PVBindEditFloat3(CPVCtrlConfigEditFloat3& edit, const wchar_t* memberName, IPVGetSetAdapter* adapter,
+                         int textLimit, DWORD signFlags, int decimals);
 
 // The unit members of a dependent unit caption by role (index: EUnitRole; mass flow, volume
 // flow, corrected volume flow, density, reference density); null where the page names none.
@@ -71,3 +39,20 @@ CPVUnitSelectors PVNewUnitSelectors(const CPVUnitMembers& members, IPVGetSetAdap
 // first two in the order the meter's Initialize takes them (its unit data's first and second
 // roles), so that one page source serves both meters. The control's answer.
 HRESULT PVBindCmbDependStatic(CPVCtrlCmbDependStatic& caption, const CPVUnitSelectors& selectors);
+
+static_assert(std::is_same_v<CPVUnitMembers, CPVRowMembers>,
+              "a unit caption's row names its members by unit role");
+
+// The bindings of a page's table for the device controls' classes: the control's answer.
+inline HRESULT PVBindRow(CPVCtrlConfigEditFloat3& edit, const CPVRowMembers& members, const CPVEditArgs& args,
+                         IPVGetSetAdapter* adapter) {
+  return PVBindEditFloat3(edit, members[0], adapter, args.nTextLimit, args.dwSignFlags, args.nDecimals);
+}
+inline HRESULT PVBindRow(CPVCtrlConfigStaticTextPages& caption, const CPVRowMembers& members,
+                         const CPVEditArgs&, IPVGetSetAdapter* adapter) {
+  return PVBindUnitName(caption, members[0], adapter);
+}
+inline HRESULT PVBindRow(CPVCtrlCmbDependStatic& caption, const CPVRowMembers& members, const CPVEditArgs&,
+                         IPVGetSetAdapter* adapter) {
+  return PVBindCmbDependStatic(caption, PVNewUnitSelectors(members, adapter));
+}

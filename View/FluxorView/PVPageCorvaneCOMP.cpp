@@ -1,8 +1,34 @@
 #include "PVPageCorvaneCOMP.h"
 
+#include "PVDeviceBinding.h"
 #include "FluxorPageResource.h"
-#include "PVCtrlBinding.h"
-#include "PVGetSetLong.h"
+
+namespace {
+
+using Page = CPVPageCorvaneCOMP;
+
+// The fixed density is typed only while the density source is at its first position. The
+// caption shows the density unit from this meter's density table for its item id.
+
+}  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_FLUXOR_COMP_DENSITY_SOURCE,
+     .control = PVControl<&Page::m_cmbDensitySource>,
+     .members = {L"External_compensation_Density_source"},
+     .bFocus = true},
+    {.nID = IDC_FLUXOR_COMP_TEMPERATURE_SOURCE,
+     .control = PVControl<&Page::m_cmbTemperatureSource>,
+     .members = {L"External_comp_Temp_source"}},
+    {.nID = IDC_FLUXOR_COMP_FIXED_DENSITY,
+     .control = PVControl<&Page::m_editFixedDensity>,
+     .members = {L"External_compensation_Fixed_density"},
+     .edit = {23, 1, 5},
+     .masters = {{IDC_FLUXOR_COMP_DENSITY_SOURCE, 0, 0}}},
+    {.nID = IDC_FLUXOR_COMP_DENSITY_UNIT,
+     .control = PVControl<&Page::m_stDensityUnit>,
+     .members = {L"System_units_Density_unit"}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneCOMP, CPVConfigPanelEnum)
 
@@ -11,15 +37,11 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneCOMP::CPVPageCorvaneCOMP()
     : CPVConfigPanelEnum(IDD),
-      m_cmbDensitySource(IDC_FLUXOR_COMP_DENSITY_SOURCE),
-      m_cmbTemperatureSource(IDC_FLUXOR_COMP_TEMPERATURE_SOURCE),
-      // The fixed density is typed only while the density source is at its first position.
-      m_edtFixedDensity(IDC_FLUXOR_COMP_FIXED_DENSITY, IDC_FLUXOR_COMP_DENSITY_SOURCE, 0, 0),
-      m_stcDensityUnit(IDC_FLUXOR_COMP_DENSITY_UNIT) {
-  AddControlToList(&m_cmbDensitySource);
-  AddControlToList(&m_cmbTemperatureSource);
-  AddControlToList(&m_edtFixedDensity);
-  AddControlToList(&m_stcDensityUnit);
+      m_cmbDensitySource(PVMakeControl<&Page::m_cmbDensitySource>()),
+      m_cmbTemperatureSource(PVMakeControl<&Page::m_cmbTemperatureSource>()),
+      m_editFixedDensity(PVMakeControl<&Page::m_editFixedDensity>()),
+      m_stDensityUnit(PVMakeControl<&Page::m_stDensityUnit>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -27,20 +49,12 @@ CPVPageCorvaneCOMP::~CPVPageCorvaneCOMP() = default;
 
 void CPVPageCorvaneCOMP::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_FLUXOR_COMP_DENSITY_SOURCE, m_cmbDensitySource);
-  DDX_Control(pDX, IDC_FLUXOR_COMP_TEMPERATURE_SOURCE, m_cmbTemperatureSource);
-  DDX_Control(pDX, IDC_FLUXOR_COMP_FIXED_DENSITY, m_edtFixedDensity);
-  DDX_Control(pDX, IDC_FLUXOR_COMP_DENSITY_UNIT, m_stcDensityUnit);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneCOMP::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbDensitySource, L"External_compensation_Density_source", adapter);
-  PVBindComboBox(m_cmbTemperatureSource, L"External_comp_Temp_source", adapter);
-  PVBindEditFloat(m_edtFixedDensity, L"External_compensation_Fixed_density", adapter, 23, 1, 5);
-  // The density unit's caption, from this meter's density table for its item id.
-  m_stcDensityUnit.Initialize(PVNewValue<CPVGetSetLong>(L"System_units_Density_unit", adapter), 3);
-  OnFocusChange(&m_cmbDensitySource);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
 #include "PVCtrlConfigStaticTextPages.h"
@@ -25,8 +26,12 @@ class CPVPageCorvaneCOMP : public CPVConfigPanelEnum {
   // In the order of the page's table.
   CPVCtrlConfigComboBox m_cmbDensitySource;
   CPVCtrlConfigComboBox m_cmbTemperatureSource;
-  CPVCtrlConfigChkCmbBtnDependEditBox m_edtFixedDensity;
-  CPVCtrlConfigStaticTextPages m_stcDensityUnit;
+  CPVCtrlConfigChkCmbBtnDependEditBox m_editFixedDensity;
+  CPVCtrlConfigStaticTextPages m_stDensityUnit;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneCOMP> kTable[];
 };

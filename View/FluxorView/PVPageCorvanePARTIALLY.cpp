@@ -1,7 +1,36 @@
 #include "PVPageCorvanePARTIALLY.h"
 
+#include "PVDeviceBinding.h"
 #include "FluxorPageResource.h"
-#include "PVCtrlBinding.h"
+
+namespace {
+
+using Page = CPVPageCorvanePARTIALLY;
+
+// The edits are typed at the empty pipe detection's second and third positions.
+constexpr CPVMaster kDetecting = {IDC_FLUXOR_EPD, 1, 2};
+
+}  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_FLUXOR_EPD,
+     .control = PVControl<&Page::m_cmbEmptyPipeDetection>,
+     .members = {L"Empty_pipe_det_Empty_pipe_det"},
+     .bFocus = true},
+    {.nID = IDC_FLUXOR_EPD_RESPONSE_TIME,
+     .control = PVControl<&Page::m_editResponseTime>,
+     .members = {L"Empty_pipe_det_Response_time"},
+     .edit = {4, 1, 1},
+     .masters = {kDetecting}},
+    {.nID = IDC_FLUXOR_EPD_SWITCH_POINT,
+     .control = PVControl<&Page::m_editSwitchPoint>,
+     .members = {L"Empty_pipe_det_Switch_point_EPD"},
+     .edit = {8, 1, 3},
+     .masters = {kDetecting}},
+    {.nID = IDC_FLUXOR_EPD_NEW_ADJUSTMENT,
+     .control = PVControl<&Page::m_cmbNewAdjustment>,
+     .members = {L"Empty_pipe_detection_New_adjustment"}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvanePARTIALLY, CPVConfigPanelEnum)
 
@@ -10,14 +39,11 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePARTIALLY::CPVPageCorvanePARTIALLY()
     : CPVConfigPanelEnum(IDD),
-      m_cmbEmptyPipeDetection(IDC_FLUXOR_EPD),
-      m_cmbNewAdjustment(IDC_FLUXOR_EPD_NEW_ADJUSTMENT),
-      m_edtResponseTime(IDC_FLUXOR_EPD_RESPONSE_TIME, IDC_FLUXOR_EPD, 1, 2),
-      m_edtSwitchPoint(IDC_FLUXOR_EPD_SWITCH_POINT, IDC_FLUXOR_EPD, 1, 2) {
-  AddControlToList(&m_cmbEmptyPipeDetection);
-  AddControlToList(&m_edtResponseTime);
-  AddControlToList(&m_edtSwitchPoint);
-  AddControlToList(&m_cmbNewAdjustment);
+      m_cmbEmptyPipeDetection(PVMakeControl<&Page::m_cmbEmptyPipeDetection>()),
+      m_cmbNewAdjustment(PVMakeControl<&Page::m_cmbNewAdjustment>()),
+      m_editResponseTime(PVMakeControl<&Page::m_editResponseTime>()),
+      m_editSwitchPoint(PVMakeControl<&Page::m_editSwitchPoint>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -25,19 +51,12 @@ CPVPageCorvanePARTIALLY::~CPVPageCorvanePARTIALLY() = default;
 
 void CPVPageCorvanePARTIALLY::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_FLUXOR_EPD, m_cmbEmptyPipeDetection);
-  DDX_Control(pDX, IDC_FLUXOR_EPD_RESPONSE_TIME, m_edtResponseTime);
-  DDX_Control(pDX, IDC_FLUXOR_EPD_SWITCH_POINT, m_edtSwitchPoint);
-  DDX_Control(pDX, IDC_FLUXOR_EPD_NEW_ADJUSTMENT, m_cmbNewAdjustment);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvanePARTIALLY::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbEmptyPipeDetection, L"Empty_pipe_det_Empty_pipe_det", adapter);
-  PVBindEditFloat(m_edtResponseTime, L"Empty_pipe_det_Response_time", adapter, 4, 1, 1);
-  PVBindEditFloat(m_edtSwitchPoint, L"Empty_pipe_det_Switch_point_EPD", adapter, 8, 1, 3);
-  PVBindComboBox(m_cmbNewAdjustment, L"Empty_pipe_detection_New_adjustment", adapter);
-  OnFocusChange(&m_cmbEmptyPipeDetection);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

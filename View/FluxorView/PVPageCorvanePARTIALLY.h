@@ -4,6 +4,7 @@
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
 
@@ -24,8 +25,12 @@ class CPVPageCorvanePARTIALLY : public CPVConfigPanelEnum {
   // Declared in this order; the control list puts the new adjustment last.
   CPVCtrlConfigComboBox m_cmbEmptyPipeDetection;
   CPVCtrlConfigComboBox m_cmbNewAdjustment;
-  CPVCtrlConfigChkCmbBtnDependEditBox m_edtResponseTime;
-  CPVCtrlConfigChkCmbBtnDependEditBox m_edtSwitchPoint;
+  CPVCtrlConfigChkCmbBtnDependEditBox m_editResponseTime;
+  CPVCtrlConfigChkCmbBtnDependEditBox m_editSwitchPoint;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvanePARTIALLY> kTable[];
 };

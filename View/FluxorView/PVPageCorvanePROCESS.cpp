@@ -1,7 +1,33 @@
 #include "PVPageCorvanePROCESS.h"
 
 #include "FluxorPageResource.h"
-#include "PVCtrlBinding.h"
+
+namespace {
+
+using Page = CPVPageCorvanePROCESS;
+
+// The conductivity damping is a non-negative number of five characters with one decimal; the
+// flow damping a whole number of two characters without a sign.
+
+}  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_PROCESS_FLOW_OVERRIDE,
+     .control = PVControl<&Page::m_cmbFlowOverride>,
+     .members = {L"Process_parameters_Flow_override"},
+     .bFocus = true},
+    {.nID = IDC_FLUXOR_PROCESS_CONDUCTIVITY_DAMPING,
+     .control = PVControl<&Page::m_editConductivityDamping>,
+     .members = {L"Process_param_Conduct_damping"},
+     .edit = {5, 1, 1}},
+    {.nID = IDC_FLUXOR_PROCESS_FILTER_OPTIONS,
+     .control = PVControl<&Page::m_cmbFilterOptions>,
+     .members = {L"Process_parameters_Filter_options"}},
+    {.nID = IDC_PROCESS_FLOW_DAMPING,
+     .control = PVControl<&Page::m_editFlowDamping>,
+     .members = {L"Process_parameters_Flow_damping"},
+     .edit = {2, 1}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvanePROCESS, CPVConfigPanelEnum)
 
@@ -10,14 +36,11 @@ END_MESSAGE_MAP()
 
 CPVPageCorvanePROCESS::CPVPageCorvanePROCESS()
     : CPVConfigPanelEnum(IDD),
-      m_cmbFlowOverride(IDC_PROCESS_FLOW_OVERRIDE),
-      m_edtConductivityDamping(IDC_FLUXOR_PROCESS_CONDUCTIVITY_DAMPING),
-      m_cmbFilterOptions(IDC_FLUXOR_PROCESS_FILTER_OPTIONS),
-      m_edtFlowDamping(IDC_PROCESS_FLOW_DAMPING) {
-  AddControlToList(&m_cmbFlowOverride);
-  AddControlToList(&m_edtConductivityDamping);
-  AddControlToList(&m_cmbFilterOptions);
-  AddControlToList(&m_edtFlowDamping);
+      m_cmbFlowOverride(PVMakeControl<&Page::m_cmbFlowOverride>()),
+      m_editConductivityDamping(PVMakeControl<&Page::m_editConductivityDamping>()),
+      m_cmbFilterOptions(PVMakeControl<&Page::m_cmbFilterOptions>()),
+      m_editFlowDamping(PVMakeControl<&Page::m_editFlowDamping>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -25,20 +48,12 @@ CPVPageCorvanePROCESS::~CPVPageCorvanePROCESS() = default;
 
 void CPVPageCorvanePROCESS::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_PROCESS_FLOW_OVERRIDE, m_cmbFlowOverride);
-  DDX_Control(pDX, IDC_FLUXOR_PROCESS_CONDUCTIVITY_DAMPING, m_edtConductivityDamping);
-  DDX_Control(pDX, IDC_FLUXOR_PROCESS_FILTER_OPTIONS, m_cmbFilterOptions);
-  DDX_Control(pDX, IDC_PROCESS_FLOW_DAMPING, m_edtFlowDamping);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvanePROCESS::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindComboBox(m_cmbFlowOverride, L"Process_parameters_Flow_override", adapter);
-  PVBindEditFloat(m_edtConductivityDamping, L"Process_param_Conduct_damping", adapter, 5, 1, 1);
-  PVBindComboBox(m_cmbFilterOptions, L"Process_parameters_Filter_options", adapter);
-  // At most two digits, no sign.
-  PVBindEditInteger(m_edtFlowDamping, L"Process_parameters_Flow_damping", adapter, 2, 1);
-  OnFocusChange(&m_cmbFlowOverride);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

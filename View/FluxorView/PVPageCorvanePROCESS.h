@@ -3,6 +3,7 @@
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigEditFloat.h"
 #include "PVCtrlConfigEditInteger.h"
@@ -23,9 +24,13 @@ class CPVPageCorvanePROCESS : public CPVConfigPanelEnum {
 
   // In the order of the page's table.
   CPVCtrlConfigComboBox m_cmbFlowOverride;
-  CPVCtrlConfigEditFloat m_edtConductivityDamping;
+  CPVCtrlConfigEditFloat m_editConductivityDamping;
   CPVCtrlConfigComboBox m_cmbFilterOptions;
-  CPVCtrlConfigEditInteger m_edtFlowDamping;
+  CPVCtrlConfigEditInteger m_editFlowDamping;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvanePROCESS> kTable[];
 };

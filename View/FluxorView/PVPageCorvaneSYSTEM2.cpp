@@ -1,31 +1,69 @@
 #include "PVPageCorvaneSYSTEM2.h"
 
-#include <iterator>
-
 #include "FluxorPageResource.h"
-#include "PVCtrlBinding.h"
 
 namespace {
 
-// One diagnostic event: its combo box's dialog item id and member.
-struct CDiagnostic {
-  int nID;
-  const wchar_t* pszMember;
-};
+using Page = CPVPageCorvaneSYSTEM2;
 
-constexpr CDiagnostic kDiagnostics[] = {
-    {IDC_FLUXOR_SYSTEM_DIAG_302, L"Diagn_behavior_Diagnostic_no302"},
-    {IDC_FLUXOR_SYSTEM_DIAG_531, L"Diagn_behavior_Diagnostic_no531"},
-    {IDC_SYSTEM_DIAG_832, L"Diagn_behavior_Diagnostic_no832"},
-    {IDC_SYSTEM_DIAG_833, L"Diagn_behavior_Diagnostic_no833"},
-    {IDC_SYSTEM_DIAG_834, L"Diagn_behavior_Diagnostic_no834"},
-    {IDC_SYSTEM_DIAG_835, L"Diagn_behavior_Diagnostic_no835"},
-    {IDC_FLUXOR_SYSTEM_DIAG_937, L"Diagn_behavior_Diagnostic_no937"},
-    {IDC_FLUXOR_SYSTEM_DIAG_962, L"Diagn_behavior_Diagnostic_no962"},
-};
-static_assert(std::size(kDiagnostics) == CPVPageCorvaneSYSTEM2::kDiagnosticCount);
+// The access code is a whole number of five characters without a sign; the alarm delay a
+// non-negative number of five characters with one decimal.
+constexpr CPVEditArgs kAccessCode = {5, 1};
+constexpr CPVEditArgs kAlarmDelay = {5, 1, 1};
+
+// The online pair: the access level read after each refresh, and the button that runs the
+// link services' refresh (kRefreshService) and writes its failure into the template's plain
+// text IDC_SYSTEM_REFRESH_STATUS.
+constexpr wchar_t kAccessStatusAttribute[] = L"AccessStatusLevel";
+constexpr int kNoLabel = 0;
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_SYSTEM_ACCESS_CODE,
+     .control = PVControl<&Page::m_editAccessCode>,
+     .members = {L"Access_Enter_access_code"},
+     .edit = kAccessCode},
+    // The write protection, not the first row, has the focus; the template puts it first in tab
+    // order, so the dialog's default focus goes to it as well.
+    {.nID = IDC_SYSTEM_WRITE_PROTECTION,
+     .control = PVControl<&Page::m_cmbWriteProtection>,
+     .members = {L"Write_protection"},
+     .bFocus = true},
+    {.nID = IDC_SYSTEM_ALARM_DELAY,
+     .control = PVControl<&Page::m_editAlarmDelay>,
+     .members = {L"Diagnostic_handling_Alarm_delay"},
+     .edit = kAlarmDelay},
+    {.nID = IDC_FLUXOR_SYSTEM_DIAG_302,
+     .control = PVControl<&Page::m_cmbDiagnostics, 0>,
+     .members = {L"Diagn_behavior_Diagnostic_no302"}},
+    {.nID = IDC_FLUXOR_SYSTEM_DIAG_531,
+     .control = PVControl<&Page::m_cmbDiagnostics, 1>,
+     .members = {L"Diagn_behavior_Diagnostic_no531"}},
+    {.nID = IDC_SYSTEM_DIAG_832,
+     .control = PVControl<&Page::m_cmbDiagnostics, 2>,
+     .members = {L"Diagn_behavior_Diagnostic_no832"}},
+    {.nID = IDC_SYSTEM_DIAG_833,
+     .control = PVControl<&Page::m_cmbDiagnostics, 3>,
+     .members = {L"Diagn_behavior_Diagnostic_no833"}},
+    {.nID = IDC_SYSTEM_DIAG_834,
+     .control = PVControl<&Page::m_cmbDiagnostics, 4>,
+     .members = {L"Diagn_behavior_Diagnostic_no834"}},
+    {.nID = IDC_SYSTEM_DIAG_835,
+     .control = PVControl<&Page::m_cmbDiagnostics, 5>,
+     .members = {L"Diagn_behavior_Diagnostic_no835"}},
+    {.nID = IDC_FLUXOR_SYSTEM_DIAG_937,
+     .control = PVControl<&Page::m_cmbDiagnostics, 6>,
+     .members = {L"Diagn_behavior_Diagnostic_no937"}},
+    {.nID = IDC_FLUXOR_SYSTEM_DIAG_962,
+     .control = PVControl<&Page::m_cmbDiagnostics, 7>,
+     .members = {L"Diagn_behavior_Diagnostic_no962"}},
+    // The online pair works through the module's link services and binds no member.
+    {.nID = IDC_SYSTEM_ACCESS_STATUS,
+     .control = PVControl<&Page::m_stAccessStatus>,
+     .binding = EPVBinding::None},
+    {.nID = IDC_SYSTEM_REFRESH, .control = PVControl<&Page::m_btnRefresh>, .binding = EPVBinding::None},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneSYSTEM2, CPVConfigPanelEnum)
 
@@ -34,44 +72,29 @@ END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSTEM2::CPVPageCorvaneSYSTEM2()
     : CPVConfigPanelEnum(IDD),
-      m_edtAccessCode(IDC_SYSTEM_ACCESS_CODE),
-      m_cmbWriteProtection(IDC_SYSTEM_WRITE_PROTECTION),
-      m_edtAlarmDelay(IDC_SYSTEM_ALARM_DELAY),
-      m_cmbDiagnostics(PVMakeControls<CPVCtrlConfigComboBox>(kDiagnostics)),
-      // The button is a member of the page too, constructed next: the field keeps its address.
-      m_stcAccessStatus(IDC_SYSTEM_ACCESS_STATUS, 0, L"AccessStatusLevel", &m_btnRefresh),
-      m_btnRefresh(IDC_SYSTEM_REFRESH, 0, L"Refresh", IDC_SYSTEM_REFRESH_STATUS) {
-  AddControlToList(&m_edtAccessCode);
-  AddControlToList(&m_cmbWriteProtection);
-  AddControlToList(&m_edtAlarmDelay);
-  for (CPVCtrlConfigComboBox& diagnostic : m_cmbDiagnostics) AddControlToList(&diagnostic);
-  AddControlToList(&m_stcAccessStatus);
-  AddControlToList(&m_btnRefresh);
+      m_editAccessCode(PVMakeControl<&Page::m_editAccessCode>()),
+      m_cmbWriteProtection(PVMakeControl<&Page::m_cmbWriteProtection>()),
+      m_editAlarmDelay(PVMakeControl<&Page::m_editAlarmDelay>()),
+      m_cmbDiagnostics(PVMakeControls<&Page::m_cmbDiagnostics>()),
+      m_stAccessStatus(
+          PVMakeControl<&Page::m_stAccessStatus>(kNoLabel, kAccessStatusAttribute, &m_btnRefresh)),
+      m_btnRefresh(PVMakeControl<&Page::m_btnRefresh>(kNoLabel, kRefreshService, IDC_SYSTEM_REFRESH_STATUS)) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
+// The factory's page object destroys the window before the members, so that no message reaches
+// a control whose partner, declared after it, is already gone.
 CPVPageCorvaneSYSTEM2::~CPVPageCorvaneSYSTEM2() = default;
 
 void CPVPageCorvaneSYSTEM2::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, IDC_SYSTEM_ACCESS_CODE, m_edtAccessCode);
-  DDX_Control(pDX, IDC_SYSTEM_WRITE_PROTECTION, m_cmbWriteProtection);
-  DDX_Control(pDX, IDC_SYSTEM_ALARM_DELAY, m_edtAlarmDelay);
-  for (size_t i = 0; i < kDiagnosticCount; ++i) DDX_Control(pDX, kDiagnostics[i].nID, m_cmbDiagnostics[i]);
-  DDX_Control(pDX, IDC_SYSTEM_ACCESS_STATUS, m_stcAccessStatus);
-  DDX_Control(pDX, IDC_SYSTEM_REFRESH, m_btnRefresh);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneSYSTEM2::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  PVBindEditInteger(m_edtAccessCode, L"Access_Enter_access_code", adapter, 5, 1);
-  PVBindComboBox(m_cmbWriteProtection, L"Write_protection", adapter);
-  PVBindEditFloat(m_edtAlarmDelay, L"Diagnostic_handling_Alarm_delay", adapter, 5, 1, 1);
-  for (size_t i = 0; i < kDiagnosticCount; ++i)
-    PVBindComboBox(m_cmbDiagnostics[i], kDiagnostics[i].pszMember, adapter);
-  // The access status and the button work online, through the module the panel hands them.
-  // The write protection, not the access code, has the focus.
-  OnFocusChange(&m_cmbWriteProtection);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

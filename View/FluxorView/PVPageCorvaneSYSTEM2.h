@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigEditFloat.h"
 #include "PVCtrlConfigEditInteger.h"
@@ -29,12 +30,17 @@ class CPVPageCorvaneSYSTEM2 : public CPVConfigPanelEnum {
   BOOL OnInitDialog() override;
 
   // In the order of the page's table.
-  CPVCtrlConfigEditInteger m_edtAccessCode;
+  CPVCtrlConfigEditInteger m_editAccessCode;
   CPVCtrlConfigComboBox m_cmbWriteProtection;
-  CPVCtrlConfigEditFloat m_edtAlarmDelay;
+  CPVCtrlConfigEditFloat m_editAlarmDelay;
   std::array<CPVCtrlConfigComboBox, kDiagnosticCount> m_cmbDiagnostics;
-  CPVCtrlWireInfoLong m_stcAccessStatus;  // follows m_btnRefresh
+  // The access status follows the refresh button declared after it.
+  CPVCtrlWireInfoLong m_stAccessStatus;
   CPVCtrlWireDiagPageButton m_btnRefresh;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneSYSTEM2> kTable[];
 };

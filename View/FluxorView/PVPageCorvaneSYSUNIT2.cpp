@@ -1,32 +1,40 @@
 #include "PVPageCorvaneSYSUNIT2.h"
 
-#include <iterator>
-
 #include "FluxorPageResource.h"
-#include "PVCtrlBinding.h"
 
 namespace {
 
-// One unit: its combo box's dialog item id and member.
-struct CUnit {
-  int nID;
-  const wchar_t* pszMember;
-};
-
-// The page's table: member order, list order and binding order are the table's.
-constexpr CUnit kUnits[] = {
-    {IDC_UNIT_MASS_FLOW, L"System_units_Mass_flow_unit"},
-    {IDC_UNIT_VOLUME_FLOW, L"System_units_Volume_flow_unit"},
-    {IDC_UNIT_CORR_VOLUME_FLOW, L"System_units_Corvolflow_unit"},
-    {IDC_UNIT_MASS, L"System_units_Mass_unit"},
-    {IDC_UNIT_VOLUME, L"System_units_Volume_unit"},
-    {IDC_UNIT_DENSITY, L"System_units_Density_unit"},
-    {IDC_UNIT_TEMPERATURE, L"System_units_Temperature_unit"},
-    {IDC_FLUXOR_UNIT_CONDUCTIVITY, L"System_units_Conductivity_unit"},
-};
-static_assert(std::size(kUnits) == CPVPageCorvaneSYSUNIT2::kUnitCount);
+using Page = CPVPageCorvaneSYSUNIT2;
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_UNIT_MASS_FLOW,
+     .control = PVControl<&Page::m_cmbUnits, 0>,
+     .members = {L"System_units_Mass_flow_unit"},
+     .bFocus = true},
+    {.nID = IDC_UNIT_VOLUME_FLOW,
+     .control = PVControl<&Page::m_cmbUnits, 1>,
+     .members = {L"System_units_Volume_flow_unit"}},
+    {.nID = IDC_UNIT_CORR_VOLUME_FLOW,
+     .control = PVControl<&Page::m_cmbUnits, 2>,
+     .members = {L"System_units_Corvolflow_unit"}},
+    {.nID = IDC_UNIT_MASS,
+     .control = PVControl<&Page::m_cmbUnits, 3>,
+     .members = {L"System_units_Mass_unit"}},
+    {.nID = IDC_UNIT_VOLUME,
+     .control = PVControl<&Page::m_cmbUnits, 4>,
+     .members = {L"System_units_Volume_unit"}},
+    {.nID = IDC_UNIT_DENSITY,
+     .control = PVControl<&Page::m_cmbUnits, 5>,
+     .members = {L"System_units_Density_unit"}},
+    {.nID = IDC_UNIT_TEMPERATURE,
+     .control = PVControl<&Page::m_cmbUnits, 6>,
+     .members = {L"System_units_Temperature_unit"}},
+    {.nID = IDC_FLUXOR_UNIT_CONDUCTIVITY,
+     .control = PVControl<&Page::m_cmbUnits, 7>,
+     .members = {L"System_units_Conductivity_unit"}},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneSYSUNIT2, CPVConfigPanelEnum)
 
@@ -34,8 +42,8 @@ BEGIN_MESSAGE_MAP(CPVPageCorvaneSYSUNIT2, CPVConfigPanelEnum)
 END_MESSAGE_MAP()
 
 CPVPageCorvaneSYSUNIT2::CPVPageCorvaneSYSUNIT2()
-    : CPVConfigPanelEnum(IDD), m_cmbUnits(PVMakeControls<CPVCtrlConfigComboBox>(kUnits)) {
-  for (CPVCtrlConfigComboBox& unit : m_cmbUnits) AddControlToList(&unit);
+    : CPVConfigPanelEnum(IDD), m_cmbUnits(PVMakeControls<&Page::m_cmbUnits>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -43,14 +51,12 @@ CPVPageCorvaneSYSUNIT2::~CPVPageCorvaneSYSUNIT2() = default;
 
 void CPVPageCorvaneSYSUNIT2::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  for (size_t i = 0; i < kUnitCount; ++i) DDX_Control(pDX, kUnits[i].nID, m_cmbUnits[i]);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneSYSUNIT2::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  IPVGetSetAdapter* adapter = GetIPVGetSetAdapter();
-  for (size_t i = 0; i < kUnitCount; ++i) PVBindComboBox(m_cmbUnits[i], kUnits[i].pszMember, adapter);
-  // The mass flow unit has the focus.
-  OnFocusChange(&m_cmbUnits[0]);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 
 class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
@@ -27,4 +28,8 @@ class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
   std::array<CPVCtrlConfigComboBox, kUnitCount> m_cmbUnits;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneSYSUNIT2> kTable[];
 };

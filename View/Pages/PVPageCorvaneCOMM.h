@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 
 class CPVPageCorvaneCOMM : public CPVConfigPanelEnum {
@@ -29,4 +30,8 @@ class CPVPageCorvaneCOMM : public CPVConfigPanelEnum {
   std::array<CPVCtrlConfigComboBox, kPositionCount> m_cmbPositions;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneCOMM> kTable[];
 };

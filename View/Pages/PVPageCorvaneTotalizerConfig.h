@@ -11,8 +11,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlCmbDependStatic.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigComboBoxTot.h"
@@ -37,8 +39,9 @@ class CPVPageCorvaneTotalizerConfig : public CPVConfigPanelEnum {
   // One totalizer's controls, in the order in which they are made. The switch tells the button
   // declared after it of the user's choice.
   struct CTotalizerControls {
-    // The controls of totalizer index (0 to 2) from the page's table.
-    explicit CTotalizerControls(size_t index);
+    // The controls of totalizer Index (0 to 2), from the page's table.
+    template <int Index>
+    explicit CTotalizerControls(std::integral_constant<int, Index>);
 
     CPVCtrlConfigComboBox cmbAssign;
     CPVCtrlConfigComboBoxTot cmbUnit;
@@ -53,17 +56,11 @@ class CPVPageCorvaneTotalizerConfig : public CPVConfigPanelEnum {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
 
-  // A control of the list with its dialog item id and its window.
-  struct CListEntry {
-    int nID;
-    CWnd* pWindow;
-    IPVCtrl* pControl;
-  };
-  // The controls in list order (the order of the data exchange too): the three buttons, then
-  // each totalizer's other controls.
-  std::array<CListEntry, 8 * kTotalizerCount> ListOrder();
-
   std::array<CTotalizerControls, kTotalizerCount> m_totalizers;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneTotalizerConfig> kTable[];
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 
 class CPVPageCorvaneSENSOR : public CPVConfigPanelEnum {
@@ -22,4 +23,8 @@ class CPVPageCorvaneSENSOR : public CPVConfigPanelEnum {
   CPVCtrlConfigComboBox m_cmbInstallDirection;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneSENSOR> kTable[];
 };

@@ -1,14 +1,19 @@
 #include "PVPageCorvaneSENSOR.h"
 
-#include "PVCtrlBinding.h"
 #include "PageResource.h"
 
 namespace {
 
-// The page's table.
-constexpr CPVMemberRow kInstallDirection = {IDC_SENSOR_INSTALL_DIRECTION, L"Sensor_adjustm_Install_direct"};
+using Page = CPVPageCorvaneSENSOR;
 
 }  // namespace
+
+constexpr CPVPageRow<Page> Page::kTable[] = {
+    {.nID = IDC_SENSOR_INSTALL_DIRECTION,
+     .control = PVControl<&Page::m_cmbInstallDirection>,
+     .members = {L"Sensor_adjustm_Install_direct"},
+     .bFocus = true},
+};
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneSENSOR, CPVConfigPanelEnum)
 
@@ -16,8 +21,8 @@ BEGIN_MESSAGE_MAP(CPVPageCorvaneSENSOR, CPVConfigPanelEnum)
 END_MESSAGE_MAP()
 
 CPVPageCorvaneSENSOR::CPVPageCorvaneSENSOR()
-    : CPVConfigPanelEnum(IDD), m_cmbInstallDirection(kInstallDirection.nID) {
-  AddControlToList(&m_cmbInstallDirection);
+    : CPVConfigPanelEnum(IDD), m_cmbInstallDirection(PVMakeControl<&Page::m_cmbInstallDirection>()) {
+  PVAddControls(*this, kTable);
   EnableHelp(1);
 }
 
@@ -25,12 +30,12 @@ CPVPageCorvaneSENSOR::~CPVPageCorvaneSENSOR() = default;
 
 void CPVPageCorvaneSENSOR::DoDataExchange(CDataExchange* pDX) {
   CPVConfigPanelEnum::DoDataExchange(pDX);
-  DDX_Control(pDX, kInstallDirection.nID, m_cmbInstallDirection);
+  PVExchangeControls(*this, pDX, kTable);
 }
 
 BOOL CPVPageCorvaneSENSOR::OnInitDialog() {
   const BOOL result = CPVConfigPanelEnum::OnInitDialog();
-  PVBindComboBox(m_cmbInstallDirection, kInstallDirection.pszMember, GetIPVGetSetAdapter());
-  OnFocusChange(&m_cmbInstallDirection);
+  PVBindControls(*this, kTable);
+  PVReportFocus(*this, kTable);
   return result;
 }

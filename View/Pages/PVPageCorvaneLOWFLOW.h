@@ -5,6 +5,7 @@
 #pragma once
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlCmbDependStatic.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigDependCtrls.h"
@@ -31,4 +32,8 @@ class CPVPageCorvaneLOWFLOW : public CPVConfigPanelEnum {
   CPVCtrlConfigChkCmbBtnDependEditBox m_editPressureShock;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneLOWFLOW> kTable[];
 };

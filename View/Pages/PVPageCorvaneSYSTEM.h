@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "PVConfigPanelEnum.h"
+#include "PVPageTable.h"
 #include "PVCtrlConfigComboBox.h"
 #include "PVCtrlConfigEditFloat.h"
 
@@ -32,4 +33,8 @@ class CPVPageCorvaneSYSTEM : public CPVConfigPanelEnum {
   std::array<CPVCtrlConfigComboBox, kDiagnosticCount> m_cmbDiagnostics;
 
   DECLARE_MESSAGE_MAP()
+
+ public:
+  // One row per control, in list order; in the page's source.
+  static const CPVPageRow<CPVPageCorvaneSYSTEM> kTable[];
 };

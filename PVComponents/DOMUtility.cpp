@@ -1,6 +1,7 @@
 #include "DOMUtility.h"
 
 #include <clocale>
+#include <cstdio>
 #include <cwchar>
 #include <locale.h>
 
@@ -23,6 +24,28 @@ bool ReadAttributeText(const IXMLDOMElementPtr& element, const wchar_t* name, _b
   return true;
 }
 
+// swscanf with the "C" numeric conventions, whatever the thread's locale is.
+template <class T>
+int ScanInClassicLocale(const wchar_t* text, const wchar_t* format, T* out) {
+#if defined(_WIN32)
+  struct Holder {
+    _locale_t locale = _create_locale(LC_NUMERIC, "C");
+    ~Holder() { _free_locale(locale); }
+  };
+  static const Holder classic;
+  return classic.locale ? _swscanf_l(text, format, classic.locale, out) : swscanf(text, format, out);
+#else
+  locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
+  locale_t previous = c ? uselocale(c) : static_cast<locale_t>(0);
+  const int fields = swscanf(text, format, out);
+  if (c) {
+    uselocale(previous);
+    freelocale(c);
+  }
+  return fields;
+#endif
+}
+
 // Scans the attribute's text with one conversion; in the C locale when asked.
 template <class T>
 bool ScanAttribute(const IXMLDOMElementPtr& element, const wchar_t* name, const wchar_t* format, T* out,
@@ -30,18 +53,8 @@ bool ScanAttribute(const IXMLDOMElementPtr& element, const wchar_t* name, const 
   _bstr_t text;
   if (!ReadAttributeText(element, name, &text)) return false;
   const wchar_t* chars = static_cast<const wchar_t*>(text);
-  int fields = 0;
-  if (cLocale) {
-    locale_t c = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
-    locale_t previous = c ? uselocale(c) : static_cast<locale_t>(0);
-    fields = swscanf(chars ? chars : L"", format, out);
-    if (c) {
-      uselocale(previous);
-      freelocale(c);
-    }
-  } else {
-    fields = swscanf(chars ? chars : L"", format, out);
-  }
+  if (!chars) chars = L"";
+  const int fields = cLocale ? ScanInClassicLocale(chars, format, out) : swscanf(chars, format, out);
   if (fields < 1) {
     Log(L"Failed to parse attribute value.", function, __LINE__);
     return false;

@@ -8,14 +8,17 @@
 // - for a DLL the test has loaded (each DLL has its own copy of the framework and so its own
 //   counts): CPVLiveObjects(module).Count(...) and .Report(). The framework hands its readers
 //   to the platform's module test hooks, so this works for every DLL built with the
-//   framework, the product DLLs too, without an export.
+//   framework, the product DLLs too, without an export. Only the stand-in has those hooks:
+//   on Windows the objects are counted, but no other module can read the counts.
 //
 // Class names are the C++ names as written ("CPVPropPageClassFactory<CTestPage>").
 #pragma once
 
 #include <windows.h>
 
+#if defined(PLATFORM_TEST_HOOKS)
 #include <platform/testing_modules.h>
+#endif
 
 #include <atomic>
 #include <cstddef>
@@ -67,6 +70,7 @@ inline std::string PVLiveObjectReportText(size_t (*report)(char*, size_t) = PVLi
   return text;
 }
 
+#if defined(PLATFORM_TEST_HOOKS)
 // The counts of a loaded module; a module without the framework (or that has not counted an
 // object yet) reads as "nothing alive", and Available() is false.
 class CPVLiveObjects {
@@ -82,3 +86,4 @@ class CPVLiveObjects {
  private:
   platform::modules::LiveObjectReaders m_readers{};
 };
+#endif  // PLATFORM_TEST_HOOKS

@@ -2,6 +2,7 @@
 
 #include <afxpriv.h>
 #include <afxres.h>
+#include <dlgtemplate.h>
 #include <htmlhelp.h>
 
 #include <cassert>

@@ -2,6 +2,8 @@
 // Failures are logged under the operation's name ("CSafeArray::Get").
 #pragma once
 
+#include <windows.h>
+
 #include <oleauto.h>
 
 class CSafeArray {

@@ -71,7 +71,7 @@ CString CPVValueForcing::GetTooltipText() const {
     Log(L"Failed to load force arrow tooltip format string", L"CPVValueForcing::GetTooltipText", __LINE__);
     return text;
   }
-  const _variant_t value = GetForceValue();
+  _variant_t value = GetForceValue();  // not const: not every SDK declares VariantChangeType's source const
   if (V_VT(&value) == VT_BOOL) {
     text.FormatMessage(format.GetString(), V_BOOL(&value) == VARIANT_TRUE ? L"1" : L"0");
     return text;

@@ -133,9 +133,11 @@ endfunction()
 # interfaces the library's objects implement. A test checks the compiled library against its
 # description and that it holds none of those interfaces: they stay the other libraries'.
 find_program(PLATFORM_WIDL NAMES ${CMAKE_CXX_COMPILER_TARGET}-widl i686-w64-mingw32-widl)
-find_path(PLATFORM_IDL_INCLUDE_DIR oaidl.idl PATHS /usr/include/wine/wine/windows /usr/include/wine/windows)
+find_path(PLATFORM_IDL_INCLUDE_DIR oaidl.idl PATHS /usr/include/wine/wine/windows /usr/include/wine/windows
+          NO_CMAKE_FIND_ROOT_PATH)
 find_path(PLATFORM_STDOLE2_DIR stdole2.tlb
-          PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows /usr/lib32/wine/i386-windows)
+          PATHS /usr/lib/i386-linux-gnu/wine/i386-windows /usr/lib/wine/i386-windows /usr/lib32/wine/i386-windows
+          NO_CMAKE_FIND_ROOT_PATH)
 
 function(add_type_library name description)
   cmake_parse_arguments(ARG "" "" "BESIDE" ${ARGN})
@@ -170,4 +172,13 @@ function(add_type_library name description)
     add_test(NAME type_library.${name}
              COMMAND $<TARGET_FILE:reslist> typelib ${description_path} ${tlb} ${imported_descriptions})
   endif()
+endfunction()
+
+# add_language_dll(<name> <script.rc> [INCLUDES dirs...] [DEPENDS files...]): a language resource
+# DLL of the product: the module the host loads (add_resource_dll) and, beside it, the same
+# script as the platform's resource file, which a test compares with the module's own.
+function(add_language_dll name script)
+  cmake_parse_arguments(ARG "" "" "INCLUDES;DEPENDS" ${ARGN})
+  add_resource_dll(${name} ${script} INCLUDES ${ARG_INCLUDES} DEPENDS ${ARG_DEPENDS})
+  add_platform_resources(${name} ${script} INCLUDES ${ARG_INCLUDES} DEPENDS ${ARG_DEPENDS})
 endfunction()

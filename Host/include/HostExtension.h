@@ -5,6 +5,9 @@
 
 #include <oaidl.h>
 
+#include <comdecl.h>
+#include <platform/guid_text.h>
+
 // The host's type libraries that describe these dual interfaces (registered by the host).
 inline constexpr GUID LIBID_PSINTERFACESLib = platform::GuidFromText("EF64B5A8-320C-457D-9876-8276AD7B9FD8");
 inline constexpr GUID LIBID_MODULESERVICESLib =

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <HostServices.h>
+#include <platform/guid_text.h>
 
 // Operation 8 (counting IUnknown's three) reads one attribute; operation 9 runs a service.
 //

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <HostServices.h>
+#include <platform/guid_text.h>
 #include <HostTags.h>
 #include <oaidl.h>
 #include <winuser.h>

@@ -105,11 +105,12 @@ static_assert(sizeof(WORD) == 2 && sizeof(VARIANT_BOOL) == 2, "16-bit words");
 #define _T(x) L##x
 #define TEXT(x) L##x
 
-#define MAKEWORD(a, b) ((WORD)(((BYTE)((DWORD_PTR)(a) & 0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b) & 0xff))) << 8))
-#define MAKELONG(a, b) ((LONG)(((WORD)((DWORD_PTR)(a) & 0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b) & 0xffff))) << 16))
-#define LOWORD(l) ((WORD)((DWORD_PTR)(l) & 0xffff))
+#define MAKEWORD(a, b) ((WORD)(((BYTE)((DWORD_PTR)(a)&0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b)&0xff))) << 8))
+#define MAKELONG(a, b) \
+  ((LONG)(((WORD)((DWORD_PTR)(a)&0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b)&0xffff))) << 16))
+#define LOWORD(l) ((WORD)((DWORD_PTR)(l)&0xffff))
 #define HIWORD(l) ((WORD)(((DWORD_PTR)(l) >> 16) & 0xffff))
-#define LOBYTE(w) ((BYTE)((DWORD_PTR)(w) & 0xff))
+#define LOBYTE(w) ((BYTE)((DWORD_PTR)(w)&0xff))
 #define HIBYTE(w) ((BYTE)(((DWORD_PTR)(w) >> 8) & 0xff))
 
 #define DECLARE_HANDLE(name) \
@@ -163,38 +164,18 @@ constexpr bool operator==(const GUID& a, const GUID& b) {
     if (a.Data4[i] != b.Data4[i]) return false;
   return true;
 }
-constexpr bool operator!=(const GUID& a, const GUID& b) { return !(a == b); }
-constexpr bool IsEqualGUID(REFGUID a, REFGUID b) { return a == b; }
+constexpr bool operator!=(const GUID& a, const GUID& b) {
+  return !(a == b);
+}
+constexpr bool IsEqualGUID(REFGUID a, REFGUID b) {
+  return a == b;
+}
 #define IsEqualIID(a, b) IsEqualGUID(a, b)
 #define IsEqualCLSID(a, b) IsEqualGUID(a, b)
 
+#include "platform/guid_text.h"
+
 namespace platform {
-
-constexpr uint32_t HexDigitValue(char c) {
-  return (c >= '0' && c <= '9')   ? static_cast<uint32_t>(c - '0')
-         : (c >= 'a' && c <= 'f') ? static_cast<uint32_t>(c - 'a' + 10)
-         : (c >= 'A' && c <= 'F') ? static_cast<uint32_t>(c - 'A' + 10)
-                                  : throw "not a hexadecimal digit";
-}
-
-constexpr uint32_t HexField(const char* text, int offset, int digits) {
-  uint32_t value = 0;
-  for (int i = 0; i < digits; ++i) value = value * 16 + HexDigitValue(text[offset + i]);
-  return value;
-}
-
-// A GUID from its text "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX", braces optional; evaluated at
-// compile time where the GUID names an interface or a class.
-constexpr GUID GuidFromText(const char* text) {
-  const int start = text[0] == '{' ? 1 : 0;
-  const char* t = text + start;
-  if (t[8] != '-' || t[13] != '-' || t[18] != '-' || t[23] != '-') throw "malformed GUID text";
-  GUID guid{HexField(t, 0, 8), static_cast<uint16_t>(HexField(t, 9, 4)),
-            static_cast<uint16_t>(HexField(t, 14, 4)), {}};
-  const int byteOffsets[8] = {19, 21, 24, 26, 28, 30, 32, 34};
-  for (int i = 0; i < 8; ++i) guid.Data4[i] = static_cast<uint8_t>(HexField(t, byteOffsets[i], 2));
-  return guid;
-}
 
 // The interface id of an interface type, declared with DECLARE_UUIDOF beside the interface.
 template <class T>
@@ -202,10 +183,10 @@ struct uuid_traits;
 
 }  // namespace platform
 
-#define DECLARE_UUIDOF(type, text)                                        \
-  template <>                                                             \
-  struct platform::uuid_traits<type> {                                    \
-    static constexpr GUID value = ::platform::GuidFromText(text);         \
+#define DECLARE_UUIDOF(type, text)                                \
+  template <>                                                     \
+  struct platform::uuid_traits<type> {                            \
+    static constexpr GUID value = ::platform::GuidFromText(text); \
   }
 
 // __uuidof(Interface): the platform compiler's operator, here on the declared trait.

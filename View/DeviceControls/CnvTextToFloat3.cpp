@@ -2,9 +2,15 @@
 
 #include <clocale>
 #include <cmath>
-#include <crtwide.h>
 #include <memory>
+#include <string>
 #include <vector>
+#if defined(_WIN32)
+#include <stdio.h>
+#include <stdlib.h>
+#else
+#include <crtwide.h>
+#endif
 
 #include <PVInputErrors.h>
 #include <PromptInfo.h>
@@ -24,9 +30,19 @@ _locale_t ClassicLocale() {
   return holder.locale;
 }
 
+#if defined(_WIN32)
+// The runtime's import library has no wide form of the locale-bound conversion: the text goes
+// through its narrow form, where a character outside ASCII ends the number as it would there.
+double ReadNumber(const CString& text) {
+  std::string narrow;
+  for (const wchar_t* c = text.GetString(); *c; ++c) narrow += *c < 0x80 ? static_cast<char>(*c) : '?';
+  return _strtod_l(narrow.c_str(), nullptr, ClassicLocale());
+}
+#else
 double ReadNumber(const CString& text) {
   return _wcstod_l(text, nullptr, ClassicLocale());
 }
+#endif
 
 CString FormatNumber(const wchar_t* format, double value) {
   const int length = _scwprintf_l(format, ClassicLocale(), value);

@@ -10,6 +10,7 @@
 
 #include "atlbase.h"
 #include "ocidl.h"
+#include "olectl.h"
 
 namespace ATL {
 
@@ -447,7 +448,7 @@ class IDispEventSimpleImpl {
       uintptr_t args[kMaxParams] = {};
       HRESULT hr = S_OK;
       for (SHORT i = 0; i < info.nParams && SUCCEEDED(hr); ++i) {
-        const VARIANT& given = params->rgvarg[params->cArgs - 1 - i];
+        VARIANT& given = params->rgvarg[params->cArgs - 1 - i];
         const VARTYPE vt = info.pVarTypes[i];
         if (vt & VT_BYREF) {
           if (V_VT(&given) != vt) hr = DISP_E_TYPEMISMATCH;

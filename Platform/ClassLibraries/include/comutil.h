@@ -5,6 +5,7 @@
 #include <compare>
 
 #include "ole2.h"
+#include "comdecl.h"
 
 #include "classlib_api.h"
 

@@ -1,9 +1,10 @@
-# cmake -DWINDRES=... -DOBJCOPY=... -DRESLIST=... -DMODULE=X.dll -DRES=X.res -DWORK=dir
-#       [-DTYPELIB=X.tlb] -P CompareResources.cmake
+# cmake -DWINDRES=... -DOBJCOPY=... -DRESLIST=... -DMODULE=X.dll (-DRES=X.res | -DIMAGE=X.dll)
+#       -DWORK=dir [-DTYPELIB=X.tlb] -P CompareResources.cmake
 #
-# The platform resource file RES against the resources of the module MODULE of this build:
-# windres decompiles RES and turns it into an object; reslist lists both sides in one canonical
-# form, which must be the same; the type library in RES must be the file TYPELIB.
+# The platform resource file RES, or the resource section of the Windows image IMAGE, against
+# the resources of the module MODULE of the Linux build: windres decompiles RES (and turns it
+# into an object) or IMAGE; reslist lists both sides in one canonical form, which must be the
+# same; the type library in RES or IMAGE must be the file TYPELIB.
 file(MAKE_DIRECTORY ${WORK})
 
 function(run)
@@ -15,8 +16,13 @@ function(run)
   set(output "${output}" PARENT_SCOPE)
 endfunction()
 
-run(${WINDRES} -J res -O rc -i ${RES} -o ${WORK}/decompiled.rc)
-run(${WINDRES} -J res -O coff -i ${RES} -o ${WORK}/resources.o)
+if(IMAGE)
+  set(RES ${IMAGE})
+  run(${WINDRES} -J coff -O rc -i ${IMAGE} -o ${WORK}/decompiled.rc)
+else()
+  run(${WINDRES} -J res -O rc -i ${RES} -o ${WORK}/decompiled.rc)
+  run(${WINDRES} -J res -O coff -i ${RES} -o ${WORK}/resources.o)
+endif()
 run(${OBJCOPY} -O binary --only-section=.rsrc ${MODULE} ${WORK}/module.rsrc)
 
 set(typelib_out "")

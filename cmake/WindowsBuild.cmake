@@ -106,6 +106,8 @@ function(add_language_dll name script)
   check_windows_image(${name} IMPORTS "" EXPORTS "")
 endfunction()
 
+include(WindowsTests)
+
 # The stand-in's tests and fuzz targets are not part of this build.
 function(add_gtest)
 endfunction()

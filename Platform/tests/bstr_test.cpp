@@ -1,7 +1,10 @@
-#include "oleauto.h"
+#include <windows.h>
+
+#include <oleauto.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {

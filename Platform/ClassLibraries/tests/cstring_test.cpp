@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <afx.h>
 #include <oleauto.h>
 

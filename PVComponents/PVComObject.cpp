@@ -2,7 +2,7 @@
 
 #include <cassert>
 
-#include "PVPropPageRegistration.h"
+#include "PVModuleLock.h"
 
 CPVComObjectRoot::CPVComObjectRoot(CPVLiveCounter& counter, LONG initialReferences, ModuleLock lock)
     : m_refCount(initialReferences), m_counter(&counter), m_lock(lock) {

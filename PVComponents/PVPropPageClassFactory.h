@@ -10,6 +10,7 @@
 
 #include "PVComObject.h"
 #include "PVDefines.h"
+#include "PVModuleLock.h"
 #include "PVPropPageRegistration.h"
 
 // The object a page's factory makes: the page itself, whose window goes before any of its

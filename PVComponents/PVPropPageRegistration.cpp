@@ -3,20 +3,19 @@
 #include <afxwin.h>
 #include <comdef.h>
 
-#include <atomic>
 #include <new>
 
+#include "PVModuleLock.h"
 #include "PVRegistry.h"
 
 namespace {
 
 // Process-wide state of this DLL. The list is built during static construction and only read
-// afterwards; only the module lock count changes from any thread.
+// afterwards.
 CPVPropPageRegData* g_listHead = nullptr;
 LONG g_useCount = 0;
 BOOL g_registrationEnabled = TRUE;
 wchar_t* g_modulePath = nullptr;
-std::atomic<LONG> g_moduleLockCount{0};
 
 constexpr DWORD kModulePathSize = MAX_PATH;
 constexpr wchar_t kClsidKey[] = L"CLSID";
@@ -220,15 +219,7 @@ HRESULT CPVPropPageRegistration::UnregisterServer() {
 }
 
 HRESULT CPVPropPageRegistration::CanUnloadNow() {
-  return g_moduleLockCount.load() == 0 ? S_OK : S_FALSE;
-}
-
-void PVLockModule() {
-  g_moduleLockCount.fetch_add(1);
-}
-
-void PVUnlockModule() {
-  g_moduleLockCount.fetch_sub(1);
+  return PVIsModuleLocked() ? S_FALSE : S_OK;
 }
 
 HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {

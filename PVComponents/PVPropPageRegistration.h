@@ -1,5 +1,5 @@
-// The process-wide list of the DLL's page classes and the module lock count, behind the four
-// COM exports of a view DLL.
+// The process-wide list of the DLL's page classes, behind the four COM exports of a view DLL
+// (with the module lock count, PVModuleLock.h).
 #pragma once
 
 #include <windows.h>
@@ -42,10 +42,6 @@ class CPVPropPageRegistration {
   static HRESULT UnregisterServer();
   static HRESULT CanUnloadNow();
 };
-
-// The module lock count: outstanding factories, server locks and page objects.
-void PVLockModule();
-void PVUnlockModule();
 
 // The bodies of the four COM exports of a view DLL (PVDllExports.cpp defines the exports).
 HRESULT PVDllGetClassObject(REFCLSID clsid, REFIID iid, void** object);

@@ -78,24 +78,35 @@ void CPVCtrlConfigEditCtrl::PrefixMemberName(HRESULT hr, CPromptInfo* prompt) {
   PrefixPromptText(prompt, member);
 }
 
-HRESULT CPVCtrlConfigEditCtrl::ReadValue(CPromptInfo* prompt) {
+HRESULT CPVCtrlConfigEditCtrl::ReadValueText(std::optional<int> decimals, CPromptInfo* prompt) {
   if (!IsBindingValid()) return E_FAIL;
   CString text;
-  const HRESULT hr = m_spValue->GetValue(text, m_nDataType, prompt);
+  const HRESULT hr = decimals ? m_spValue->GetValue(text, *decimals, m_nDataType, prompt)
+                              : m_spValue->GetValue(text, m_nDataType, prompt);
   if (FAILED(hr)) return E_FAIL;
   ShowValueText(text);
   return hr;
 }
 
-HRESULT CPVCtrlConfigEditCtrl::WriteValue(CPromptInfo* prompt) {
+HRESULT CPVCtrlConfigEditCtrl::WriteValueText(std::optional<int> decimals, CPromptInfo* prompt) {
   if (!IsBindingValid()) return E_FAIL;
   CString text;
   GetWindowText(text);
   bool changed = false;
   HRESULT hr = m_pEditMask ? m_pEditMask->ConvertText(text, &changed, prompt, 0) : S_OK;
-  if (SUCCEEDED(hr)) hr = m_spValue->SetValue(text, m_nDataType, prompt);
+  if (SUCCEEDED(hr))
+    hr = decimals ? m_spValue->SetValue(text, *decimals, m_nDataType, prompt)
+                  : m_spValue->SetValue(text, m_nDataType, prompt);
   PrefixMemberName(hr, prompt);
   return hr;
+}
+
+HRESULT CPVCtrlConfigEditCtrl::ReadValue(CPromptInfo* prompt) {
+  return ReadValueText(std::nullopt, prompt);
+}
+
+HRESULT CPVCtrlConfigEditCtrl::WriteValue(CPromptInfo* prompt) {
+  return WriteValueText(std::nullopt, prompt);
 }
 
 HRESULT CPVCtrlConfigEditCtrl::SaveIfDirty(CPromptInfo* prompt) {

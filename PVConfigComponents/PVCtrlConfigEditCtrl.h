@@ -11,6 +11,7 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "PVCtrl.h"
 #include "PVEnableCondition.h"
@@ -93,6 +94,10 @@ class CPVCtrlConfigEditCtrl : public CEdit, public CPVCtrl {
   // Leaving the box puts the text back in its normal form (mask conversion).
   afx_msg void OnKillFocus(CWnd* newWindow);
 
+  // ReadValue and WriteValue in the value's text form, or, with decimals, in its float text
+  // form with that many decimals.
+  HRESULT ReadValueText(std::optional<int> decimals, CPromptInfo* prompt);
+  HRESULT WriteValueText(std::optional<int> decimals, CPromptInfo* prompt);
   // The text into the window with dirty tracking off, so that nothing is marked dirty.
   void ShowValueText(const CString& text);
   // An input-error code's prompt gets the member name in front of its text.

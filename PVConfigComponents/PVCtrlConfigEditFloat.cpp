@@ -33,23 +33,11 @@ BOOL CPVCtrlConfigEditFloat::IsBindingValid() {
 }
 
 HRESULT CPVCtrlConfigEditFloat::ReadValue(CPromptInfo* prompt) {
-  if (!IsBindingValid()) return E_FAIL;
-  CString text;
-  const HRESULT hr = m_spValue->GetValue(text, m_nDecimals, m_nDataType, prompt);
-  if (FAILED(hr)) return E_FAIL;
-  ShowValueText(text);
-  return hr;
+  return ReadValueText(m_nDecimals, prompt);
 }
 
 HRESULT CPVCtrlConfigEditFloat::WriteValue(CPromptInfo* prompt) {
-  if (!IsBindingValid()) return E_FAIL;
-  CString text;
-  GetWindowText(text);
-  bool changed = false;
-  HRESULT hr = m_pEditMask->ConvertText(text, &changed, prompt, 0);
-  if (SUCCEEDED(hr)) hr = m_spValue->SetValue(text, m_nDecimals, m_nDataType, prompt);
-  PrefixMemberName(hr, prompt);
-  return hr;
+  return WriteValueText(m_nDecimals, prompt);
 }
 
 HRESULT CPVCtrlConfigEditFloat::RoundText(const CString& text, CString* rounded) {

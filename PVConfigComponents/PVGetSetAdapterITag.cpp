@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include "PVAdapterVariants.h"
 #include "PVComponentsGlobals.h"
 #include "PVGetSetAdapeterErrorHandler.h"
 #include "PVLog.h"
@@ -18,6 +19,50 @@ constexpr wchar_t kTagNotValid[] = L"Error: ITag interface is not valid!\n";
 _bstr_t MemberBstr(const wchar_t* member) {
   return _bstr_t(member ? member : L"");
 }
+
+// How a typed value travels: the VARIANT type it is read as (kAlsoRead, when not VT_EMPTY, is
+// taken too), and the VARIANT it is written as.
+template <class T>
+struct TagValue;
+
+template <>
+struct TagValue<VARIANT_BOOL> {
+  static constexpr VARTYPE kRead = VT_BOOL, kAlsoRead = VT_EMPTY;
+  static VARIANT_BOOL From(const VARIANT& v) { return V_BOOL(&v); }
+  static void Put(VARIANT* v, VARIANT_BOOL value) {
+    V_VT(v) = VT_BOOL;
+    V_BOOL(v) = value;
+  }
+};
+
+template <>
+struct TagValue<float> {
+  static constexpr VARTYPE kRead = VT_R4, kAlsoRead = VT_EMPTY;
+  static float From(const VARIANT& v) { return V_R4(&v); }
+};
+
+template <>
+struct TagValue<LONG> {
+  static constexpr VARTYPE kRead = VT_I4, kAlsoRead = VT_EMPTY;
+  static LONG From(const VARIANT& v) { return V_I4(&v); }
+  static void Put(VARIANT* v, LONG value) {
+    V_VT(v) = VT_I4;
+    V_I4(v) = value;
+  }
+};
+
+// A 64-bit member may come back as VT_I4 (widened) or VT_I8; it is always written as VT_I8.
+template <>
+struct TagValue<LONGLONG> {
+  static constexpr VARTYPE kRead = VT_I4, kAlsoRead = VT_I8;
+  static LONGLONG From(const VARIANT& v) {
+    return V_VT(&v) == VT_I4 ? static_cast<LONGLONG>(V_I4(&v)) : V_I8(&v);
+  }
+  static void Put(VARIANT* v, LONGLONG value) {
+    V_VT(v) = VT_I8;
+    V_I8(v) = value;
+  }
+};
 
 }  // namespace
 
@@ -59,36 +104,16 @@ HRESULT CPVGetSetAdapterITag::ReadTyped(const wchar_t* member, Read read, VARTYP
   const HRESULT hr = read == Read::kValue     ? GetVariant(member, value)
                      : read == Read::kMinimum ? GetMinVariant(member, value)
                                               : GetMaxVariant(member, value);
-  // The host's own code is not passed on: a failed or mistyped read is E_FAIL.
-  if (FAILED(hr) || (V_VT(value) != vt && (vt2 == VT_EMPTY || V_VT(value) != vt2)))
-    return ErrorReadingValue(member);
-  return S_OK;
+  return PVAcceptRead(member, hr, *value, vt, vt2);
 }
 
-HRESULT CPVGetSetAdapterITag::ReadFloat(const wchar_t* member, Read read, float* value) {
+template <class T>
+HRESULT CPVGetSetAdapterITag::ReadAs(const wchar_t* member, Read read, T* value) {
   if (!value) return E_POINTER;
   _variant_t read_value;
-  const HRESULT hr = ReadTyped(member, read, VT_R4, VT_EMPTY, read_value.GetAddress());
-  if (SUCCEEDED(hr)) *value = V_R4(&read_value);
-  return hr;
-}
-
-HRESULT CPVGetSetAdapterITag::ReadLong(const wchar_t* member, Read read, LONG* value) {
-  if (!value) return E_POINTER;
-  _variant_t read_value;
-  const HRESULT hr = ReadTyped(member, read, VT_I4, VT_EMPTY, read_value.GetAddress());
-  if (SUCCEEDED(hr)) *value = V_I4(&read_value);
-  return hr;
-}
-
-HRESULT CPVGetSetAdapterITag::ReadInt64(const wchar_t* member, Read read, LONGLONG* value) {
-  if (!value) return E_POINTER;
-  _variant_t read_value;
-  const HRESULT hr = ReadTyped(member, read, VT_I4, VT_I8, read_value.GetAddress());
-  if (SUCCEEDED(hr)) {
-    const VARIANT& v = read_value;
-    *value = V_VT(&v) == VT_I4 ? static_cast<LONGLONG>(V_I4(&v)) : V_I8(&v);
-  }
+  const HRESULT hr =
+      ReadTyped(member, read, TagValue<T>::kRead, TagValue<T>::kAlsoRead, read_value.GetAddress());
+  if (SUCCEEDED(hr)) *value = TagValue<T>::From(read_value);
   return hr;
 }
 
@@ -98,24 +123,28 @@ HRESULT CPVGetSetAdapterITag::Write(const wchar_t* member, const VARIANT& value)
   return hr;
 }
 
+template <class T>
+HRESULT CPVGetSetAdapterITag::WriteAs(const wchar_t* member, T value) {
+  VARIANT v;
+  VariantInit(&v);
+  TagValue<T>::Put(&v, value);
+  return Write(member, v);
+}
+
 STDMETHODIMP CPVGetSetAdapterITag::GetBool(const wchar_t* member, BOOL* value, BOOL invert) {
   if (!value) return E_POINTER;
-  _variant_t read_value;
-  const HRESULT hr = ReadTyped(member, Read::kValue, VT_BOOL, VT_EMPTY, read_value.GetAddress());
+  VARIANT_BOOL stored = VARIANT_FALSE;
+  const HRESULT hr = ReadAs(member, Read::kValue, &stored);
   if (SUCCEEDED(hr)) {
-    const bool on = V_BOOL(&read_value) == VARIANT_TRUE;
+    const bool on = stored == VARIANT_TRUE;
     *value = (invert ? !on : on) ? TRUE : FALSE;
   }
   return hr;
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::SetBool(const wchar_t* member, BOOL value, BOOL invert) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_BOOL;
   const bool on = invert ? value == 0 : value != 0;
-  V_BOOL(&v) = on ? VARIANT_TRUE : VARIANT_FALSE;
-  return Write(member, v);
+  return WriteAs<VARIANT_BOOL>(member, on ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetEnum(const wchar_t* member, LONG* value) {
@@ -150,7 +179,7 @@ STDMETHODIMP CPVGetSetAdapterITag::GetEnumStrings(const wchar_t* member, SAFEARR
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetFloat(const wchar_t* member, float* value) {
-  return ReadFloat(member, Read::kValue, value);
+  return ReadAs(member, Read::kValue, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::SetFloat(const wchar_t* member, float value) {
@@ -168,50 +197,40 @@ STDMETHODIMP CPVGetSetAdapterITag::SetFloat(const wchar_t* member, float value) 
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMinFloat(const wchar_t* member, float* value) {
-  return ReadFloat(member, Read::kMinimum, value);
+  return ReadAs(member, Read::kMinimum, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMaxFloat(const wchar_t* member, float* value) {
-  return ReadFloat(member, Read::kMaximum, value);
+  return ReadAs(member, Read::kMaximum, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetLong(const wchar_t* member, LONG* value) {
-  return ReadLong(member, Read::kValue, value);
+  return ReadAs(member, Read::kValue, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::SetLong(const wchar_t* member, LONG value) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I4;
-  V_I4(&v) = value;
-  return Write(member, v);
+  return WriteAs(member, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMinLong(const wchar_t* member, LONG* value) {
-  return ReadLong(member, Read::kMinimum, value);
+  return ReadAs(member, Read::kMinimum, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMaxLong(const wchar_t* member, LONG* value) {
-  return ReadLong(member, Read::kMaximum, value);
+  return ReadAs(member, Read::kMaximum, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetString(const wchar_t* member, CString& value) {
   _variant_t read_value;
   const HRESULT hr = ReadTyped(member, Read::kValue, VT_BSTR, VT_EMPTY, read_value.GetAddress());
-  if (SUCCEEDED(hr)) value = V_BSTR(&read_value) ? V_BSTR(&read_value) : L"";
+  if (SUCCEEDED(hr)) value = PVTextOf(read_value);
   return hr;
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::SetString(const wchar_t* member, const CString& value) {
   _variant_t text;
-  V_VT(&text) = VT_BSTR;
-  V_BSTR(&text) = SysAllocString(value);
-  if (!V_BSTR(&text)) {
-    V_VT(&text) = VT_EMPTY;
-    ErrorSavingValue(member);
-    return E_OUTOFMEMORY;
-  }
-  return Write(member, text);
+  const HRESULT hr = PVMakeTextVariant(member, value, &text);
+  return FAILED(hr) ? hr : Write(member, text);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetITag(ITag2** tag) {
@@ -278,21 +297,17 @@ STDMETHODIMP CPVGetSetAdapterITag::GetEnumValues(const wchar_t* member, SAFEARRA
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetInt64(const wchar_t* member, LONGLONG* value) {
-  return ReadInt64(member, Read::kValue, value);
+  return ReadAs(member, Read::kValue, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::SetInt64(const wchar_t* member, LONGLONG value) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = VT_I8;
-  V_I8(&v) = value;
-  return Write(member, v);
+  return WriteAs(member, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMinInt64(const wchar_t* member, LONGLONG* value) {
-  return ReadInt64(member, Read::kMinimum, value);
+  return ReadAs(member, Read::kMinimum, value);
 }
 
 STDMETHODIMP CPVGetSetAdapterITag::GetMaxInt64(const wchar_t* member, LONGLONG* value) {
-  return ReadInt64(member, Read::kMaximum, value);
+  return ReadAs(member, Read::kMaximum, value);
 }

@@ -68,9 +68,12 @@ class CPVGetSetAdapterITag : public IPVGetSetAdapter4, public CPVComObjectRoot {
   // A read through the core operation of that kind into a VARIANT that must be of type vt
   // (or of vt2 when it is not VT_EMPTY); the caller clears it.
   HRESULT ReadTyped(const wchar_t* member, Read read, VARTYPE vt, VARTYPE vt2, VARIANT* value);
-  HRESULT ReadInt64(const wchar_t* member, Read read, LONGLONG* value);
-  HRESULT ReadFloat(const wchar_t* member, Read read, float* value);
-  HRESULT ReadLong(const wchar_t* member, Read read, LONG* value);
+  // The typed reads and writes (VARIANT_BOOL, float, LONG, LONGLONG), each through the VARIANT
+  // type its value travels as; a read refuses a null out pointer with E_POINTER.
+  template <class T>
+  HRESULT ReadAs(const wchar_t* member, Read read, T* value);
+  template <class T>
+  HRESULT WriteAs(const wchar_t* member, T value);
   // SetVariant, with the save report on failure.
   HRESULT Write(const wchar_t* member, const VARIANT& value);
   // TRUE with a tag; otherwise logs the invalid-tag line from function and gives FALSE.

@@ -1,7 +1,6 @@
 #include "PVGetSetAdapterITagExtProperty.h"
 
-#include <oleauto.h>
-
+#include "PVAdapterVariants.h"
 #include "PVComponentsGlobals.h"
 #include "PVGetSetAdapeterErrorHandler.h"
 #include "PVLog.h"
@@ -32,10 +31,10 @@ STDMETHODIMP CPVGetSetAdapterITagExtProperty::GetString(const wchar_t* member, C
   }
   const _bstr_t name(member ? member : L"");
   _variant_t property;
-  const HRESULT hr = m_spITagExtProperty->GetProperty(m_key, name, property.GetAddress());
-  if (FAILED(hr) || V_VT(&property) != VT_BSTR) return ErrorReadingValue(member);
-  value = V_BSTR(&property) ? V_BSTR(&property) : L"";
-  return S_OK;
+  const HRESULT read = m_spITagExtProperty->GetProperty(m_key, name, property.GetAddress());
+  const HRESULT hr = PVAcceptRead(member, read, property, VT_BSTR);
+  if (SUCCEEDED(hr)) value = PVTextOf(property);
+  return hr;
 }
 
 STDMETHODIMP CPVGetSetAdapterITagExtProperty::SetString(const wchar_t* member, const CString& value) {
@@ -45,14 +44,9 @@ STDMETHODIMP CPVGetSetAdapterITagExtProperty::SetString(const wchar_t* member, c
   }
   const _bstr_t name(member ? member : L"");
   _variant_t text;
-  V_VT(&text) = VT_BSTR;
-  V_BSTR(&text) = SysAllocString(value);
-  if (!V_BSTR(&text)) {
-    V_VT(&text) = VT_EMPTY;
-    ErrorSavingValue(member);
-    return E_OUTOFMEMORY;
-  }
-  const HRESULT hr = m_spITagExtProperty->SetProperty(m_key, name, text);
+  HRESULT hr = PVMakeTextVariant(member, value, &text);
+  if (FAILED(hr)) return hr;
+  hr = m_spITagExtProperty->SetProperty(m_key, name, text);
   if (FAILED(hr)) ErrorSavingValue(member);
   return hr;
 }

@@ -192,7 +192,7 @@ CString CPVGetSetValue::GetMemberName(UINT index) {
 BOOL CPVGetSetValue::AddMemberName(const wchar_t* name, UINT index) {
   return AddMemberNameToList(
       m_memberNames, name, index,
-      {Log.File(), L"CPVGetSetValue::AddMemberName", L"Empty string specified as member name."});
+      {Log.File(), L"CPVGetSetValue::AddMemberName", __LINE__, L"Empty string specified as member name."});
 }
 
 HRESULT CPVGetSetValue::ErrorReadingValue(const wchar_t* member) {

@@ -6,10 +6,12 @@
 #include "PVLog.h"
 #include "Strings.h"
 
-// Where a list's failures are logged, and the caller's text for an empty name.
+// Where a list's failures are logged (the caller's file, function and line: the records name
+// the call), and the caller's text for an empty name.
 struct PVMemberNameLogSite {
   const wchar_t* sourceFile;
   const wchar_t* function;
+  int32_t line;
   const wchar_t* emptyNameMessage;
 };
 
@@ -19,17 +21,17 @@ struct PVMemberNameLogSite {
 inline BOOL AddMemberNameToList(CStrings& names, const wchar_t* name, UINT index,
                                 const PVMemberNameLogSite& site) {
   if (!name) {
-    PVLog(L"Invalid member name parameter.", site.sourceFile, site.function, __LINE__);
+    PVLog(L"Invalid member name parameter.", site.sourceFile, site.function, site.line);
     return FALSE;
   }
   if (!*name) {
-    PVLog(site.emptyNameMessage, site.sourceFile, site.function, __LINE__);
+    PVLog(site.emptyNameMessage, site.sourceFile, site.function, site.line);
     return FALSE;
   }
   const CString text(name);
   if (index >= names.GetSize()) {
     if (index > names.GetSize() || !names.InsertAt(text, static_cast<int>(index))) {
-      PVLog(L"Failed to add member name.", site.sourceFile, site.function, __LINE__);
+      PVLog(L"Failed to add member name.", site.sourceFile, site.function, site.line);
       return FALSE;
     }
     return TRUE;
@@ -38,11 +40,11 @@ inline BOOL AddMemberNameToList(CStrings& names, const wchar_t* name, UINT index
   CString stored;
   names.GetAt(index, stored);
   if (!stored.IsEmpty()) {
-    PVLog(L"Overwriting existing member name.", site.sourceFile, site.function, __LINE__);
+    PVLog(L"Overwriting existing member name.", site.sourceFile, site.function, site.line);
     return FALSE;
   }
   if (!names.RemoveAt(index) || !names.InsertAt(text, static_cast<int>(index))) {
-    PVLog(L"Failed to add member name.", site.sourceFile, site.function, __LINE__);
+    PVLog(L"Failed to add member name.", site.sourceFile, site.function, site.line);
     return FALSE;
   }
   return TRUE;

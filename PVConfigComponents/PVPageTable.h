@@ -68,8 +68,9 @@ struct CPVPageRow {
   EPVBinding binding = EPVBinding::Table;
   CPVRowMembers members{};
   CPVEditArgs edit{};
-  // The masters, for the controls whose constructors take them.
-  std::array<CPVMaster, 2> masters{};
+  // The masters, for the controls whose constructors take them. A plain array, so that a row
+  // writes a master inline with one pair of braces for the list and one for each master.
+  CPVMaster masters[2]{};
   // The page reports this control as the one that has the focus.
   bool bFocus = false;
 };

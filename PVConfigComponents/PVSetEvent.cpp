@@ -52,5 +52,5 @@ STDMETHODIMP CPVSetEvent::HasMemberName(const wchar_t* name) {
 BOOL CPVSetEvent::AddMemberName(const wchar_t* name, UINT index) {
   return AddMemberNameToList(
       m_memberNames, name, index,
-      {Log.File(), L"CPVSetEvent::AddMemberName", L"Member name parameter is empty string."});
+      {Log.File(), L"CPVSetEvent::AddMemberName", __LINE__, L"Member name parameter is empty string."});
 }

@@ -1,6 +1,7 @@
 #include "PVCtrlWireConfigButtons.h"
 
 #include <AppWaitCursor.h>
+#include <OrvoWinApp.h>
 #include <PVComponentsGlobals.h>
 #include <PVInputErrors.h>
 #include <PVLog.h>
@@ -12,7 +13,7 @@
 
 #include "CnvTextToFloat3.h"
 #include "DeviceServiceStrings.h"
-#include "PVCtrlDCL.h"
+#include "TotalizerControl.h"
 
 namespace {
 
@@ -21,7 +22,6 @@ constexpr CPVSourceLog Log(L"PVCtrlWireConfigButtons");
 // The device-service messages.
 constexpr wchar_t kMessageCaption[] = L"Tavelin 5000";
 constexpr UINT kMessageStyle = MB_OK | MB_ICONEXCLAMATION | MB_HELP;
-constexpr UINT kMessageHelpBase = 0x30000;
 constexpr UINT kCoefficient1Range = IDS_DEVICE_COEFFICIENT1_RANGE;
 constexpr UINT kCoefficient2Range = IDS_DEVICE_COEFFICIENT2_RANGE;
 constexpr UINT kRangeHelp = IDS_DEVICE_RANGE_HELP;
@@ -148,7 +148,7 @@ void CPVCtrlWireConfigPageWriteButton::ShowMessage(UINT stringId, UINT helpStrin
   CWnd* page = GetParentCWnd();
   CWinApp* app = AfxGetApp();
   PVMessageBox(page ? page->GetSafeHwnd() : nullptr, text, kMessageCaption, kMessageStyle,
-               (helpStringId ? helpStringId : stringId) + kMessageHelpBase,
+               HelpIdFromPrompt(helpStringId ? helpStringId : stringId),
                app && app->m_pszHelpFilePath ? CString(app->m_pszHelpFilePath) : CString());
 }
 

@@ -2,7 +2,6 @@
 
 #include <afxpriv.h>
 #include <afxres.h>
-#include <dlgtemplate.h>
 #include <htmlhelp.h>
 
 #include <cassert>

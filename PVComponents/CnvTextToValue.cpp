@@ -1,5 +1,6 @@
 #include "CnvTextToValue.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
@@ -121,6 +122,15 @@ bool StripLeadingZeros(CString& text) {
   return text != before;
 }
 
+CString StandardExponent(const CString& text) {
+  const int e = std::max(text.ReverseFind(L'e'), text.ReverseFind(L'E'));
+  if (e < 0) return text;
+  int digits = e + 1;
+  if (digits < text.GetLength() && (text[digits] == L'+' || text[digits] == L'-')) ++digits;
+  const bool threeDigits = text.GetLength() - digits == 3;
+  return threeDigits && text[digits] == L'0' ? text.Left(digits) + text.Mid(digits + 1) : text;
+}
+
 CCnvTextToValue::~CCnvTextToValue() = default;
 
 HRESULT CCnvTextToValue::IsValidChar(wchar_t character) const {
@@ -171,11 +181,11 @@ HRESULT CCnvTextToFloat::ConvertTextToFloat(const CString& text, float* value, C
   if (FAILED(valid)) return valid;
   const double number = wcstod(trimmed, nullptr);
   if (number > kFloatMaximum) {
-    Prompt(PV_PROMPT_ABOVE_MAXIMUM, text, FormatNumber(L"%0.6e", kFloatMaximum), prompt);
+    Prompt(PV_PROMPT_ABOVE_MAXIMUM, text, StandardExponent(FormatNumber(L"%0.6e", kFloatMaximum)), prompt);
     return PV_E_ABOVE_MAXIMUM;
   }
   if (number < -kFloatMaximum) {
-    Prompt(PV_PROMPT_BELOW_MINIMUM, text, FormatNumber(L"%0.6e", -kFloatMaximum), prompt);
+    Prompt(PV_PROMPT_BELOW_MINIMUM, text, StandardExponent(FormatNumber(L"%0.6e", -kFloatMaximum)), prompt);
     return PV_E_BELOW_MINIMUM;
   }
   *value = static_cast<float>(number);

@@ -14,6 +14,10 @@ void TrimText(CString& text);
 // Cuts leading '0' characters ("007" -> "7", "0.5" -> ".5", "000" -> "0"); an empty text is
 // left alone. Returns whether the text changed.
 bool StripLeadingZeros(CString& text);
+// A number written with an exponent ("%e"), with the exponent's digits as the C standard writes
+// them: two, or more where needed. The runtime the Windows build links (msvcrt.dll) writes at
+// least three ("3.402823e+038"), where the limits' prompts show "3.402823e+38".
+CString StandardExponent(const CString& text);
 
 class CCnvTextToValue {
  public:

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "CnvTextToValue.h"
 #include "HostSession.h"
@@ -371,6 +372,21 @@ TEST(Converters, ValuesBecomeTextWithoutLeadingZeros) {
     EXPECT_EQ(StripLeadingZeros(value), c.changed);
     EXPECT_EQ(Text(value), c.after);
   }
+}
+
+// The limits' prompts show "%0.6e" of the limit with the C standard's exponent digits, also
+// where the runtime writes three (the Windows build's msvcrt.dll).
+TEST(Converters, ExponentsKeepTwoDigitsOrAsManyAsTheyNeed) {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {{L"3.402823e+038", L"3.402823e+38"},
+                                                             {L"-3.402823e+038", L"-3.402823e+38"},
+                                                             {L"1.5E-007", L"1.5E-07"},
+                                                             {L"3.402823e+38", L"3.402823e+38"},
+                                                             {L"1.0e+100", L"1.0e+100"},
+                                                             {L"1e+05", L"1e+05"},
+                                                             {L"12.5", L"12.5"},
+                                                             {L"", L""}};
+  for (const auto& [written, standard] : cases)
+    EXPECT_EQ(Text(StandardExponent(written)), standard) << testing::PrintToString(std::wstring(written));
 }
 
 }  // namespace

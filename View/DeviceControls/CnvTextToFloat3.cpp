@@ -90,12 +90,14 @@ HRESULT CCnvTextToFloat3::ConvertTextToDouble(const CString& text, double* value
   const double number = ReadNumber(trimmed);
   if (number > kFloatMaximum) {
     if (prompt)
-      FormatErrorPromptInfo2(PV_PROMPT_ABOVE_MAXIMUM, text, FormatNumber(L"%0.6e", kFloatMaximum), prompt);
+      FormatErrorPromptInfo2(PV_PROMPT_ABOVE_MAXIMUM, text,
+                             StandardExponent(FormatNumber(L"%0.6e", kFloatMaximum)), prompt);
     return PV_E_ABOVE_MAXIMUM;
   }
   if (number < -kFloatMaximum) {
     if (prompt)
-      FormatErrorPromptInfo2(PV_PROMPT_BELOW_MINIMUM, text, FormatNumber(L"%0.6e", -kFloatMaximum), prompt);
+      FormatErrorPromptInfo2(PV_PROMPT_BELOW_MINIMUM, text,
+                             StandardExponent(FormatNumber(L"%0.6e", -kFloatMaximum)), prompt);
     return PV_E_BELOW_MINIMUM;
   }
   *value = number;

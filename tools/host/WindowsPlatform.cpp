@@ -150,6 +150,13 @@ bool IsWaitingBox(HWND window) {
   return false;
 }
 
+// A box's icon shows no text to read; the platform may keep the icon's resource ordinal
+// from the template as its window text.
+bool IsIcon(HWND item) {
+  return _wcsicmp(ClassOf(item).c_str(), L"Static") == 0 &&
+         (GetWindowLongW(item, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+}
+
 void Notify(HWND control, WORD code) {
   SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
                reinterpret_cast<LPARAM>(control));
@@ -259,6 +266,7 @@ class WindowsDriving : public PageDriving {
     HWND help = nullptr;
     for (HWND item = GetWindow(box, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
       if (_wcsicmp(ClassOf(item).c_str(), L"Button") != 0) {
+        if (IsIcon(item)) continue;
         std::wstring& text = m_boxes[index].text;
         if (!text.empty() && !TextOf(item).empty()) text += L" ";
         text += TextOf(item);

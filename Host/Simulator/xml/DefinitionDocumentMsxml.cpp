@@ -6,6 +6,8 @@
 #include <msxml6.h>
 #include <platform/utf8.h>
 
+#include <cstdio>
+
 #include "DefinitionDocument.h"
 
 namespace hostsim {
@@ -74,7 +76,9 @@ std::optional<DefinitionElement> ReadDefinitionDocument(std::string_view xml, st
   HRESULT hr = CoCreateInstance(CLSID_DOMDocument60, nullptr, CLSCTX_INPROC_SERVER,
                                 __uuidof(IXMLDOMDocument2), reinterpret_cast<void**>(&document));
   if (FAILED(hr) || !document) {
-    if (error) *error = "the platform's XML DOM is not available (" + std::to_string(hr) + ")";
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
+    if (error) *error = std::string("the platform's XML DOM is not available (") + code + ")";
     return std::nullopt;
   }
   // A document type declaration is refused by the parser itself, before its entities expand.

@@ -31,7 +31,9 @@ std::wstring TextOf(const VARIANT& value) {
   VARIANT text;
   VariantInit(&text);
   std::wstring out;
-  if (SUCCEEDED(VariantChangeType(&text, &value, 0, VT_BSTR)) && V_BSTR(&text)) out = V_BSTR(&text);
+  // A shallow copy, not cleared: not every SDK declares VariantChangeType's source const.
+  VARIANT source = value;
+  if (SUCCEEDED(VariantChangeType(&text, &source, 0, VT_BSTR)) && V_BSTR(&text)) out = V_BSTR(&text);
   VariantClear(&text);
   return out;
 }
@@ -170,7 +172,8 @@ HRESULT ConfigurationTag::Store(MemberState& state, const VARIANT& given) {
   const MemberDefinition& member = *state.definition;
   VARIANT converted;
   VariantInit(&converted);
-  HRESULT hr = VariantChangeType(&converted, &given, 0, VarTypeOf(member.type));
+  VARIANT source = given;  // a shallow copy, not cleared: see TextOf
+  HRESULT hr = VariantChangeType(&converted, &source, 0, VarTypeOf(member.type));
   if (FAILED(hr)) return hr;
   MemberValue value;
   switch (member.type) {

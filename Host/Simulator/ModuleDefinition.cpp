@@ -1,8 +1,5 @@
 #include "ModuleDefinition.h"
 
-#include <libxml/parser.h>
-#include <libxml/parserInternals.h>
-#include <libxml/tree.h>
 #include <platform/utf8.h>
 
 #include <algorithm>
@@ -17,6 +14,8 @@
 #include <set>
 
 #include <platform/paths.h>
+
+#include "xml/DefinitionDocument.h"
 
 namespace hostsim {
 
@@ -35,38 +34,36 @@ std::wstring Wide(const std::string& utf8) {
   return platform::WideFromUtf8Text(utf8);
 }
 
+using Node = DefinitionElement;
+
 class Failure {
  public:
-  Failure(const xmlNode* node, std::string what) : line(node ? node->line : 0), text(std::move(what)) {}
+  Failure(const Node* node, std::string what) : line(node ? node->line : 0), text(std::move(what)) {}
   long line;
   std::string text;
 };
 
-std::optional<std::string> Attribute(const xmlNode* node, const char* name) {
-  xmlChar* value = xmlGetProp(node, reinterpret_cast<const xmlChar*>(name));
-  if (!value) return std::nullopt;
-  std::string text(reinterpret_cast<const char*>(value));
-  xmlFree(value);
-  return text;
+std::optional<std::string> Attribute(const Node* node, const char* name) {
+  return node->Attribute(name);
 }
 
-std::string Required(const xmlNode* node, const char* name) {
+std::string Required(const Node* node, const char* name) {
   auto value = Attribute(node, name);
   if (!value || value->empty()) throw Failure(node, std::string("missing attribute '") + name + "'");
   return *value;
 }
 
-bool IsElement(const xmlNode* node, const char* name) {
-  return node->type == XML_ELEMENT_NODE && xmlStrcmp(node->name, reinterpret_cast<const xmlChar*>(name)) == 0;
+bool IsElement(const Node* node, const char* name) {
+  return node->name == name;
 }
 
-bool ParseBoolText(const xmlNode* node, const std::string& text) {
+bool ParseBoolText(const Node* node, const std::string& text) {
   if (text == "true" || text == "1") return true;
   if (text == "false" || text == "0") return false;
   throw Failure(node, "'" + text + "' is not a BOOL value");
 }
 
-LONGLONG ParseInteger(const xmlNode* node, const std::string& text, LONGLONG lowest, LONGLONG highest) {
+LONGLONG ParseInteger(const Node* node, const std::string& text, LONGLONG lowest, LONGLONG highest) {
   errno = 0;
   char* end = nullptr;
   const long long value = std::strtoll(text.c_str(), &end, 10);
@@ -75,7 +72,7 @@ LONGLONG ParseInteger(const xmlNode* node, const std::string& text, LONGLONG low
   return value;
 }
 
-float ParseReal(const xmlNode* node, const std::string& text) {
+float ParseReal(const Node* node, const std::string& text) {
   char* end = nullptr;
   errno = 0;
   const double value = std::strtod(text.c_str(), &end);
@@ -85,7 +82,7 @@ float ParseReal(const xmlNode* node, const std::string& text) {
 }
 
 // A value of the member's type from its text.
-MemberValue ParseValue(const xmlNode* node, const MemberDefinition& member, const std::string& text) {
+MemberValue ParseValue(const Node* node, const MemberDefinition& member, const std::string& text) {
   MemberValue value;
   switch (member.type) {
     case MemberType::kBool:
@@ -112,7 +109,7 @@ bool Below(const MemberDefinition& member, const MemberValue& a, const MemberVal
   return member.type == MemberType::kReal ? a.real < b.real : a.integer < b.integer;
 }
 
-MemberDefinition ParseMember(const xmlNode* node) {
+MemberDefinition ParseMember(const Node* node) {
   MemberDefinition member;
   member.name = Wide(Required(node, "name"));
   const std::string typeName = Required(node, "type");
@@ -123,8 +120,8 @@ MemberDefinition ParseMember(const xmlNode* node) {
 
   if (member.type == MemberType::kEnumeration) {
     std::set<LONG> codes;
-    for (const xmlNode* child = node->children; child; child = child->next) {
-      if (child->type != XML_ELEMENT_NODE) continue;
+    for (const Node& element : node->children) {
+      const Node* child = &element;
       if (!IsElement(child, "entry")) throw Failure(child, "an enumeration holds only <entry> elements");
       EnumerationEntry entry;
       entry.code = static_cast<LONG>(ParseInteger(child, Required(child, "code"), INT32_MIN, INT32_MAX));
@@ -183,7 +180,7 @@ MemberDefinition ParseMember(const xmlNode* node) {
   return member;
 }
 
-TagDefinition ParseTag(const xmlNode* node) {
+TagDefinition ParseTag(const Node* node) {
   TagDefinition tag;
   tag.name = Wide(Required(node, "name"));
   const std::string kind = Attribute(node, "kind").value_or("standard");
@@ -196,8 +193,8 @@ TagDefinition ParseTag(const xmlNode* node) {
   tag.suffix = Wide(Attribute(node, "suffix").value_or(""));
   if (auto forces = Attribute(node, "forcesEnabled")) tag.forcesEnabled = ParseBoolText(node, *forces);
   std::set<std::wstring> names;
-  for (const xmlNode* child = node->children; child; child = child->next) {
-    if (child->type != XML_ELEMENT_NODE) continue;
+  for (const Node& element : node->children) {
+    const Node* child = &element;
     if (!IsElement(child, "member")) throw Failure(child, "a tag holds only <member> elements");
     MemberDefinition member = ParseMember(child);
     if (!names.insert(member.name).second) throw Failure(child, "a member name appears twice");
@@ -206,12 +203,12 @@ TagDefinition ParseTag(const xmlNode* node) {
   return tag;
 }
 
-DeviceDefinition ParseDevice(const xmlNode* node) {
+DeviceDefinition ParseDevice(const Node* node) {
   DeviceDefinition device;
   if (auto text = Attribute(node, "totalizerClass"))
     device.totalizerClass = static_cast<LONG>(ParseInteger(node, *text, 0, 0xFFFF));
-  for (const xmlNode* child = node->children; child; child = child->next) {
-    if (child->type != XML_ELEMENT_NODE) continue;
+  for (const Node& element : node->children) {
+    const Node* child = &element;
     if (!IsElement(child, "attribute")) throw Failure(child, "a device holds only <attribute> elements");
     DeviceAttributeDefinition attribute;
     if (auto path = Attribute(child, "path")) {
@@ -242,19 +239,6 @@ DeviceDefinition ParseDevice(const xmlNode* node) {
   return device;
 }
 
-struct DocumentDeleter {
-  void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
-};
-struct ParserDeleter {
-  void operator()(xmlParserCtxt* parser) const { xmlFreeParserCtxt(parser); }
-};
-
-void StopAtDocumentType(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
-  auto* parser = static_cast<xmlParserCtxtPtr>(context);
-  *static_cast<int*>(parser->_private) = parser->input ? std::max(parser->input->line, 1) : 1;
-  xmlStopParser(parser);
-}
-
 }  // namespace
 
 const MemberDefinition* TagDefinition::Find(std::wstring_view member) const {
@@ -274,38 +258,15 @@ std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std:
     if (error) *error = "larger than 64 MiB";
     return std::nullopt;
   }
-  // The format has no document type declaration; one is refused where it starts, before its
-  // entities are read (they could expand without bound).
-  std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
-  if (!parser) {
-    if (error) *error = "out of memory";
-    return std::nullopt;
-  }
-  int documentTypeLine = 0;
-  parser->_private = &documentTypeLine;
-  parser->sax->internalSubset = StopAtDocumentType;
-  std::unique_ptr<xmlDoc, DocumentDeleter> doc(
-      xmlCtxtReadMemory(parser.get(), xml.data(), static_cast<int>(xml.size()), "module-definition.xml",
-                        "UTF-8", XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
-  if (documentTypeLine) {
-    if (error)
-      *error = "line " + std::to_string(documentTypeLine) + ": a module definition has no <!DOCTYPE>";
-    return std::nullopt;
-  }
-  if (!doc) {
-    if (error) {
-      const xmlError* last = xmlGetLastError();
-      *error = last ? "line " + std::to_string(last->line) + ": not well-formed XML" : "not well-formed XML";
-    }
-    return std::nullopt;
-  }
+  const std::optional<Node> document = ReadDefinitionDocument(xml, error);
+  if (!document) return std::nullopt;
   try {
-    const xmlNode* root = xmlDocGetRootElement(doc.get());
-    if (!root || !IsElement(root, "module")) throw Failure(root, "the root element is <module>");
+    const Node* root = &*document;
+    if (!IsElement(root, "module")) throw Failure(root, "the root element is <module>");
     ModuleDefinition module;
     module.name = Wide(Required(root, "name"));
-    for (const xmlNode* child = root->children; child; child = child->next) {
-      if (child->type != XML_ELEMENT_NODE) continue;
+    for (const Node& element : root->children) {
+      const Node* child = &element;
       if (IsElement(child, "device")) {
         module.device = ParseDevice(child);
         continue;
@@ -315,7 +276,9 @@ std::optional<ModuleDefinition> ParseModuleDefinition(std::string_view xml, std:
     }
     return module;
   } catch (const Failure& failure) {
-    if (error) *error = "line " + std::to_string(failure.line) + ": " + failure.text;
+    // The platform's DOM does not tell an element's line: its refusals have none.
+    if (error)
+      *error = (failure.line > 0 ? "line " + std::to_string(failure.line) + ": " : "") + failure.text;
     return std::nullopt;
   }
 }

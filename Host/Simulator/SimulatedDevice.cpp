@@ -229,7 +229,10 @@ HRESULT SimulatedDevice::Read(const std::wstring& name, const DeviceRequest& req
   // Only the type of *result is read: its value is the caller's uninitialised space.
   const VARTYPE wanted = result->vt;
   VariantInit(result);
-  if (attribute->answer) return VariantCopy(result, &attribute->answer.value());
+  if (attribute->answer) {
+    VARIANT answer = attribute->answer.value();  // a shallow copy: not every SDK declares the source const
+    return VariantCopy(result, &answer);
+  }
 
   const DeviceAttributeDefinition& value = attribute->definition;
   if (wanted == (VT_ARRAY | VT_UI1)) {

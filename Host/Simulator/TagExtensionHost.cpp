@@ -6,6 +6,8 @@
 
 #include <cassert>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 namespace hostsim {
 
@@ -180,12 +182,15 @@ ValidationOutcome TagExtensionHost::ValidateWithExtension() {
 }
 
 HRESULT RegisterHostTypeLibraries() {
-  for (const char* file : {"PSInterfaces.tld", "ModuleServices.tld"}) {
-    const std::wstring path = platform::PlatformPathFromHost((DefinitionsFolder() / file).string());
+  for (const char* name : {"PSInterfaces", "ModuleServices"}) {
+    const std::filesystem::path file = std::filesystem::path(HOST_SIMULATOR_TYPE_LIBRARIES_DIR) /
+                                       (std::string(name) + HOST_SIMULATOR_TYPE_LIBRARY_SUFFIX);
+    // Not const: not every SDK declares RegisterTypeLib's path const.
+    std::wstring path = platform::PlatformPathFromHost(file.string());
     ITypeLib* lib = nullptr;
     HRESULT hr = LoadTypeLib(path.c_str(), &lib);
     if (FAILED(hr)) return hr;
-    hr = RegisterTypeLib(lib, path.c_str(), nullptr);
+    hr = RegisterTypeLib(lib, path.data(), nullptr);
     lib->Release();
     if (FAILED(hr)) return hr;
   }

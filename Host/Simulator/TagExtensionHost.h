@@ -107,8 +107,8 @@ class TagExtensionHost : public ITag, public IValidate, public IHostLocale {
 };
 
 // Registers the host's type libraries (PSINTERFACESLib with IExtensionComponent,
-// MODULESERVICESLib with IValidate) from the definitions folder, as the installed host has
-// them. Returns LoadTypeLib's or RegisterTypeLib's error.
+// MODULESERVICESLib with IValidate) as the installed host has them: their descriptions in the
+// definitions folder on the stand-in, their compiled libraries of the build on Windows. Returns LoadTypeLib's or RegisterTypeLib's error.
 HRESULT RegisterHostTypeLibraries();
 
 }  // namespace hostsim

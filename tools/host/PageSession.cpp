@@ -3,13 +3,8 @@
 #include <HostParent.h>
 #include <HostServers.h>
 #include <ModuleDefinition.h>
-#include <OrvoLog.h>
 #include <PVInterfaces.h>
 #include <comdef.h>
-#include <platform/paths.h>
-#include <platform/testing_htmlhelp.h>
-#include <platform/testing_modules.h>
-#include <platform/testing_windows.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,14 +14,13 @@
 #include <map>
 #include <optional>
 
+#include "HostPlatform.h"
 #include "HostRegistry.h"
 #include "HostText.h"
 #include "PageDrawing.h"
 
 namespace hostcli {
 namespace {
-
-namespace pw = platform::windows;
 
 _COM_SMARTPTR_TYPEDEF(IPVChild, __uuidof(IPVChild));
 _COM_SMARTPTR_TYPEDEF(IPVPanel3, __uuidof(IPVPanel3));
@@ -36,9 +30,7 @@ bool IsServer(const RegisteredClass& page, const std::string& dll) {
   const std::wstring wanted = Wide(dll);
   if (wanted.find_first_of(L"\\/") == std::wstring::npos)
     return Lower(FileNameOf(page.server)) == Lower(wanted);
-  const std::wstring path =
-      platform::PlatformPathFromHost(std::filesystem::absolute(dll).lexically_normal().string());
-  return Lower(page.server) == Lower(path);
+  return Lower(page.server) == Lower(PlatformPath(dll));
 }
 
 std::optional<RegisteredClass> ResolvePage(const OpenOptions& options, std::string* error) {
@@ -176,19 +168,7 @@ int ControlCount(HWND page) {
 
 // ---- What the user does
 
-// Runs the thread's messages and, with the clock moved on in small steps, the page's timers
-// (a service started on activation or by a click), as the host's message loop would, until
-// none is left or a minute of the clock has passed (a polling button keeps its timer for as
-// long as the page is open).
-void RunTimers() {
-  pw::PumpMessages();
-  for (DWORD elapsed = 0; pw::TimerCount() > 0 && elapsed < 60000; elapsed += 50) {
-    pw::AdvanceClock(50);
-    pw::PumpMessages();
-  }
-}
-
-bool ChooseEntry(HWND combo, const std::wstring& value, std::string* error) {
+bool ChooseEntry(PageDriving& driving, HWND combo, const std::wstring& value, std::string* error) {
   const std::vector<std::wstring> entries = ComboEntries(combo);
   int index = -1;
   if (value.size() > 1 && value.front() == L'#' &&
@@ -202,7 +182,7 @@ bool ChooseEntry(HWND combo, const std::wstring& value, std::string* error) {
     *error = "the list has no entry " + Quoted(value);
     return false;
   }
-  if (!pw::SelectComboItem(combo, index)) {
+  if (!driving.SelectComboItem(combo, index)) {
     *error = "the combo box does not take a choice (disabled or hidden)";
     return false;
   }
@@ -211,31 +191,31 @@ bool ChooseEntry(HWND combo, const std::wstring& value, std::string* error) {
 
 // Focus in, the old text selected and deleted, the new one typed key by key, focus out to
 // the next item in tab order.
-bool Retype(HWND page, HWND edit, const std::wstring& value, std::string* error) {
-  if (!pw::FocusControl(edit)) {
+bool Retype(PageDriving& driving, HWND page, HWND edit, const std::wstring& value, std::string* error) {
+  if (!driving.FocusControl(edit)) {
     *error = "the edit box does not take the focus (disabled or hidden)";
     return false;
   }
   SendMessageW(edit, EM_SETSEL, 0, -1);
-  pw::TypeText(edit, L"\b" + value);
+  driving.TypeText(edit, L"\b" + value);
   HWND next = GetNextDlgTabItem(page, edit, FALSE);
-  if (!next || next == edit || !pw::FocusControl(next)) SetFocus(page);
+  if (!next || next == edit || !driving.FocusControl(next)) SetFocus(page);
   return true;
 }
 
-bool Click(HWND button, const std::wstring& value, std::string* error) {
+bool Click(PageDriving& driving, HWND button, const std::wstring& value, std::string* error) {
   if (value != L"click") {
     *error = "a button takes only \"click\"";
     return false;
   }
-  if (!pw::ClickButton(button)) {
+  if (!driving.ClickButton(button)) {
     *error = "the button does not take a click (disabled or hidden)";
     return false;
   }
   return true;
 }
 
-bool ApplySet(HWND page, int id, const std::wstring& value, std::string* error) {
+bool ApplySet(PageDriving& driving, HWND page, int id, const std::wstring& value, std::string* error) {
   HWND item = GetDlgItem(page, id);
   if (!item) {
     *error = "the page has no item " + std::to_string(id);
@@ -243,92 +223,18 @@ bool ApplySet(HWND page, int id, const std::wstring& value, std::string* error) 
   }
   bool done = false;
   if (IsCombo(item))
-    done = ChooseEntry(item, value, error);
+    done = ChooseEntry(driving, item, value, error);
   else if (IsEdit(item))
-    done = Retype(page, item, value, error);
+    done = Retype(driving, page, item, value, error);
   else if (IsButton(item))
-    done = Click(item, value, error);  // its timers run below
+    done = Click(driving, item, value, error);  // its timers run below
   else
     *error = "item " + std::to_string(id) + " (" + Utf8(ClassOf(item)) + ") takes no value";
-  RunTimers();
+  driving.RunTimers();
   return done;
 }
 
 // ---- What the page showed and wrote
-
-struct ShownBox {
-  std::wstring caption;
-  std::wstring text;
-  DWORD helpId = 0;
-  std::wstring missingHelpFile;  // the help file asked for, when it is not there
-};
-
-// The in-memory message boxes a page shows run a modal loop: the host's user reads them,
-// asks for help when the box offers it (so the help id shows), and answers with the default
-// button.
-class MessageBoxReader {
- public:
-  MessageBoxReader() {
-    platform::htmlhelp::ClearHtmlHelpCalls();
-    pw::SetModalIdleHook([this](HWND dialog) { Answer(dialog); });
-  }
-  ~MessageBoxReader() { pw::SetModalIdleHook({}); }
-  MessageBoxReader(const MessageBoxReader&) = delete;
-  MessageBoxReader& operator=(const MessageBoxReader&) = delete;
-
-  const std::vector<ShownBox>& boxes() const { return m_boxes; }
-
-  // The log records of failure so far, but for those of help files that are not there.
-  std::vector<orvolog::Record> FailureRecords() const {
-    const std::vector<orvolog::Record> all = orvolog::RecentRecords();
-    std::vector<orvolog::Record> failures;
-    for (size_t i = 0; i < all.size(); ++i)
-      if (std::find(m_helpRecords.begin(), m_helpRecords.end(), i) == m_helpRecords.end())
-        failures.push_back(all[i]);
-    return failures;
-  }
-
- private:
-  void Answer(HWND dialog) {
-    ShownBox box{TextOf(dialog), {}, 0, {}};
-    HWND answer = nullptr;
-    HWND help = nullptr;
-    for (HWND item : ItemsInTabOrder(dialog)) {
-      if (!IsButton(item)) {
-        if (!box.text.empty() && !TextOf(item).empty()) box.text += L" ";
-        box.text += TextOf(item);
-        continue;
-      }
-      const int id = GetDlgCtrlID(item);
-      if (id == IDHELP)
-        help = item;
-      else if (!answer || (GetWindowLongW(item, GWL_STYLE) & BS_DEFPUSHBUTTON))
-        answer = item;
-    }
-    if (help) {
-      const size_t before = platform::htmlhelp::HtmlHelpCalls().size();
-      const size_t recordsBefore = orvolog::RecentRecords().size();
-      pw::ClickButton(help);
-      const auto calls = platform::htmlhelp::HtmlHelpCalls();
-      if (calls.size() > before) {
-        box.helpId = static_cast<DWORD>(calls.back().data);
-        // No help file is installed beside the DLLs: what the page logs of the missing file is
-        // the help request's outcome, not the page's failure.
-        if (!calls.back().result &&
-            GetFileAttributesW(calls.back().file.c_str()) == INVALID_FILE_ATTRIBUTES) {
-          box.missingHelpFile = calls.back().file;
-          for (size_t i = recordsBefore; i < orvolog::RecentRecords().size(); ++i) m_helpRecords.push_back(i);
-        }
-      }
-    }
-    m_boxes.push_back(box);
-    if (answer && pw::ClickButton(answer)) return;
-    EndDialog(dialog, IDCANCEL);
-  }
-
-  std::vector<ShownBox> m_boxes;
-  std::vector<size_t> m_helpRecords;  // positions among the records
-};
 
 const char* VariantTypeName(VARTYPE vt) {
   switch (vt) {
@@ -351,22 +257,24 @@ const char* VariantTypeName(VARTYPE vt) {
   }
 }
 
-void PrintShown(const hostsim::HostParent& parent, const MessageBoxReader& reader) {
+void PrintShown(const hostsim::HostParent& parent, const PageDriving& driving) {
   for (const auto& dialog : parent.messageDialogs)
     std::printf("  message   %s caption %s help %ld\n", Quoted(dialog.text).c_str(),
                 Quoted(dialog.caption).c_str(), static_cast<long>(dialog.helpContext));
   for (const auto& dialog : parent.errorDialogs)
     std::printf("  error     %s caption %s help %ld\n", Quoted(dialog.text).c_str(),
                 Quoted(dialog.caption).c_str(), static_cast<long>(dialog.helpContext));
-  for (const ShownBox& box : reader.boxes()) {
+  for (const ShownBox& box : driving.Boxes()) {
+    if (!box.hasHelpId) {
+      std::printf("  box       %s caption %s\n", Quoted(box.text).c_str(), Quoted(box.caption).c_str());
+      continue;
+    }
     std::printf("  box       %s caption %s help %lu\n", Quoted(box.text).c_str(), Quoted(box.caption).c_str(),
                 static_cast<unsigned long>(box.helpId));
     if (!box.missingHelpFile.empty())
       std::printf("  help      topic %lu of %s not shown: no help file is installed\n",
                   static_cast<unsigned long>(box.helpId), Utf8(box.missingHelpFile).c_str());
   }
-  for (const auto& call : pw::MessageBoxCalls())
-    std::printf("  box       %s caption %s\n", Quoted(call.text).c_str(), Quoted(call.caption).c_str());
 }
 
 const char* ElementTypeName(VARTYPE vt) {
@@ -414,7 +322,8 @@ std::string AnswerOf(const hostsim::DeviceRequest& request) {
     return "VT_ARRAY|VT_UI1 " + bytes;  // the value's bytes, least significant first
   }
   _variant_t text;
-  if (FAILED(VariantChangeType(&text, &answer, 0, VT_BSTR))) return ElementTypeName(V_VT(&answer));
+  VARIANT source = answer;  // a shallow copy, not cleared: not every SDK declares the source const
+  if (FAILED(VariantChangeType(&text, &source, 0, VT_BSTR))) return ElementTypeName(V_VT(&answer));
   const std::wstring value = V_BSTR(&text) ? V_BSTR(&text) : L"";
   return std::string(ElementTypeName(V_VT(&answer))) + " " +
          (V_VT(&answer) == VT_BSTR ? Quoted(value) : Utf8(value));
@@ -454,22 +363,11 @@ void PrintWrites(const hostsim::HostModule& module) {
   }
 }
 
-// The objects the loaded server still counts as alive, class by class ("" when none, or when
-// the server counts none).
-std::string LiveObjectsOf(const std::wstring& server) {
-  platform::modules::LiveObjectReaders readers{};
-  HMODULE module = GetModuleHandleW(server.c_str());
-  if (!module || !platform::modules::FindLiveObjectReaders(module, &readers) || !readers.report) return "";
-  std::string text(readers.report(nullptr, 0) + 1, '\0');
-  text.resize(readers.report(text.data(), text.size()));
-  return text;
-}
-
 // DllCanUnloadNow of the loaded server: S_OK when it holds no object and no lock.
 HRESULT ServerCanUnload(const std::wstring& server) {
   HMODULE module = GetModuleHandleW(server.c_str());
   if (!module) return S_OK;  // not loaded at all
-  using CanUnloadNow = HRESULT (*)();
+  using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
   auto canUnload =
       reinterpret_cast<CanUnloadNow>(reinterpret_cast<void (*)()>(GetProcAddress(module, "DllCanUnloadNow")));
   return canUnload ? canUnload() : E_NOTIMPL;
@@ -497,13 +395,11 @@ class PageRun {
 
   PageOutcome Run(const std::string& svgFile) {
     PageOutcome outcome;
-    orvolog::ClearRecords();
-    pw::ClearRecorders();
-    const size_t windowsAtStart = pw::LiveWindowCount();
+    m_driving = StartPageDriving();
+    const size_t windowsAtStart = m_driving->WindowCount();
     bool ok = true;
-    std::vector<orvolog::Record> failures;
+    std::vector<FailureRecord> failures;
     {
-      MessageBoxReader reader;
       ok = Open(&outcome) && ok;
       HWND window = PageWindow();
       if (window) {
@@ -522,13 +418,14 @@ class PageRun {
         ok = Step("Save", m_child->Save(), true) && ok;
         ok = Step("OnDeactivate", m_child->OnDeactivate(), true) && ok;
       }
-      PrintShown(*m_parent.get(), reader);
+      PrintShown(*m_parent.get(), *m_driving);
       PrintWrites(*m_module.get());
       ok = Close() && ok;
-      failures = reader.FailureRecords();
+      failures = m_driving->FailureRecords();
     }
     outcome.failureRecords = failures.size();
     ok = ReportLeft(windowsAtStart, failures) && ok;
+    m_driving.reset();
     outcome.clean = ok;
     return outcome;
   }
@@ -567,7 +464,7 @@ class PageRun {
     ok = Step("Show", m_panel->Show(SW_SHOW)) && ok;
     ok = Step("PreInitialActivate", m_child->PreInitialActivate()) && ok;
     ok = Step("OnActivate", m_child->OnActivate()) && ok;
-    RunTimers();
+    m_driving->RunTimers();
     outcome->openMilliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return ok;
@@ -577,19 +474,21 @@ class PageRun {
   // template, the first window the host window owns.
   HWND PageWindow() const {
     if (HWND child = GetWindow(m_window.get(), GW_CHILD)) return child;
-    struct Search {
-      HWND owner;
-      HWND found;
-    } search{m_window.get(), nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          if (GetWindow(hwnd, GW_OWNER) != s->owner) return TRUE;
-          s->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedSearch search{m_window.get(), nullptr};
+    EnumWindows(&FindOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
+  }
+
+  struct OwnedSearch {
+    HWND owner;
+    HWND found;
+  };
+  // A named callback: on i686 the platform calls it __stdcall, which no lambda converts to.
+  static BOOL CALLBACK FindOwned(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<OwnedSearch*>(data);
+    if (GetWindow(hwnd, GW_OWNER) != search->owner) return TRUE;
+    search->found = hwnd;
+    return FALSE;
   }
 
   bool ApplySets(HWND window) {
@@ -600,7 +499,7 @@ class PageRun {
         continue;
       }
       std::string error;
-      if (ApplySet(window, action.id, action.value, &error)) {
+      if (ApplySet(*m_driving, window, action.id, action.value, &error)) {
         std::printf("  set %d = %s\n", action.id, Quoted(action.value).c_str());
       } else {
         std::printf("  set %d = %s: %s\n", action.id, Quoted(action.value).c_str(), error.c_str());
@@ -637,7 +536,7 @@ class PageRun {
       hr = events->DirtyStateChanged();
     else if (name == "ModuleDeleted")
       hr = events->ModuleDeleted();
-    RunTimers();
+    m_driving->RunTimers();
     std::string shown = name;
     if (name == "VexilStateChanged") shown += "(" + std::to_string(m_parent->vexil.mode) + ")";
     return Step(("event " + shown).c_str(), hr, true);
@@ -658,29 +557,29 @@ class PageRun {
     if (m_panel) ok = Step("Destroy", m_panel->Destroy());
     m_panel = nullptr;
     m_child = nullptr;
-    pw::PumpMessages();
+    m_driving->PumpMessages();
     return ok;
   }
 
-  bool ReportLeft(size_t windowsAtStart, const std::vector<orvolog::Record>& failures) {
+  bool ReportLeft(size_t windowsAtStart, const std::vector<FailureRecord>& failures) {
     bool clean = true;
     const HRESULT canUnload = ServerCanUnload(m_page.server);
     if (canUnload != S_OK) {
       std::printf("  left: the DLL holds objects or locks (DllCanUnloadNow %s)\n", Hex(canUnload).c_str());
       clean = false;
     }
-    if (const std::string live = LiveObjectsOf(m_page.server); !live.empty()) {
+    if (const std::string live = m_driving->LiveObjectsOf(m_page.server); !live.empty()) {
       std::printf("  left: %s\n", live.c_str());
       clean = false;
     }
-    const size_t windows = pw::LiveWindowCount();
+    const size_t windows = m_driving->WindowCount();
     if (windows != windowsAtStart) {
       std::printf("  left: %zd windows\n", static_cast<ptrdiff_t>(windows - windowsAtStart));
       clean = false;
     }
     if (!failures.empty()) {
       std::printf("  left: %zu log records of failure\n", failures.size());
-      for (const orvolog::Record& record : failures)
+      for (const FailureRecord& record : failures)
         std::printf("    %s: %s\n", Utf8(record.function).c_str(), Utf8(record.message).c_str());
       clean = false;
     }
@@ -694,6 +593,7 @@ class PageRun {
   hostsim::HostWindow m_window;
   IPVChildPtr m_child;
   IPVPanel3Ptr m_panel;
+  std::unique_ptr<PageDriving> m_driving;  // for one run of the page
 };
 
 std::optional<hostsim::ModuleDefinition> LoadDefinition(const std::filesystem::path& file) {
@@ -838,7 +738,7 @@ namespace {
 
 // Whether the DLL serves the class: its DllGetClassObject hands out a class factory for it.
 bool Serves(HMODULE dll, const std::wstring& clsidText) {
-  using GetClassObject = HRESULT (*)(REFCLSID, REFIID, void**);
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
   auto get = reinterpret_cast<GetClassObject>(
       reinterpret_cast<void (*)()>(GetProcAddress(dll, "DllGetClassObject")));
   CLSID clsid{};

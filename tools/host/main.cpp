@@ -16,38 +16,29 @@
 //                                            the same for every page the DLL registers
 #include <windows.h>
 
-#include <platform/paths.h>
-#include <platform/testing_registry.h>
+#include <platform/guid_text.h>
 #include <platform/utf8.h>
 
 #include <ConfigurationTag.h>
 #include <ModuleDefinition.h>
 #include <TagExtensionHost.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "HostPlatform.h"
 #include "HostRegistry.h"
 #include "HostText.h"
 #include "PageSession.h"
 
 namespace {
 
-typedef HRESULT (*PFN_DLLEXPORT)();
+typedef HRESULT(STDAPICALLTYPE* PFN_DLLEXPORT)();
 
-std::wstring PlatformPath(const std::string& hostPath) {
-  return platform::PlatformPathFromHost(std::filesystem::absolute(hostPath).lexically_normal().string());
-}
+using hostcli::PlatformPath;
 
 // Loads the DLL and calls one of its parameterless exports.
 int CallExport(const std::string& dll, const char* exportName) {
@@ -188,63 +179,6 @@ std::optional<LCID> ParseLanguage(const std::string& text) {
   return static_cast<LCID>(value);
 }
 
-// Holds an exclusive lock on "<registry file>.lock" from before the file is read until after it
-// is written, so that host runs on one registry file take their turns instead of overwriting
-// each other's changes. The lock file goes when the run ends: it is removed while still
-// locked, and a run that obtained its lock on a file removed meanwhile opens the new one and
-// waits again, so two runs never hold locks on two different files.
-class RegistryFileLock {
- public:
-  explicit RegistryFileLock(const std::string& registryFile) : path_(registryFile + ".lock") {
-    const std::filesystem::path folder = std::filesystem::path(registryFile).parent_path();
-    std::error_code ec;
-    if (!folder.empty() && !std::filesystem::is_directory(folder, ec)) {
-      error_ = "cannot use the registry file " + registryFile + ": its folder " + folder.string() +
-               " does not exist";
-      return;
-    }
-    bool held = false;
-    while (!held && error_.empty()) held = Acquire();
-  }
-  ~RegistryFileLock() {
-    if (fd_ < 0) return;
-    unlink(path_.c_str());
-    close(fd_);  // releases the lock
-  }
-  RegistryFileLock(const RegistryFileLock&) = delete;
-  RegistryFileLock& operator=(const RegistryFileLock&) = delete;
-  // Empty when the lock is held.
-  const std::string& error() const { return error_; }
-
- private:
-  // True when the lock is held on the file the path names, or when error_ says why not; false
-  // when the locked file was removed meanwhile (try again).
-  bool Acquire() {
-    fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
-      error_ = "cannot open " + path_ + ": " + std::strerror(errno);
-      return true;
-    }
-    while (flock(fd_, LOCK_EX) != 0) {
-      if (errno == EINTR) continue;
-      error_ = "cannot lock " + path_ + ": " + std::strerror(errno);
-      return true;
-    }
-    struct stat locked {
-    }, named{};
-    if (fstat(fd_, &locked) == 0 && stat(path_.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-        locked.st_ino == named.st_ino)
-      return true;
-    close(fd_);
-    fd_ = -1;
-    return false;
-  }
-
-  std::string path_;
-  int fd_ = -1;
-  std::string error_;
-};
-
 int Run(std::vector<std::string> args) {
   std::string registryFile;
   if (!args.empty() && args[0] == "--registry") {
@@ -273,21 +207,12 @@ int Run(std::vector<std::string> args) {
       (command == "validate" && (args.size() == 2 || args.size() == 3) && language) || pageCommand;
   if (!known) return Usage();
 
-  std::optional<RegistryFileLock> lock;
-  if (!registryFile.empty()) {
-    lock.emplace(registryFile);
-    if (!lock->error().empty()) {
-      std::fprintf(stderr, "%s\n", lock->error().c_str());
-      return 1;
-    }
-    std::string error;
-    const LONG loaded = platform::registry::LoadFromFile(registryFile, &error);
-    if (loaded != ERROR_SUCCESS && loaded != ERROR_FILE_NOT_FOUND) {
-      std::fprintf(stderr, "cannot read the registry file %s: %s\n", registryFile.c_str(), error.c_str());
-      return 1;
-    }
+  std::string error;
+  const std::unique_ptr<hostcli::RunRegistry> registry = hostcli::OpenRunRegistry(registryFile, &error);
+  if (!registry) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
   }
-  const std::string loadedText = platform::registry::SaveToText();  // saved again only if changed
   CoInitialize(nullptr);
   int result = 2;
   if (command == "register")
@@ -303,23 +228,19 @@ int Run(std::vector<std::string> args) {
   else
     result = Validate(args[1], *language);
   CoUninitialize();
-  if (!registryFile.empty() && platform::registry::SaveToText() != loadedText) {
-    std::string error;
-    if (platform::registry::SaveToFile(registryFile, &error) != ERROR_SUCCESS) {
-      std::fprintf(stderr, "cannot write the registry file %s: %s\n", registryFile.c_str(), error.c_str());
-      return 1;
-    }
+  if (!registry->Save(&error)) {
+    std::fprintf(stderr, "%s\n", error.c_str());
+    return 1;
   }
   return result;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  try {
-    return Run(std::vector<std::string>(argv + 1, argv + argc));
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "host: %s\n", e.what());
-    return 1;
-  }
+namespace hostcli {
+
+int RunCommandLine(std::vector<std::string> args) {
+  return Run(std::move(args));
 }
+
+}  // namespace hostcli

@@ -329,6 +329,25 @@ TEST_F(WindowsTest, LookupFindsChildrenByIdAndSiblingsInCreationOrder) {
   EXPECT_FALSE(IsChild(b, a));
 }
 
+TEST_F(WindowsTest, LookupByIdFollowsChildrenDestroyedAndMovedToAnotherParent) {
+  HWND top = Top("top");
+  HWND other = Top("other");
+  HWND first = Child("first", top, 10);
+  HWND second = Child("second", top, 10);
+  HWND moved = Child("moved", top, 20);
+  EXPECT_EQ(GetDlgItem(top, 10), first) << "the first of two children with one id";
+  DestroyWindow(first);
+  EXPECT_EQ(GetDlgItem(top, 10), second) << "a destroyed child is not found";
+  EXPECT_EQ(SetParent(moved, other), top);
+  EXPECT_EQ(GetDlgItem(top, 20), nullptr) << "a child moved away is not its old parent's";
+  EXPECT_EQ(GetDlgItem(other, 20), moved);
+  EXPECT_EQ(SetParent(moved, top), other);
+  EXPECT_EQ(GetDlgItem(top, 20), moved);
+  EXPECT_EQ(GetWindow(second, GW_HWNDNEXT), moved) << "a child moved back comes last";
+  DestroyWindow(top);
+  EXPECT_EQ(GetDlgItem(other, 20), nullptr);
+}
+
 TEST_F(WindowsTest, EnumWindowsVisitsTopLevelAndOwnedWindowsOldestFirstAndStopsWhenAsked) {
   HWND first = Top("first");
   Child("child", first, 1);

@@ -2,6 +2,7 @@
 // with message maps, the application object, and the regular-DLL entry point.
 #pragma once
 
+#include <atomic>
 #include <vector>
 
 #include "afx.h"
@@ -103,12 +104,33 @@ struct AFX_MSGMAP_ENTRY {
   AFX_PMSG pfn;   // the handler
 };
 
+// A class's answers to earlier searches of its table chain, the absence of a handler
+// included: the tables never change, so an answer holds for the life of the class, and the
+// cache lives beside the class's own table so that it goes when the class's module does.
+// Dispatch runs on every thread that has windows: a search writes its answer only while no
+// other thread writes one (nVersion odd), and an answer read while one was written is not
+// used, so a reader never sees half an answer and needs no lock.
+struct AFX_MSGCACHE_SLOT {
+  std::atomic<UINT> nMessage;
+  std::atomic<UINT> nCode;
+  std::atomic<UINT> nID;
+  std::atomic<bool> bFilled;
+  std::atomic<const AFX_MSGMAP_ENTRY*> lpEntry;  // the answer, null for no handler
+};
+struct AFX_MSGCACHE {
+  static constexpr UINT kSlots = 32;  // a power of two; a slot keeps the last search that chose it
+  std::atomic<UINT> nVersion;         // odd while a slot is being written
+  AFX_MSGCACHE_SLOT slots[kSlots];
+};
+
 struct AFX_MSGMAP {
   const AFX_MSGMAP*(PASCAL* pfnGetBaseMap)();  // the base class's table, null at the root
   const AFX_MSGMAP_ENTRY* lpEntries;
+  AFX_MSGCACHE* pCache = nullptr;  // the class's searches (null: every search walks the chain)
 };
 
-// The first entry for (message, code, id) in the map or its base maps, or null.
+// The first entry for (message, code, id) in the map or its base maps, or null; the answer
+// is kept in the map's cache, when it has one, for the next search of the same key.
 CLASSLIB_API const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage,
                                                                 UINT nCode, UINT nID);
 
@@ -127,12 +149,14 @@ CLASSLIB_API const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP
     using ThisClass [[maybe_unused]] = theClass;           \
     using TheBaseClass = baseClass;                        \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                       \
-  { 0, 0, 0, 0, AfxSig_end, nullptr }                                                           \
-  }                                                                                             \
-  ;                                                                                             \
-  static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-  return &messageMap;                                                                           \
+#define END_MESSAGE_MAP()                                                                      \
+  { 0, 0, 0, 0, AfxSig_end, nullptr }                                                          \
+  }                                                                                            \
+  ;                                                                                            \
+  static constinit AFX_MSGCACHE messageCache{};                                                \
+  static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0], \
+                                        &messageCache};                                        \
+  return &messageMap;                                                                          \
   }
 
 // ---------------------------------------------------------------------------------------

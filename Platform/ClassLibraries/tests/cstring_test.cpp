@@ -347,6 +347,18 @@ TEST_F(CStringTest, FormatUsesThePlatformMeaningOfPercentS) {
   EXPECT_TRUE(s.IsEmpty()) << testing::PrintToString(Text(s));
 }
 
+TEST_F(CStringTest, FormatGivesTheWholeTextAtAnyLengthWithArgumentsAfterALongOne) {
+  for (size_t length : {0u, 1u, 254u, 255u, 256u, 257u, 1000u, 5000u}) {
+    SCOPED_TRACE(length);
+    const std::wstring filler(length, L'x');
+    CString s;
+    s.Format(L"%s|%d|%s", filler.c_str(), 42, L"end");
+    EXPECT_EQ(Text(s), filler + L"|42|end");
+    s.AppendFormat(L"%s%d", filler.c_str(), 7);
+    EXPECT_EQ(Text(s), filler + L"|42|end" + filler + L"7");
+  }
+}
+
 TEST_F(CStringTest, FormatMessageFillsNumberedInserts) {
   CString s;
   s.FormatMessage(L"%2!s! before %1!s!, %3!d! times", L"first", L"second", 3);

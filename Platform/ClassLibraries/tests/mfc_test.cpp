@@ -396,6 +396,74 @@ TEST(MessageMap, SearchFindsTheMostDerivedEntryThenTheBasesEntries) {
   }
 }
 
+namespace {
+// What the two tables above answer: the rule written out, so that a cached answer can be
+// checked against it for any key.
+AFX_PMSG ExpectedHandler(bool derived, UINT message, UINT code, UINT id) {
+  if (code != 0) return nullptr;
+  if (message == kMessageA && id == 0)
+    return derived ? static_cast<AFX_PMSG>(&CDerivedTarget::OnDerivedA)
+                   : static_cast<AFX_PMSG>(&CBaseTarget::OnA);
+  if (message == kMessageB && id == 0 && derived) return static_cast<AFX_PMSG>(&CDerivedTarget::OnB);
+  if (message == kCommand && id >= 100 && id <= 109) return static_cast<AFX_PMSG>(&CBaseTarget::OnRange);
+  return nullptr;
+}
+
+// Searches every key of messages x codes x ids in both maps, many more keys than a cache
+// holds, and counts the answers that break the rule.
+int WrongAnswersOverAllKeys(const AFX_MSGMAP* derivedMap, const AFX_MSGMAP* baseMap) {
+  const UINT messages[] = {kMessageA, kMessageB, kCommand, 0x0402, 0};
+  const UINT codes[] = {0, 1, 0xFFFFFFF4u};
+  int wrong = 0;
+  for (UINT id = 0; id < 130; ++id)
+    for (UINT code : codes)
+      for (UINT message : messages)
+        for (bool derived : {true, false}) {
+          const AFX_MSGMAP_ENTRY* entry =
+              AfxFindMessageEntry(derived ? derivedMap : baseMap, message, code, id);
+          const AFX_PMSG expected = ExpectedHandler(derived, message, code, id);
+          if (entry ? entry->pfn != expected : expected != nullptr) ++wrong;
+        }
+  return wrong;
+}
+}  // namespace
+
+TEST(MessageMap, RepeatedSearchesKeepTheChainsAnswersAcrossEvictions) {
+  CDerivedTarget derived;
+  CBaseTarget base;
+  const AFX_MSGMAP* derivedMap = static_cast<CCmdTarget&>(derived).GetMessageMap();
+  const AFX_MSGMAP* baseMap = static_cast<CCmdTarget&>(base).GetMessageMap();
+  ASSERT_NE(derivedMap->pCache, nullptr);
+  for (int pass = 0; pass < 3; ++pass) {
+    SCOPED_TRACE(pass);
+    EXPECT_EQ(WrongAnswersOverAllKeys(derivedMap, baseMap), 0);
+  }
+  // A key searched again right after it was searched is answered from the cache alike.
+  for (UINT id : {0u, 100u, 109u, 110u}) {
+    SCOPED_TRACE(id);
+    for (int again = 0; again < 2; ++again) {
+      const AFX_MSGMAP_ENTRY* entry = AfxFindMessageEntry(derivedMap, kCommand, 0, id);
+      EXPECT_EQ(entry ? entry->pfn : nullptr, ExpectedHandler(true, kCommand, 0, id));
+    }
+  }
+}
+
+TEST(MessageMap, SearchesOnSeveralThreadsAtOnceAllGetTheChainsAnswers) {
+  CDerivedTarget derived;
+  CBaseTarget base;
+  const AFX_MSGMAP* derivedMap = static_cast<CCmdTarget&>(derived).GetMessageMap();
+  const AFX_MSGMAP* baseMap = static_cast<CCmdTarget&>(base).GetMessageMap();
+  constexpr int kThreads = 4;
+  std::vector<int> wrong(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      for (int pass = 0; pass < 20; ++pass) wrong[t] += WrongAnswersOverAllKeys(derivedMap, baseMap);
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(wrong[t], 0) << "thread " << t;
+}
+
 // ---------------------------------------------------------------------------------------
 // Message boxes.
 

@@ -120,6 +120,18 @@ SIZE ClientSize(const Window* w) {
   return {std::max<LONG>(cx, 0), std::max<LONG>(cy, 0)};
 }
 
+// A child joins and leaves its parent's lists of handles and of records together, so that
+// a search of the children by id needs no lookup of each handle.
+void AddChild(Window* parent, Window* child) {
+  parent->children.push_back(child->handle);
+  parent->childRecords.push_back(child);
+}
+
+void RemoveChild(Window* parent, const Window* child) {
+  std::erase(parent->children, child->handle);
+  std::erase(parent->childRecords, child);
+}
+
 // Sends WM_DESTROY to the window and then to its children, parents first.
 void SendDestroy(HWND hwnd) {
   SendMessageW(hwnd, WM_DESTROY, 0, 0);
@@ -153,7 +165,7 @@ void FreeWindow(HWND hwnd) {
     m.windows.erase(it);
     gRemovals.fetch_add(1, std::memory_order_acq_rel);
     if (record->parent) {
-      if (Window* p = Find(record->parent)) std::erase(p->children, hwnd);
+      if (Window* p = Find(record->parent)) RemoveChild(p, record.get());
     }
     if (record->cls) record->cls->liveWindows--;
   }
@@ -369,7 +381,7 @@ EXTERN_C HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWS
     w->instance = hInstance;
     w->thread = GetCurrentThreadId();
     m.windows.emplace(w->handle, std::move(record));
-    if (child) Find(hWndParent)->children.push_back(w->handle);
+    if (child) AddChild(Find(hWndParent), w);
   }
   HWND hwnd = w->handle;
 
@@ -603,10 +615,10 @@ EXTERN_C HWND WINAPI SetParent(HWND hWndChild, HWND hWndNewParent) {
   if (hWndNewParent == Windows().desktop.handle) hWndNewParent = nullptr;
   HWND previous = w->parent ? w->parent : Windows().desktop.handle;
   if (w->parent) {
-    if (Window* p = Find(w->parent)) std::erase(p->children, hWndChild);
+    if (Window* p = Find(w->parent)) RemoveChild(p, w);
   }
   w->parent = hWndNewParent;
-  if (hWndNewParent) Find(hWndNewParent)->children.push_back(hWndChild);
+  if (hWndNewParent) AddChild(Find(hWndNewParent), w);
   return previous;
 }
 
@@ -658,10 +670,8 @@ EXTERN_C HWND WINAPI GetAncestor(HWND hwnd, UINT gaFlags) {
 EXTERN_C HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem) {
   Window* w = Find(hDlg, true);
   if (!w) return nullptr;
-  for (HWND child : w->children) {
-    Window* c = Find(child);
-    if (c && static_cast<int>(c->id) == nIDDlgItem) return child;
-  }
+  for (const Window* child : w->childRecords)
+    if (static_cast<int>(child->id) == nIDDlgItem) return child->handle;
   SetLastError(ERROR_CONTROL_ID_NOT_FOUND);
   return nullptr;
 }

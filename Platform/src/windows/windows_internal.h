@@ -58,9 +58,10 @@ struct Window {
   HWND handle = nullptr;
   ClassRecord* cls = nullptr;
   WNDPROC proc = nullptr;
-  HWND parent = nullptr;       // a child's parent
-  HWND owner = nullptr;        // another window's owner
-  std::vector<HWND> children;  // in creation order
+  HWND parent = nullptr;              // a child's parent
+  HWND owner = nullptr;               // another window's owner
+  std::vector<HWND> children;         // in creation order
+  std::vector<Window*> childRecords;  // the children's records, in the order of children
   DWORD style = 0;
   DWORD exStyle = 0;
   UINT_PTR id = 0;

@@ -45,13 +45,62 @@ LPCWSTR AFXAPI AfxGetAppName() {
 // ---------------------------------------------------------------------------------------
 // Message maps.
 
-const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage, UINT nCode,
-                                                   UINT nID) {
+namespace {
+const AFX_MSGMAP_ENTRY* SearchMessageMaps(const AFX_MSGMAP* pMap, UINT nMessage, UINT nCode, UINT nID) {
   for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
     for (const AFX_MSGMAP_ENTRY* entry = pMap->lpEntries; entry->nSig != AfxSig_end; ++entry)
       if (entry->nMessage == nMessage && entry->nCode == nCode && nID >= entry->nID && nID <= entry->nLastID)
         return entry;
   return nullptr;
+}
+
+AFX_MSGCACHE_SLOT& CacheSlot(AFX_MSGCACHE& cache, UINT nMessage, UINT nCode, UINT nID) {
+  const UINT hash = nMessage * 0x9E3779B1u ^ nCode * 0x85EBCA77u ^ nID * 0xC2B2AE3Du;
+  return cache.slots[(hash >> 16) & (AFX_MSGCACHE::kSlots - 1)];
+}
+
+// The cached answer for the key, or false when the slot holds another key or was being
+// written while it was read.
+bool ReadCachedEntry(const AFX_MSGCACHE& cache, const AFX_MSGCACHE_SLOT& slot, UINT nMessage, UINT nCode,
+                     UINT nID, const AFX_MSGMAP_ENTRY** entry) {
+  const UINT version = cache.nVersion.load(std::memory_order_acquire);
+  if (version & 1) return false;
+  const bool hit = slot.bFilled.load(std::memory_order_relaxed) &&
+                   slot.nMessage.load(std::memory_order_relaxed) == nMessage &&
+                   slot.nCode.load(std::memory_order_relaxed) == nCode &&
+                   slot.nID.load(std::memory_order_relaxed) == nID;
+  *entry = slot.lpEntry.load(std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_acquire);
+  return hit && cache.nVersion.load(std::memory_order_relaxed) == version;
+}
+
+// Keeps the answer unless another thread is writing one; the next search tries again.
+void WriteCachedEntry(AFX_MSGCACHE& cache, AFX_MSGCACHE_SLOT& slot, UINT nMessage, UINT nCode, UINT nID,
+                      const AFX_MSGMAP_ENTRY* entry) {
+  UINT version = cache.nVersion.load(std::memory_order_relaxed);
+  if ((version & 1) ||
+      !cache.nVersion.compare_exchange_strong(version, version + 1, std::memory_order_relaxed))
+    return;
+  std::atomic_thread_fence(std::memory_order_release);
+  slot.nMessage.store(nMessage, std::memory_order_relaxed);
+  slot.nCode.store(nCode, std::memory_order_relaxed);
+  slot.nID.store(nID, std::memory_order_relaxed);
+  slot.lpEntry.store(entry, std::memory_order_relaxed);
+  slot.bFilled.store(true, std::memory_order_relaxed);
+  cache.nVersion.store(version + 2, std::memory_order_release);
+}
+}  // namespace
+
+const AFX_MSGMAP_ENTRY* AFXAPI AfxFindMessageEntry(const AFX_MSGMAP* pMap, UINT nMessage, UINT nCode,
+                                                   UINT nID) {
+  if (!pMap || !pMap->pCache) return SearchMessageMaps(pMap, nMessage, nCode, nID);
+  AFX_MSGCACHE& cache = *pMap->pCache;
+  AFX_MSGCACHE_SLOT& slot = CacheSlot(cache, nMessage, nCode, nID);
+  const AFX_MSGMAP_ENTRY* entry = nullptr;
+  if (ReadCachedEntry(cache, slot, nMessage, nCode, nID, &entry)) return entry;
+  entry = SearchMessageMaps(pMap, nMessage, nCode, nID);
+  WriteCachedEntry(cache, slot, nMessage, nCode, nID, entry);
+  return entry;
 }
 
 // ---------------------------------------------------------------------------------------

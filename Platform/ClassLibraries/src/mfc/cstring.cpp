@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <iterator>
 #include <stdexcept>
 
 #include "platform/utf8.h"
@@ -25,8 +26,16 @@ bool IsIn(wchar_t c, const wchar_t* set) {
   return c != L'\0' && wcschr(set, c) != nullptr;
 }
 
-// The text a platform wide format gives; -1 from the formatter gives an empty text.
+// The text a platform wide format gives; -1 from the formatter gives an empty text. Most
+// texts fit a small buffer and are formatted once there; a longer one (or a failure) is
+// measured first and formatted again at its length.
 std::wstring FormatToText(const wchar_t* format, va_list args) {
+  wchar_t small[256];
+  va_list first;
+  va_copy(first, args);
+  const int fitted = _vsnwprintf(small, std::size(small), format, first);
+  va_end(first);
+  if (fitted >= 0 && static_cast<size_t>(fitted) < std::size(small)) return std::wstring(small, fitted);
   va_list counting;
   va_copy(counting, args);
   const int length = _vscwprintf(format, counting);

@@ -3,6 +3,7 @@
 #include <afx.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 // ---------------------------------------------------------------------------------------
@@ -105,15 +106,20 @@ namespace {
 std::mutex g_hookLock;
 int g_skip = 0;
 int g_failures = 0;
+// Whether failures are asked for, read without the lock: the allocations of a run that asks
+// for none (all but a few tests, and every product run) take no lock.
+std::atomic<bool> g_armed{false};
 }  // namespace
 
 void FailNextAllocations(int count, int skip) {
   std::lock_guard<std::mutex> lock(g_hookLock);
   g_failures = count > 0 ? count : 0;
   g_skip = skip > 0 ? skip : 0;
+  g_armed.store(g_failures > 0, std::memory_order_release);
 }
 
 void ThrowIfAllocationFails() {
+  if (!g_armed.load(std::memory_order_acquire)) return;
   {
     std::lock_guard<std::mutex> lock(g_hookLock);
     if (g_failures == 0) return;
@@ -121,7 +127,7 @@ void ThrowIfAllocationFails() {
       --g_skip;
       return;
     }
-    --g_failures;
+    if (--g_failures == 0) g_armed.store(false, std::memory_order_release);
   }
   AfxThrowMemoryException();
 }

@@ -53,9 +53,10 @@ endfunction()
 # whose compiled files stand for the script's TYPELIB descriptions. The module's own resource
 # blob (add_resource_dll) is never part of it.
 #
-# Beside a module of this build named <name>.dll (add_resource_dll, or a DLL whose sources
-# hold the blob), a test reads the resource file back with windres as an independent reader and
-# compares every dialog, string, data block and type library with the module's own.
+# On Linux the build has a module named <name>.dll (add_resource_dll, or a DLL whose sources hold
+# the blob), made before or after this call: a test reads the resource file back with windres as
+# an independent reader and compares every dialog, string, data block and type library with the
+# module's own.
 # The resource compiler runs on the build machine: a cross build, which cannot run the rc it
 # builds, names one built for the build machine with -DPROJECT_HOST_RC=path.
 if(PROJECT_HOST_RC)
@@ -111,7 +112,7 @@ function(add_platform_resources name script)
     set(${ARG_OBJECT} ${object} PARENT_SCOPE)
   endif()
 
-  if(NOT WIN32 AND TARGET ${name})
+  if(NOT WIN32)
     set(typelib_arg "")
     if(typelib_files)
       set(typelib_arg -DTYPELIB=${first_tlb})

@@ -6,6 +6,11 @@
 // constructor throws), hands them to the panel, exchanges their windows, binds them and
 // reports its focus control, each in the order of the rows.
 //
+// The table is a plain array of rows. Where a page shows rows that another page of its DLL shows
+// too (the same item ids, controls, members and arguments), the rows are written once as a
+// function template of the path to the page's control member, and the page's table is a
+// std::array: those rows, or those rows joined with its own (PVJoinRows).
+//
 // A row reaches its control through a path from the page: a member, an element of an array
 // member, a member of such an element. The control's class is known from the path, so the
 // binding that suits it is chosen by overloads of PVBindRow (the configuration controls'
@@ -16,7 +21,9 @@
 #include <afx.h>
 
 #include <array>
+#include <concepts>
 #include <cstddef>
+#include <ranges>
 #include <stdexcept>
 #include <type_traits>
 #include <utility>
@@ -182,6 +189,21 @@ TCtrl Construct(const TRow& row) {
 
 }  // namespace pv_page_table
 
+// A page's table: a plain array or a std::array of its rows.
+template <class TTable, class TPage>
+concept PVTableOf = std::ranges::range<const TTable> &&
+    std::same_as<std::ranges::range_value_t<const TTable>, CPVPageRow<TPage>>;
+
+// The rows a page shares with another page, followed by its own rows, as one table.
+template <class TPage, size_t NShared, size_t NOwn>
+constexpr std::array<CPVPageRow<TPage>, NShared + NOwn> PVJoinRows(
+    const std::array<CPVPageRow<TPage>, NShared>& shared, const CPVPageRow<TPage> (&own)[NOwn]) {
+  std::array<CPVPageRow<TPage>, NShared + NOwn> table{};
+  for (size_t i = 0; i < NShared; ++i) table[i] = shared[i];
+  for (size_t i = 0; i < NOwn; ++i) table[NShared + i] = own[i];
+  return table;
+}
+
 // How a row reaches its control: the path from the page, for example
 // PVControl<&CPage::m_cmbMode>, PVControl<&CPage::m_cmbPositions, 3>. An index is an int: a
 // path names one control by one spelling only.
@@ -222,8 +244,8 @@ int PVItemId() {
 }
 
 // The row of the page's control, for a page's own binding rule; null when the table has none.
-template <class TPage, size_t N>
-const CPVPageRow<TPage>* PVFindRow(TPage& page, const CPVPageRow<TPage> (&table)[N], const CWnd& control) {
+template <class TPage, PVTableOf<TPage> TTable>
+const CPVPageRow<TPage>* PVFindRow(TPage& page, const TTable& table, const CWnd& control) {
   for (const CPVPageRow<TPage>& row : table)
     if (&row.control.pfnWindow(page) == &control) return &row;
   return nullptr;
@@ -231,29 +253,29 @@ const CPVPageRow<TPage>* PVFindRow(TPage& page, const CPVPageRow<TPage> (&table)
 
 // Every control handed to the panel, in row order. The results are not examined: a control
 // that the panel refuses stays a member but receives no host calls.
-template <class TPage, size_t N>
-void PVAddControls(TPage& page, const CPVPageRow<TPage> (&table)[N]) {
+template <class TPage, PVTableOf<TPage> TTable>
+void PVAddControls(TPage& page, const TTable& table) {
   for (const CPVPageRow<TPage>& row : table) page.AddControlToList(row.control.pfnControl(page));
 }
 
 // DDX_Control for every control, in row order, with its row's item id.
-template <class TPage, size_t N>
-void PVExchangeControls(TPage& page, CDataExchange* pDX, const CPVPageRow<TPage> (&table)[N]) {
+template <class TPage, PVTableOf<TPage> TTable>
+void PVExchangeControls(TPage& page, CDataExchange* pDX, const TTable& table) {
   for (const CPVPageRow<TPage>& row : table) DDX_Control(pDX, row.nID, row.control.pfnWindow(page));
 }
 
 // Every control that the table binds, bound in row order on the page's adapter; the results
 // of the controls' Initialize calls are not examined.
-template <class TPage, size_t N>
-void PVBindControls(TPage& page, const CPVPageRow<TPage> (&table)[N]) {
+template <class TPage, PVTableOf<TPage> TTable>
+void PVBindControls(TPage& page, const TTable& table) {
   IPVGetSetAdapter* adapter = page.GetIPVGetSetAdapter();
   for (const CPVPageRow<TPage>& row : table)
     if (row.binding == EPVBinding::Table && row.control.pfnBind) row.control.pfnBind(page, row, adapter);
 }
 
 // The focus control of the table reported to the panel as the control that has the focus.
-template <class TPage, size_t N>
-void PVReportFocus(TPage& page, const CPVPageRow<TPage> (&table)[N]) {
+template <class TPage, PVTableOf<TPage> TTable>
+void PVReportFocus(TPage& page, const TTable& table) {
   for (const CPVPageRow<TPage>& row : table)
     if (row.bFocus) page.OnFocusChange(&row.control.pfnWindow(page));
 }

@@ -1,6 +1,6 @@
 #include "PVPageCorvaneSYSUNIT.h"
 
-#include "PageResource.h"
+#include "CorvaneSystemUnitRows.h"
 
 namespace {
 
@@ -8,39 +8,7 @@ using Page = CPVPageCorvaneSYSUNIT;
 
 }  // namespace
 
-constexpr CPVPageRow<Page> Page::kTable[] = {
-    {.nID = IDC_UNIT_MASS_FLOW,
-     .control = PVControl<&Page::m_cmbUnits, 0>,
-     .members = {L"System_units_Mass_flow_unit"},
-     .bFocus = true},
-    {.nID = IDC_UNIT_VOLUME_FLOW,
-     .control = PVControl<&Page::m_cmbUnits, 1>,
-     .members = {L"System_units_Volume_flow_unit"}},
-    {.nID = IDC_UNIT_CORR_VOLUME_FLOW,
-     .control = PVControl<&Page::m_cmbUnits, 2>,
-     .members = {L"System_units_Corvolflow_unit"}},
-    {.nID = IDC_UNIT_MASS,
-     .control = PVControl<&Page::m_cmbUnits, 3>,
-     .members = {L"System_units_Mass_unit"}},
-    {.nID = IDC_UNIT_VOLUME,
-     .control = PVControl<&Page::m_cmbUnits, 4>,
-     .members = {L"System_units_Volume_unit"}},
-    {.nID = IDC_UNIT_CORR_VOLUME,
-     .control = PVControl<&Page::m_cmbUnits, 5>,
-     .members = {L"System_units_Corrected_volume_unit"}},
-    {.nID = IDC_UNIT_DENSITY,
-     .control = PVControl<&Page::m_cmbUnits, 6>,
-     .members = {L"System_units_Density_unit"}},
-    {.nID = IDC_UNIT_REF_DENSITY,
-     .control = PVControl<&Page::m_cmbUnits, 7>,
-     .members = {L"System_units_Reference_density_unit"}},
-    {.nID = IDC_UNIT_TEMPERATURE,
-     .control = PVControl<&Page::m_cmbUnits, 8>,
-     .members = {L"System_units_Temperature_unit"}},
-    {.nID = IDC_UNIT_PRESSURE,
-     .control = PVControl<&Page::m_cmbUnits, 9>,
-     .members = {L"System_units_Pressure_unit"}},
-};
+constexpr std::array<CPVPageRow<Page>, 10> Page::kTable = CorvaneSystemUnitRows<&Page::m_cmbUnits>();
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneSYSUNIT, CPVConfigPanelEnum)
 

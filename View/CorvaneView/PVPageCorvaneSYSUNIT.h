@@ -28,6 +28,7 @@ class CPVPageCorvaneSYSUNIT : public CPVConfigPanelEnum {
   DECLARE_MESSAGE_MAP()
 
  public:
-  // One row per control, in list order; in the page's source.
-  static const CPVPageRow<CPVPageCorvaneSYSUNIT> kTable[];
+  // One row per control, in list order: the ten system units (CorvaneSystemUnitRows.h), which
+  // the extended system unit page shows too.
+  static const std::array<CPVPageRow<CPVPageCorvaneSYSUNIT>, 10> kTable;
 };

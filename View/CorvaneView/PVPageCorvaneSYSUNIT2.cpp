@@ -1,5 +1,6 @@
 #include "PVPageCorvaneSYSUNIT2.h"
 
+#include "CorvaneSystemUnitRows.h"
 #include "PageResource.h"
 
 namespace {
@@ -8,57 +9,30 @@ using Page = CPVPageCorvaneSYSUNIT2;
 
 }  // namespace
 
-constexpr CPVPageRow<Page> Page::kTable[] = {
-    {.nID = IDC_UNIT_MASS_FLOW,
-     .control = PVControl<&Page::m_cmbUnits, 0>,
-     .members = {L"System_units_Mass_flow_unit"},
-     .bFocus = true},
-    {.nID = IDC_UNIT_VOLUME_FLOW,
-     .control = PVControl<&Page::m_cmbUnits, 1>,
-     .members = {L"System_units_Volume_flow_unit"}},
-    {.nID = IDC_UNIT_CORR_VOLUME_FLOW,
-     .control = PVControl<&Page::m_cmbUnits, 2>,
-     .members = {L"System_units_Corvolflow_unit"}},
-    {.nID = IDC_UNIT_MASS,
-     .control = PVControl<&Page::m_cmbUnits, 3>,
-     .members = {L"System_units_Mass_unit"}},
-    {.nID = IDC_UNIT_VOLUME,
-     .control = PVControl<&Page::m_cmbUnits, 4>,
-     .members = {L"System_units_Volume_unit"}},
-    {.nID = IDC_UNIT_CORR_VOLUME,
-     .control = PVControl<&Page::m_cmbUnits, 5>,
-     .members = {L"System_units_Corrected_volume_unit"}},
-    {.nID = IDC_UNIT_DENSITY,
-     .control = PVControl<&Page::m_cmbUnits, 6>,
-     .members = {L"System_units_Density_unit"}},
-    {.nID = IDC_UNIT_REF_DENSITY,
-     .control = PVControl<&Page::m_cmbUnits, 7>,
-     .members = {L"System_units_Reference_density_unit"}},
-    {.nID = IDC_UNIT_TEMPERATURE,
-     .control = PVControl<&Page::m_cmbUnits, 8>,
-     .members = {L"System_units_Temperature_unit"}},
-    {.nID = IDC_UNIT_PRESSURE,
-     .control = PVControl<&Page::m_cmbUnits, 9>,
-     .members = {L"System_units_Pressure_unit"}},
-    {.nID = IDC_UNIT_KINEMATIC_VISCOSITY,
-     .control = PVControl<&Page::m_cmbFurtherUnits, 0>,
-     .members = {L"System_units_Kinematic_viscosity_unit"}},
-    {.nID = IDC_UNIT_DYNAMIC_VISCOSITY,
-     .control = PVControl<&Page::m_cmbFurtherUnits, 1>,
-     .members = {L"System_units_Dynamic_viscosity_unit"}},
-    {.nID = IDC_UNIT_CONCENTRATION,
-     .control = PVControl<&Page::m_cmbFurtherUnits, 2>,
-     .members = {L"System_units_Concentration_unit"}},
-    {.nID = IDC_UNIT_WATER_DENSITY,
-     .control = PVControl<&Page::m_cmbFurtherUnits, 3>,
-     .members = {L"System_units_Water_density_unit"}},
-    {.nID = IDC_UNIT_WATER_REF_DENSITY,
-     .control = PVControl<&Page::m_cmbFurtherUnits, 4>,
-     .members = {L"System_units_Water_ref_dens"}},
-    {.nID = IDC_UNIT_OIL_DENSITY,
-     .control = PVControl<&Page::m_cmbFurtherUnits, 5>,
-     .members = {L"System_units_Oil_density_unit"}},
-};
+constexpr std::array<CPVPageRow<Page>, 10 + Page::kFurtherUnitCount> Page::kTable = PVJoinRows(
+    // The ten units of the system unit page, under its item ids.
+    CorvaneSystemUnitRows<&Page::m_cmbUnits>(),
+    // The six further units.
+    {
+        {.nID = IDC_UNIT_KINEMATIC_VISCOSITY,
+         .control = PVControl<&Page::m_cmbFurtherUnits, 0>,
+         .members = {L"System_units_Kinematic_viscosity_unit"}},
+        {.nID = IDC_UNIT_DYNAMIC_VISCOSITY,
+         .control = PVControl<&Page::m_cmbFurtherUnits, 1>,
+         .members = {L"System_units_Dynamic_viscosity_unit"}},
+        {.nID = IDC_UNIT_CONCENTRATION,
+         .control = PVControl<&Page::m_cmbFurtherUnits, 2>,
+         .members = {L"System_units_Concentration_unit"}},
+        {.nID = IDC_UNIT_WATER_DENSITY,
+         .control = PVControl<&Page::m_cmbFurtherUnits, 3>,
+         .members = {L"System_units_Water_density_unit"}},
+        {.nID = IDC_UNIT_WATER_REF_DENSITY,
+         .control = PVControl<&Page::m_cmbFurtherUnits, 4>,
+         .members = {L"System_units_Water_ref_dens"}},
+        {.nID = IDC_UNIT_OIL_DENSITY,
+         .control = PVControl<&Page::m_cmbFurtherUnits, 5>,
+         .members = {L"System_units_Oil_density_unit"}},
+    });
 
 IMPLEMENT_DYNCREATE(CPVPageCorvaneSYSUNIT2, CPVConfigPanelEnum)
 

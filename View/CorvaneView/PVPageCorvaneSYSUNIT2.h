@@ -31,6 +31,7 @@ class CPVPageCorvaneSYSUNIT2 : public CPVConfigPanelEnum {
   DECLARE_MESSAGE_MAP()
 
  public:
-  // One row per control, in list order; in the page's source.
-  static const CPVPageRow<CPVPageCorvaneSYSUNIT2> kTable[];
+  // One row per control, in list order: the ten system units of the system unit page
+  // (CorvaneSystemUnitRows.h), then the six further ones, in the page's source.
+  static const std::array<CPVPageRow<CPVPageCorvaneSYSUNIT2>, 10 + kFurtherUnitCount> kTable;
 };

@@ -2,18 +2,16 @@
 
 #include <HostModule.h>
 #include <PVInterfaces.h>
-#include <platform/testing_windows.h>
 
-#include <cstdlib>
 #include <cwchar>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
-
-#include <platform/paths.h>
 
 #include "../host/HostRegistry.h"
 #include "../host/HostText.h"
+#include "BenchPlatform.h"
 
 namespace pagebench {
 
@@ -43,16 +41,6 @@ const std::map<std::wstring, int> kTemplates = {
     {L"PVPageCorvaneTotalizerConfig Page", 9012},
     {L"PVPageCorvaneViscosity Page", 9110},
 };
-
-fs::path BuiltBinaries() {
-  const char* bin = std::getenv("PROJECT_BIN_DIR");
-  if (bin) return bin;
-  return fs::read_symlink("/proc/self/exe").parent_path();
-}
-
-std::wstring PlatformPath(const fs::path& path) {
-  return platform::PlatformPathFromHost(path.string());
-}
 
 bool IsClass(const std::wstring& className, const wchar_t* name) {
   return _wcsicmp(className.c_str(), name) == 0;
@@ -87,10 +75,9 @@ WindowState StateOf(HWND window) {
   }
   if (IsClass(state.className, L"Button"))
     state.check = static_cast<int>(SendMessageW(window, BM_GETCHECK, 0, 0));
-  platform::windows::TooltipState tooltip;
-  if (IsClass(state.className, TOOLTIPS_CLASSW) && platform::windows::GetTooltipState(window, &tooltip)) {
-    for (const platform::windows::TooltipTool& tool : tooltip.tools)
-      state.tools.emplace_back(tool.id, tool.text);
+  TooltipState tooltip;
+  if (IsClass(state.className, TOOLTIPS_CLASSW) && GetTooltipState(window, &tooltip)) {
+    for (const TooltipTool& tool : tooltip.tools) state.tools.emplace_back(tool.id, tool.text);
     state.active = tooltip.active;
   }
   state.enabled = IsWindowEnabled(window) != FALSE;
@@ -127,9 +114,9 @@ std::vector<HWND> OwnedBy(HWND dialog) {
 FloorPlan::Tooltip TooltipOf(HWND tooltip, HWND dialog) {
   FloorPlan::Tooltip made;
   made.style = static_cast<DWORD>(GetWindowLongW(tooltip, GWL_STYLE)) & ~static_cast<DWORD>(WS_VISIBLE);
-  platform::windows::TooltipState state;
-  if (!platform::windows::GetTooltipState(tooltip, &state)) return made;
-  for (const platform::windows::TooltipTool& tool : state.tools) {
+  TooltipState state;
+  if (!GetTooltipState(tooltip, &state)) return made;
+  for (const TooltipTool& tool : state.tools) {
     TOOLINFOW info{};
     info.cbSize = sizeof(TOOLINFOW);  // the whole record
     info.uFlags = tool.flags;
@@ -240,7 +227,7 @@ VisibleState ReadVisibleState(HWND dialog, size_t windowsBefore) {
   state.windows.push_back(StateOf(dialog));
   EnumChildWindows(dialog, AddWindowState, reinterpret_cast<LPARAM>(&state.windows));
   for (HWND owned : OwnedBy(dialog)) state.windows.push_back(StateOf(owned));
-  state.windowCount = platform::windows::LiveWindowCount() - windowsBefore;
+  state.windowCount = LiveWindowCount() - windowsBefore;
   return state;
 }
 
@@ -259,7 +246,9 @@ std::wstring FirstDifference(const VisibleState& expected, const VisibleState& a
 
 bool RunHostCycle(const CLSID& clsid, hostsim::HostParent* parent, HWND window, VisibleState* shown,
                   std::vector<FloorPlan::Tooltip>* tooltips) {
-  const size_t windowsBefore = shown ? platform::windows::LiveWindowCount() : 0;
+  const size_t windowsBefore = shown ? LiveWindowCount() : 0;
+  std::optional<TooltipWatch> watch;
+  if (shown) watch.emplace();
   IClassFactory* factory = nullptr;
   if (FAILED(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                               reinterpret_cast<void**>(&factory))))
@@ -301,7 +290,7 @@ bool PlanFloor(const Page& page, const hostsim::ModuleDefinition& definition, Fl
   }
   plan->reads = ReadsOf(*tag);
 
-  const size_t windowsBefore = platform::windows::LiveWindowCount();
+  const size_t windowsBefore = LiveWindowCount();
   HWND dialog = BuildTemplate(page, window.get());
   if (!dialog) {
     *error = L"the template does not build";

@@ -4,14 +4,13 @@
 // cannot drift from the page.
 #include <HostModule.h>
 #include <HostServers.h>
-#include <OrvoLog.h>
-#include <platform/testing_windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "../../host/HostText.h"
+#include "../BenchPlatform.h"
 #include "../PageFloor.h"
 
 namespace {
@@ -33,7 +32,7 @@ class PageFloorTest : public testing::TestWithParam<ViewCase> {
     pagebench::UnloadViewDll(&m_view);
     hostsim::RevokeHostServers();
     CoUninitialize();
-    orvolog::ClearRecords();
+    pagebench::ForgetLogRecords();
   }
 
   pagebench::ViewDll m_view;
@@ -53,13 +52,17 @@ TEST_P(PageFloorTest, EveryPagesFloorEndsInWhatThePageShows) {
     ITag* tag = nullptr;
     ASSERT_EQ(S_OK, module->GetConfigurationTag(&tag));
     ITagPtr owned(tag, false);
-    const size_t windowsBefore = platform::windows::LiveWindowCount();
-    const pagebench::Floor floor = pagebench::BuildFloor(page, plan, window.get(), tag);
-    ASSERT_NE(nullptr, floor.dialog);
-    const pagebench::VisibleState shown = pagebench::ReadVisibleState(floor.dialog, windowsBefore);
-    pagebench::DestroyFloor(floor);
+    const size_t windowsBefore = pagebench::LiveWindowCount();
+    pagebench::VisibleState shown;
+    {
+      pagebench::TooltipWatch watch;
+      const pagebench::Floor floor = pagebench::BuildFloor(page, plan, window.get(), tag);
+      ASSERT_NE(nullptr, floor.dialog);
+      shown = pagebench::ReadVisibleState(floor.dialog, windowsBefore);
+      pagebench::DestroyFloor(floor);
+    }
     EXPECT_EQ(L"", pagebench::FirstDifference(plan.page, shown));
-    EXPECT_EQ(windowsBefore, platform::windows::LiveWindowCount()) << "the floor leaves no window";
+    EXPECT_EQ(windowsBefore, pagebench::LiveWindowCount()) << "the floor leaves no window";
 
     // The floor reads what the page reads, member by member and kind by kind, and nothing else.
     const hostsim::ConfigurationTag& standard = *module->StandardTag();

@@ -38,10 +38,10 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteSt
                                LPWSTR lpWideCharStr, int cchWideChar) {
   if (CodePage != CP_UTF8) return Fail(ERROR_INVALID_PARAMETER);
   if (dwFlags & ~static_cast<DWORD>(MB_ERR_INVALID_CHARS)) return Fail(ERROR_INVALID_FLAGS);
-  if (!lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 ||
-      (cchWideChar > 0 && !lpWideCharStr))
+  if (!lpMultiByteStr || cbMultiByte == 0 || cchWideChar < 0 || (cchWideChar > 0 && !lpWideCharStr))
     return Fail(ERROR_INVALID_PARAMETER);
-  const size_t bytes = cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
+  // Any negative count means the text up to and with its terminator, as -1 does.
+  const size_t bytes = cbMultiByte < 0 ? std::strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
   if (cchWideChar > 0 &&
       Overlap(lpMultiByteStr, bytes, lpWideCharStr, static_cast<size_t>(cchWideChar) * sizeof(WCHAR)))
     return Fail(ERROR_INVALID_PARAMETER);
@@ -57,11 +57,10 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
   if (CodePage != CP_UTF8) return Fail(ERROR_INVALID_PARAMETER);
   if (dwFlags & ~static_cast<DWORD>(WC_ERR_INVALID_CHARS)) return Fail(ERROR_INVALID_FLAGS);
   if (lpDefaultChar || lpUsedDefaultChar) return Fail(ERROR_INVALID_PARAMETER);
-  if (!lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 ||
-      (cbMultiByte > 0 && !lpMultiByteStr))
+  if (!lpWideCharStr || cchWideChar == 0 || cbMultiByte < 0 || (cbMultiByte > 0 && !lpMultiByteStr))
     return Fail(ERROR_INVALID_PARAMETER);
   const size_t characters =
-      cchWideChar == -1 ? std::wcslen(lpWideCharStr) + 1 : static_cast<size_t>(cchWideChar);
+      cchWideChar < 0 ? std::wcslen(lpWideCharStr) + 1 : static_cast<size_t>(cchWideChar);
   if (cbMultiByte > 0 &&
       Overlap(lpWideCharStr, characters * sizeof(WCHAR), lpMultiByteStr, static_cast<size_t>(cbMultiByte)))
     return Fail(ERROR_INVALID_PARAMETER);

@@ -118,10 +118,10 @@ typedef const WCHAR* LPCWCH;
 // them); with MB_ERR_INVALID_CHARS it fails the call with
 // ERROR_NO_UNICODE_TRANSLATION instead. A WCHAR is a whole code point here (wchar_t is 32 bits),
 // so a character beyond the basic plane is one WCHAR, not a surrogate pair.
-// Returns the characters written (or needed); 0 with ERROR_INVALID_PARAMETER for a null or
-// overlapping string, cbMultiByte 0, a negative cchWideChar or a null buffer with a size;
-// ERROR_INSUFFICIENT_BUFFER when the result does not fit (the stand-in then writes
-// nothing; the platform may have filled the buffer as far as it goes).
+// Returns the characters written (or needed); 0 with ERROR_INVALID_PARAMETER for a null string
+// or one that is the buffer itself (a text and a buffer that only overlap are converted), cbMultiByte 0, a
+// negative cchWideChar or a null buffer with a size; ERROR_INSUFFICIENT_BUFFER when the result does not fit
+// (the stand-in then writes nothing; the platform may have filled the buffer as far as it goes).
 WINBASEAPI int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                                           LPWSTR lpWideCharStr, int cchWideChar);
 
@@ -134,9 +134,10 @@ WINBASEAPI int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lp
 // A high surrogate followed by a low one is one code point; a lone surrogate or a value above
 // U+10FFFF becomes U+FFFD (EF BF BD), or with WC_ERR_INVALID_CHARS fails the call with
 // ERROR_NO_UNICODE_TRANSLATION.
-// Returns the bytes written (or needed); 0 with ERROR_INVALID_PARAMETER for a null or
-// overlapping string, cchWideChar 0, a negative cbMultiByte or a null buffer with a size;
-// ERROR_INSUFFICIENT_BUFFER when the result does not fit (nothing written).
+// Returns the bytes written (or needed); 0 with ERROR_INVALID_PARAMETER for a null string or
+// one that is the buffer itself (a text and a buffer that only overlap are converted), cchWideChar 0, a
+// negative cbMultiByte or a null buffer with a size; ERROR_INSUFFICIENT_BUFFER when the result does not fit
+// (nothing written).
 WINBASEAPI int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
                                           LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
                                           LPBOOL lpUsedDefaultChar);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -174,6 +175,19 @@ TEST(MultiByteToWideChar, TheTextAndTheBufferMustNotBeTheSame) {
   SetLastError(0);
   EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, same, 3, reinterpret_cast<wchar_t*>(same), 3), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
+TEST(MultiByteToWideChar, ATextThatOnlyOverlapsTheBufferIsConverted) {
+  // The text at the end of the memory the result fills from its start, as the platform's own
+  // conformance tests place them.
+  const char text[] = "just a test";
+  alignas(wchar_t) char memory[sizeof(text) * sizeof(wchar_t)];
+  char* source = memory + sizeof(memory) - sizeof(text);
+  std::memcpy(source, text, sizeof(text));
+  auto* wide = reinterpret_cast<wchar_t*>(memory);
+  EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, source, -1, wide, static_cast<int>(sizeof(text))),
+            static_cast<int>(sizeof(text)));
+  EXPECT_EQ(std::wstring(wide), L"just a test");
 }
 
 TEST(MultiByteToWideChar, Utf8TakesNoFlagButTheFailFlag) {

@@ -60,20 +60,22 @@ WINBASEAPI int WINAPI lstrlenW(LPCWSTR lpString);
 //   MAX_WIDTH_MASK: the text's own line breaks become spaces, only %n breaks a line; 1-254:
 //   the text's line breaks become spaces and lines wrap at that width).
 // The text: %1..%99 insert an argument, formatted as the printf conversion between two
-//   exclamation marks (%1!X!, %2!lu!, %1!0.2f!; a bare %1 is %1!s!, a wide string) with the
-//   platform's conventions; '*' as width or precision takes the next argument numbers. Escapes:
+//   exclamation marks (%1!X!, %2!lu!; a bare %1 is %1!s!, a wide string) with the platform's
+//   conventions; '*' as width or precision takes the next argument numbers. No floating-point
+//   conversion: the platform takes none in an insert (the stand-in refuses it). Escapes:
 //   %0 ends the message (with no line break after it), %n a line break, %% %. %! and "% " the
-//   character itself, %r a carriage return, %t a tab.
+//   character itself, %r a carriage return, %t a tab. With IGNORE_INSERTS the inserts and every
+//   escape but %0, %n, %r and %t are copied as they stand.
 // lpBuffer/nSize: out, nSize characters including the terminator.
 // Returns the number of characters stored without the terminator, or 0 with the last error:
 //   ERROR_INSUFFICIENT_BUFFER when the result does not fit nSize; ERROR_MR_MID_NOT_FOUND for a
 //   system message id the table does not have; ERROR_RESOURCE_LANG_NOT_FOUND for another
 //   language; ERROR_RESOURCE_TYPE_NOT_FOUND for FROM_HMODULE (the stand-in's modules have no
 //   message tables) unless FROM_SYSTEM is set as well; ERROR_INVALID_PARAMETER for no source,
-//   a null output, an insert with no arguments, a %n conversion, or a '%' that ends the text.
-// Simplified: in the va_list form every argument takes one pointer-sized slot, except a
-// floating-point conversion, which reads a double; in an argument array a floating-point
-// conversion reads the double's bits from its DWORD_PTR. Wrapping breaks at the last space.
+//   a null output, an insert with no arguments, a %n or floating-point conversion, or a '%'
+//   that ends the text.
+// Simplified: in the va_list form every argument takes one pointer-sized slot. Wrapping breaks
+// at the last space.
 WINBASEAPI DWORD WINAPI FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
                                        LPWSTR lpBuffer, DWORD nSize, va_list* Arguments);
 

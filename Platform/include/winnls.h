@@ -109,31 +109,35 @@ typedef const WCHAR* LPCWCH;
 
 // CodePage: in, CP_UTF8 (any other is ERROR_INVALID_PARAMETER here); dwFlags: in, 0 or
 // MB_ERR_INVALID_CHARS (anything else ERROR_INVALID_FLAGS); lpMultiByteStr: in, cbMultiByte
-// bytes, or up to and with its terminator for -1 (the result then counts the terminator too);
+// bytes, or up to and with its terminator for -1 or any other negative count (the result then
+// counts the terminator too);
 // lpWideCharStr: out, cchWideChar characters; cchWideChar 0 asks for the size.
 // An ill-formed sequence (overlong, an encoded surrogate, above U+10FFFF, a stray continuation
-// byte, cut short) becomes one U+FFFD per maximal ill-formed part, as the platform does since
-// it follows the Unicode standard's practice; with MB_ERR_INVALID_CHARS it fails the call with
+// byte, cut short) becomes one U+FFFD per maximal ill-formed part (the Unicode standard's
+// practice; the platform documents only that such sequences become U+FFFD, not how many of
+// them); with MB_ERR_INVALID_CHARS it fails the call with
 // ERROR_NO_UNICODE_TRANSLATION instead. A WCHAR is a whole code point here (wchar_t is 32 bits),
 // so a character beyond the basic plane is one WCHAR, not a surrogate pair.
-// Returns the characters written (or needed); 0 with ERROR_INVALID_PARAMETER for a null or
-// overlapping string, cbMultiByte 0 or below -1, a negative cchWideChar or a null buffer with a
-// size; ERROR_INSUFFICIENT_BUFFER when the result does not fit (the stand-in then writes
-// nothing; the platform may have filled the buffer as far as it goes).
+// Returns the characters written (or needed); 0 with ERROR_INVALID_PARAMETER for a null string
+// or one that is the buffer itself (a text and a buffer that only overlap are converted), cbMultiByte 0, a
+// negative cchWideChar or a null buffer with a size; ERROR_INSUFFICIENT_BUFFER when the result does not fit
+// (the stand-in then writes nothing; the platform may have filled the buffer as far as it goes).
 WINBASEAPI int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteStr, int cbMultiByte,
                                           LPWSTR lpWideCharStr, int cchWideChar);
 
 // CodePage: in, CP_UTF8 (any other is ERROR_INVALID_PARAMETER here); dwFlags: in, 0 or
 // WC_ERR_INVALID_CHARS (anything else ERROR_INVALID_FLAGS); lpWideCharStr: in, cchWideChar
-// characters, or up to and with its terminator for -1; lpMultiByteStr: out, cbMultiByte bytes;
-// cbMultiByte 0 asks for the size; lpDefaultChar and lpUsedDefaultChar: must be null for
-// CP_UTF8 (ERROR_INVALID_PARAMETER otherwise), as on the platform.
+// characters, or up to and with its terminator for any negative count; lpMultiByteStr: out,
+// cbMultiByte bytes; cbMultiByte 0 asks for the size; lpDefaultChar and lpUsedDefaultChar: must
+// be null for CP_UTF8 (ERROR_INVALID_PARAMETER otherwise), as the platform documents (its later
+// versions accept them and convert).
 // A high surrogate followed by a low one is one code point; a lone surrogate or a value above
 // U+10FFFF becomes U+FFFD (EF BF BD), or with WC_ERR_INVALID_CHARS fails the call with
 // ERROR_NO_UNICODE_TRANSLATION.
-// Returns the bytes written (or needed); 0 with ERROR_INVALID_PARAMETER for a null or
-// overlapping string, cchWideChar 0 or below -1, a negative cbMultiByte or a null buffer with a
-// size; ERROR_INSUFFICIENT_BUFFER when the result does not fit (nothing written).
+// Returns the bytes written (or needed); 0 with ERROR_INVALID_PARAMETER for a null string or
+// one that is the buffer itself (a text and a buffer that only overlap are converted), cchWideChar 0, a
+// negative cbMultiByte or a null buffer with a size; ERROR_INSUFFICIENT_BUFFER when the result does not fit
+// (nothing written).
 WINBASEAPI int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharStr, int cchWideChar,
                                           LPSTR lpMultiByteStr, int cbMultiByte, LPCCH lpDefaultChar,
                                           LPBOOL lpUsedDefaultChar);

@@ -312,7 +312,10 @@ TEST(VariantChangeType, GivesTheseExactTexts) {
       {"R8 -2.5e-7", MakeNumeric(VT_R8, -2.5e-7), 0, L"-0.00000025"},
       {"R8 0.0001", MakeNumeric(VT_R8, 0.0001), 0, L"0.0001"},
       {"R8 1e-5", MakeNumeric(VT_R8, 1e-5), 0, L"0.00001"},
+      // Fixed notation while the digits fit in the 15 places after the point, as the
+      // platform's own conformance tables give it.
       {"R8 5.6789e-5", MakeNumeric(VT_R8, 5.6789e-5), 0, L"0.000056789"},
+      {"R8 5.6789e-2", MakeNumeric(VT_R8, 5.6789e-2), 0, L"0.056789"},
       {"R8 5.6789e-11", MakeNumeric(VT_R8, 5.6789e-11), 0, L"0.000000000056789"},
       {"R8 5.6789e-12", MakeNumeric(VT_R8, 5.6789e-12), 0, L"5.6789E-12"},
       {"R8 1e-15", MakeNumeric(VT_R8, 1e-15), 0, L"0.000000000000001"},
@@ -330,6 +333,10 @@ TEST(VariantChangeType, GivesTheseExactTexts) {
       {"R4 minus half at the 8th digit", MakeNumeric(VT_R4, -654322.25f), 0, L"-654322.3"},
       {"R4 5.6789e-5", MakeNumeric(VT_R4, 5.6789e-5f), 0, L"5.6789E-05"},
       {"R4 1.5e-5", MakeNumeric(VT_R4, 1.5e-5f), 0, L"0.000015"},
+      {"R4 5e-6", MakeNumeric(VT_R4, 0.000005f), 0, L"0.000005"},
+      {"R4 1e8", MakeNumeric(VT_R4, 1.0e8f), 0, L"1E+08"},
+      {"R8 1.2e15", MakeNumeric(VT_R8, 1200000000000000.0), 0, L"1.2E+15"},
+      {"R8 1e14", MakeNumeric(VT_R8, 1.0e14), 0, L"100000000000000"},
       {"R8 15 digits", MakeNumeric(VT_R8, 123456789012345.0), 0, L"123456789012345"},
       {"R4 1234567", MakeNumeric(VT_R4, 1234567.0f), 0, L"1234567"},
       {"R4 2^24", MakeNumeric(VT_R4, 16777216.0f), 0, L"1.677722E+07"},

@@ -68,8 +68,9 @@ size_t CharactersToCopy(BSTR old, const OLECHAR* source, size_t wanted) {
 
 INT SysReAllocStringLen(BSTR* pbstr, const OLECHAR* psz, UINT len) {
   if (!pbstr) return FALSE;
-  // Before freeing: psz may point into *pbstr. Then only its own characters are copied and
-  // the new ones past them are zero, as growing the string in place keeps its text.
+  // Before freeing: psz may point into *pbstr. Then only its own characters are copied, as
+  // growing the string in place keeps its text; the new ones past them are zero here (the
+  // platform leaves them undefined, so nothing may rely on them).
   BSTR copy = SysAllocStringLen(nullptr, len);
   if (!copy) return FALSE;
   if (psz) std::memcpy(copy, psz, CharactersToCopy(*pbstr, psz, len) * sizeof(OLECHAR));

@@ -15,10 +15,10 @@ int Fail(DWORD error) {
   return 0;
 }
 
-bool Overlap(const void* a, size_t aBytes, const void* b, size_t bBytes) {
-  const auto* x = static_cast<const char*>(a);
-  const auto* y = static_cast<const char*>(b);
-  return x < y + bBytes && y < x + aBytes;
+// The text and the buffer may overlap (the result is built apart first), but not be the very
+// same memory, which the platform refuses.
+bool Same(const void* text, const void* buffer) {
+  return text == buffer;
 }
 
 // Copies the result into the caller's buffer of capacity units (0: only the size is asked).
@@ -38,13 +38,11 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCCH lpMultiByteSt
                                LPWSTR lpWideCharStr, int cchWideChar) {
   if (CodePage != CP_UTF8) return Fail(ERROR_INVALID_PARAMETER);
   if (dwFlags & ~static_cast<DWORD>(MB_ERR_INVALID_CHARS)) return Fail(ERROR_INVALID_FLAGS);
-  if (!lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 ||
-      (cchWideChar > 0 && !lpWideCharStr))
+  if (!lpMultiByteStr || cbMultiByte == 0 || cchWideChar < 0 || (cchWideChar > 0 && !lpWideCharStr))
     return Fail(ERROR_INVALID_PARAMETER);
-  const size_t bytes = cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
-  if (cchWideChar > 0 &&
-      Overlap(lpMultiByteStr, bytes, lpWideCharStr, static_cast<size_t>(cchWideChar) * sizeof(WCHAR)))
-    return Fail(ERROR_INVALID_PARAMETER);
+  // Any negative count means the text up to and with its terminator, as -1 does.
+  const size_t bytes = cbMultiByte < 0 ? std::strlen(lpMultiByteStr) + 1 : static_cast<size_t>(cbMultiByte);
+  if (cchWideChar > 0 && Same(lpMultiByteStr, lpWideCharStr)) return Fail(ERROR_INVALID_PARAMETER);
   std::wstring result;
   if (!platform::DecodeUtf8(std::string_view(lpMultiByteStr, bytes), result, dwFlags & MB_ERR_INVALID_CHARS))
     return Fail(ERROR_NO_UNICODE_TRANSLATION);
@@ -57,14 +55,11 @@ int WINAPI WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWCH lpWideCharSt
   if (CodePage != CP_UTF8) return Fail(ERROR_INVALID_PARAMETER);
   if (dwFlags & ~static_cast<DWORD>(WC_ERR_INVALID_CHARS)) return Fail(ERROR_INVALID_FLAGS);
   if (lpDefaultChar || lpUsedDefaultChar) return Fail(ERROR_INVALID_PARAMETER);
-  if (!lpWideCharStr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 ||
-      (cbMultiByte > 0 && !lpMultiByteStr))
+  if (!lpWideCharStr || cchWideChar == 0 || cbMultiByte < 0 || (cbMultiByte > 0 && !lpMultiByteStr))
     return Fail(ERROR_INVALID_PARAMETER);
   const size_t characters =
-      cchWideChar == -1 ? std::wcslen(lpWideCharStr) + 1 : static_cast<size_t>(cchWideChar);
-  if (cbMultiByte > 0 &&
-      Overlap(lpWideCharStr, characters * sizeof(WCHAR), lpMultiByteStr, static_cast<size_t>(cbMultiByte)))
-    return Fail(ERROR_INVALID_PARAMETER);
+      cchWideChar < 0 ? std::wcslen(lpWideCharStr) + 1 : static_cast<size_t>(cchWideChar);
+  if (cbMultiByte > 0 && Same(lpWideCharStr, lpMultiByteStr)) return Fail(ERROR_INVALID_PARAMETER);
   std::string result;
   if (!platform::EncodeUtf8(std::wstring_view(lpWideCharStr, characters), result,
                             dwFlags & WC_ERR_INVALID_CHARS))

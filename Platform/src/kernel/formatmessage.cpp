@@ -81,10 +81,6 @@ struct Token {
   int index = 0;      // kInsert: 1..99
 };
 
-bool IsFloatConversion(wchar_t c) {
-  return std::wcschr(L"eEfFgGaA", c) != nullptr;
-}
-
 // Splits the message; false for an unterminated !conversion! or a '%' that ends the text.
 bool Tokenize(const wchar_t* text, bool ignoreInserts, std::vector<Token>* tokens) {
   auto appendText = [tokens](std::wstring_view piece) {
@@ -127,6 +123,11 @@ bool Tokenize(const wchar_t* text, bool ignoreInserts, std::vector<Token>* token
       continue;
     }
     ++p;
+    if (ignoreInserts && c != L'n' && c != L'r' && c != L't') {
+      // Ignoring inserts keeps every other escape as it stands too; only %0, %n, %r and %t act.
+      appendText(std::wstring_view(start, 2));
+      continue;
+    }
     switch (c) {
       case L'n':
         tokens->push_back(Token{Token::kHardBreak, L""});
@@ -155,27 +156,13 @@ class Arguments {
       array_ = reinterpret_cast<const DWORD_PTR*>(list);
       return;
     }
-    // A va_list is read in order, so every slot up to the highest used is read once, as a
-    // double where a floating-point conversion takes it.
-    std::vector<bool> isDouble;
+    // A va_list is read in order, so every slot up to the highest used is read once.
+    size_t slots = 0;
     for (const auto& token : tokens) {
       if (token.kind != Token::kInsert) continue;
-      const int stars = Stars(token.text);
-      const size_t valueIndex = static_cast<size_t>(token.index + stars);
-      if (isDouble.size() < valueIndex) isDouble.resize(valueIndex, false);
-      if (!token.text.empty() && IsFloatConversion(token.text.back())) isDouble[valueIndex - 1] = true;
+      slots = std::max(slots, static_cast<size_t>(token.index + Stars(token.text)));
     }
-    for (bool d : isDouble) {
-      DWORD_PTR slot = 0;
-      if (d) {
-        const double value = va_arg(*list, double);
-        static_assert(sizeof value == sizeof slot);
-        std::memcpy(&slot, &value, sizeof slot);
-      } else {
-        slot = va_arg(*list, DWORD_PTR);
-      }
-      fetched_.push_back(slot);
-    }
+    for (size_t i = 0; i < slots; ++i) fetched_.push_back(va_arg(*list, DWORD_PTR));
     haveList_ = true;
   }
 
@@ -218,12 +205,13 @@ std::wstring PrintfWithStars(const std::wstring& format, const std::vector<int>&
   }
 }
 
-// One insert through the C runtime; false for a conversion it does not take.
+// One insert through the C runtime; false for a conversion it does not take. The platform takes
+// no floating-point conversion in an insert (a caller formats the number into a text first).
 bool FormatInsert(const Token& token, const Arguments& args, std::wstring* out) {
   const std::wstring& printfFormat = token.text;
   if (printfFormat.empty()) return false;
   const wchar_t conversion = printfFormat.back();
-  if (!std::wcschr(L"diouxXcCsSpeEfFgGaA", conversion)) return false;
+  if (!std::wcschr(L"diouxXcCsSp", conversion)) return false;
   const int starCount = Arguments::Stars(printfFormat);
   if (starCount > 2) return false;
   std::vector<int> stars;
@@ -231,11 +219,7 @@ bool FormatInsert(const Token& token, const Arguments& args, std::wstring* out) 
   const DWORD_PTR slot = args.Get(token.index + starCount);
   const std::wstring format = L"%" + printfFormat;
   const std::wstring_view modifiers = std::wstring_view(printfFormat).substr(0, printfFormat.size() - 1);
-  if (IsFloatConversion(conversion)) {
-    double value;
-    std::memcpy(&value, &slot, sizeof value);
-    *out = PrintfWithStars(format, stars, value);
-  } else if (conversion == L's' || conversion == L'S' || conversion == L'p') {
+  if (conversion == L's' || conversion == L'S' || conversion == L'p') {
     *out = PrintfWithStars(format, stars, reinterpret_cast<const void*>(slot));
   } else if (conversion == L'c' || conversion == L'C') {
     *out = PrintfWithStars(format, stars, static_cast<int>(slot));

@@ -1,0 +1,40 @@
+# The tests that drive the product through the host's door, built from the same sources as on
+# Linux for the platform itself: the DLLs loaded and registered through their exports, pages
+# created through the platform's COM and driven through its message loop. The fixtures' test
+# hooks come from Platform/Windows/testing, written on the platform's public API; a hook the
+# platform cannot have (the test clock, fault injection, the stand-in's counters and
+# recorders) fails the test that calls it, and tools/wincheck/linux-only-tests.txt lists those
+# tests for scripts/windows-tests to leave out.
+set(windows_test_hooks_dir ${CMAKE_SOURCE_DIR}/Platform/Windows/testing)
+file(GLOB windows_test_hooks_sources CONFIGURE_DEPENDS ${windows_test_hooks_dir}/src/*.cpp)
+add_library(PlatformTestHooks STATIC ${windows_test_hooks_sources})
+target_include_directories(PlatformTestHooks PUBLIC ${windows_test_hooks_dir}/include)
+target_link_libraries(PlatformTestHooks PUBLIC ClassLibraries gtest)
+# The framework's live-object reader is declared with the hooks (it finds no readers here).
+target_compile_definitions(PlatformTestHooks INTERFACE PLATFORM_TEST_HOOKS)
+# The log library's records, read back from its log file.
+add_library(ORVOLoggerTestRecords STATIC ${CMAKE_SOURCE_DIR}/Host/ORVOLogger2/testing/RecordsFromLogFile.cpp)
+target_link_libraries(ORVOLoggerTestRecords PUBLIC ORVOLogger2 ClassLibraries)
+
+# add_windows_host_door_tests(prefix folder LIBS ... [INCLUDES ...] [DEPENDS ...] [EXCLUDE ...]):
+# every <area>_test.cpp of the folder but the excluded areas as bin/<prefix>_<area>_test.exe,
+# named as on Linux.
+function(add_windows_host_door_tests prefix folder)
+  cmake_parse_arguments(ARG "" "" "LIBS;INCLUDES;DEPENDS;EXCLUDE" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${folder}/*_test.cpp)
+  foreach(test ${tests})
+    get_filename_component(area ${test} NAME_WE)
+    if(area IN_LIST ARG_EXCLUDE)
+      continue()
+    endif()
+    add_windows_gtest(${prefix}_${area} SOURCES ${test} LIBS PlatformTestHooks ORVOLoggerTestRecords ${ARG_LIBS})
+    target_include_directories(${prefix}_${area} PRIVATE ${ARG_INCLUDES})
+    if(ARG_DEPENDS)
+      add_dependencies(${prefix}_${area} ${ARG_DEPENDS})
+    endif()
+  endforeach()
+endfunction()
+
+add_windows_host_door_tests(corvanetags ${CMAKE_SOURCE_DIR}/CorvaneTags/tests
+  LIBS HostSimulator ORVOLogger2 INCLUDES ${CMAKE_SOURCE_DIR}/PVComponents
+  DEPENDS CorvaneTags CorvaneTagsENU CorvaneTagsDEU)

@@ -38,3 +38,9 @@ endfunction()
 add_windows_host_door_tests(corvanetags ${CMAKE_SOURCE_DIR}/CorvaneTags/tests
   LIBS HostSimulator ORVOLogger2 INCLUDES ${CMAKE_SOURCE_DIR}/PVComponents
   DEPENDS CorvaneTags CorvaneTagsENU CorvaneTagsDEU)
+
+# The compiled templates are read with the stand-in's own template reader: Linux only.
+add_windows_host_door_tests(corvaneview ${CMAKE_SOURCE_DIR}/View/CorvaneView/tests
+  LIBS PVConfigComponents PlatformDllSupport HostSimulator ORVOLogger2
+  INCLUDES ${CMAKE_SOURCE_DIR}/PVComponents/tests EXCLUDE templates_test
+  DEPENDS CorvaneView CorvaneViewENU CorvaneViewDEU)

@@ -44,3 +44,9 @@ add_windows_host_door_tests(corvaneview ${CMAKE_SOURCE_DIR}/View/CorvaneView/tes
   LIBS PVConfigComponents PlatformDllSupport HostSimulator ORVOLogger2
   INCLUDES ${CMAKE_SOURCE_DIR}/PVComponents/tests EXCLUDE templates_test
   DEPENDS CorvaneView CorvaneViewENU CorvaneViewDEU)
+
+# The unit data's tests drive the device controls' test page DLL, a fixture of the Linux build.
+add_windows_host_door_tests(fluxorview ${CMAKE_SOURCE_DIR}/View/FluxorView/tests
+  LIBS PVConfigComponents PlatformDllSupport HostSimulator ORVOLogger2
+  INCLUDES ${CMAKE_SOURCE_DIR}/PVComponents/tests EXCLUDE templates_test unitdata_test
+  DEPENDS FluxorView FluxorViewENU FluxorViewDEU)

@@ -50,3 +50,25 @@ add_windows_host_door_tests(fluxorview ${CMAKE_SOURCE_DIR}/View/FluxorView/tests
   LIBS PVConfigComponents PlatformDllSupport HostSimulator ORVOLogger2
   INCLUDES ${CMAKE_SOURCE_DIR}/PVComponents/tests EXCLUDE templates_test unitdata_test
   DEPENDS FluxorView FluxorViewENU FluxorViewDEU)
+
+# The device controls' test page DLL (one of each device control, with a test interface and an
+# export that counts its live pages) and the tests that drive it; the tests of the online
+# controls drive the online test pages on the test clock and stay on Linux.
+set(device_pages_dir ${CMAKE_SOURCE_DIR}/View/DeviceControls/tests/fixtures/DevicePages)
+set(device_pages_def ${CMAKE_BINARY_DIR}/device-test-pages.def)
+file(READ ${PRODUCT_EXPORTS_DEF} product_exports)
+file(CONFIGURE OUTPUT ${device_pages_def} CONTENT "${product_exports}  DevicePagesLivePages\n")
+add_windows_dll(DeviceTestPages
+  SOURCES ${device_pages_dir}/DevicePages.cpp ${CMAKE_SOURCE_DIR}/View/CorvaneView/CorvaneUnitData.cpp
+          $<TARGET_OBJECTS:PVDllExports> ${device_pages_def}
+  LIBS DeviceControls PVConfigComponents PVComponents PlatformDllSupport)
+# The fixture marks its export for the Linux linker; here the .def file exports it.
+target_compile_options(DeviceTestPages PRIVATE -Wno-attributes)
+add_language_dll(DeviceTestPagesENU ${device_pages_dir}/DevicePagesENU.rc)
+add_language_dll(DeviceTestPagesDEU ${device_pages_dir}/DevicePagesDEU.rc)
+add_dependencies(DeviceTestPages DeviceTestPagesENU DeviceTestPagesDEU)
+add_windows_host_door_tests(devicecontrols ${CMAKE_SOURCE_DIR}/View/DeviceControls/tests
+  LIBS DeviceControls PlatformDllSupport HostSimulator ORVOLogger2
+  INCLUDES ${CMAKE_SOURCE_DIR}/PVComponents/tests
+  EXCLUDE deviceattributes_test diagnostics_test onlinebutton_test servicebuttons_test servicemessages_test
+  DEPENDS DeviceTestPages)

@@ -2,6 +2,7 @@
 // text with its inserts and the message that GetLastMessage hands out.
 #include <cmath>
 #include <limits>
+#include <cstring>
 #include <map>
 #include <vector>
 

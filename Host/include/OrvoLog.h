@@ -8,15 +8,18 @@
 #include <vector>
 
 // On Windows the library exports OrvoLog by that name and the view DLLs import it; the records
-// kept in memory are a test hook of the Linux build only.
+// kept in memory are a test hook of the Linux build only. On Windows the tests read the records
+// back from the log file instead (Host/ORVOLogger2/testing), under the same declarations.
 #if defined(_WIN32)
 #if defined(ORVOLOGGER2_BUILD)
 #define ORVOLOGGER_API __declspec(dllexport)
 #else
 #define ORVOLOGGER_API __declspec(dllimport)
 #endif
+#define ORVOLOG_RECORDS_API
 #else
 #define ORVOLOGGER_API __attribute__((visibility("default")))
+#define ORVOLOG_RECORDS_API ORVOLOGGER_API
 #endif
 
 enum ORVOLogLevel : int32_t {
@@ -29,7 +32,6 @@ enum ORVOLogLevel : int32_t {
 extern "C" ORVOLOGGER_API void OrvoLog(ORVOLogLevel level, const wchar_t* message, const wchar_t* sourceFile,
                                        const wchar_t* function, int32_t line);
 
-#if !defined(_WIN32)
 namespace orvolog {
 
 struct Record {
@@ -43,8 +45,7 @@ struct Record {
 // The most recent records, oldest first: at most RecordsKept, or fewer when the environment
 // variable ORVOLOG_RECORDS_KEPT names a smaller number (read at each record).
 inline constexpr size_t RecordsKept = 4096;
-ORVOLOGGER_API std::vector<Record> RecentRecords();
-ORVOLOGGER_API void ClearRecords();
+ORVOLOG_RECORDS_API std::vector<Record> RecentRecords();
+ORVOLOG_RECORDS_API void ClearRecords();
 
 }  // namespace orvolog
-#endif

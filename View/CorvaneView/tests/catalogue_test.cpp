@@ -95,10 +95,10 @@ TEST_F(CorvaneViewCatalogue, NoOtherClsidIsServed) {
   };
   // Every page's CLSID with its last digit changed.
   for (const CataloguePage& page : kCatalogue) {
-    std::wstring near = page.clsid;
-    wchar_t& last = near[near.size() - 2];
+    std::wstring nearby = page.clsid;
+    wchar_t& last = nearby[nearby.size() - 2];
     last = last == L'0' ? L'1' : L'0';
-    others.push_back(near);
+    others.push_back(nearby);
   }
   for (const std::wstring& text : others) {
     SCOPED_TRACE(Narrow(text));

@@ -1,6 +1,8 @@
 // What the device controls take from a read's result, and the numbers they put into a path,
 // checked below the door for the cases no page reaches: every answer type against each reader,
 // and numbers that do not fit their element type.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 #include <oleauto.h>
 #include <platform/testing_hresult.h>

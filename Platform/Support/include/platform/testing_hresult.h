@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "../winerror.h"
+#include <winerror.h>
 
 namespace platform::test_support {
 
@@ -28,5 +28,7 @@ struct Hr {
 
 }  // namespace platform::test_support
 
-#define EXPECT_HR(expected, actual) EXPECT_EQ(::platform::test_support::Hex(expected), ::platform::test_support::Hex(actual))
-#define ASSERT_HR(expected, actual) ASSERT_EQ(::platform::test_support::Hex(expected), ::platform::test_support::Hex(actual))
+#define EXPECT_HR(expected, actual) \
+  EXPECT_EQ(::platform::test_support::Hex(expected), ::platform::test_support::Hex(actual))
+#define ASSERT_HR(expected, actual) \
+  ASSERT_EQ(::platform::test_support::Hex(expected), ::platform::test_support::Hex(actual))

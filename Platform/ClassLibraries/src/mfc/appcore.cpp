@@ -311,11 +311,21 @@ MessageBoxRecord& MessageBoxes() {
 }
 }  // namespace
 
+// Every call is recorded for the class library's tests. On the platform the box is shown, owned
+// by the thread's active window and captioned with the application's name, and the user's
+// answer is returned; the headless stand-in shows nothing and answers what a test set.
 int platform::mfc::detail::RecordMessageBox(const CString& text, UINT nIDPrompt, UINT nType, UINT nIDHelp) {
   MessageBoxRecord& record = MessageBoxes();
-  std::lock_guard<std::mutex> guard(record.lock);
-  record.calls.push_back({text, nIDPrompt, nType, nIDHelp});
-  return record.answer;
+  int answer = 0;
+  {
+    std::lock_guard<std::mutex> guard(record.lock);
+    record.calls.push_back({text, nIDPrompt, nType, nIDHelp});
+    answer = record.answer;
+  }
+#if defined(_WIN32)
+  answer = MessageBoxW(GetActiveWindow(), text.GetString(), AfxGetAppName(), nType);
+#endif
+  return answer;
 }
 
 int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {

@@ -4,6 +4,7 @@
 // controls on their masters' positions; the unit captions; the device's own float edit; and
 // the two unit pages sharing their first ten members.
 #include <gtest/gtest.h>
+#include <platform/testing_locale.h>
 
 #include <algorithm>
 #include <clocale>
@@ -389,7 +390,8 @@ TEST_F(CorvanePages, LowFlowSwitchOnValueRoundsWithAPointWhateverTheLocale) {
       const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
       ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
     } locale;
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
+    ASSERT_NE(platform::test_support::SetCommaNumericLocale(), nullptr)
+        << "scripts/setup generates de_DE.UTF-8";
     pvtest::Retype(onValue, L"2,123456");
     pvtest::Retype(offValue, L"2,15");
     ASSERT_TRUE(FocusControl(page.Item(9058)));

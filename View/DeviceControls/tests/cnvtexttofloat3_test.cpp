@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <platform/testing_locale.h>
 
 #include <clocale>
 #include <functional>
@@ -18,9 +19,6 @@ namespace {
 
 using pvtest::HostSession;
 using pvtest::Hr;
-
-// The locale scripts/setup generates: its decimal point is ','.
-constexpr const char* kCommaLocales[] = {"de_DE.UTF-8", "de_DE.utf8"};
 
 std::wstring Text(const CString& text) {
   return std::wstring(text.GetString(), static_cast<size_t>(text.GetLength()));
@@ -41,12 +39,7 @@ void InBothLocales(const std::function<void()>& check) {
     std::string previous = std::setlocale(LC_NUMERIC, nullptr);
     ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
   } restore;
-  const char* comma = nullptr;
-  for (const char* name : kCommaLocales)
-    if (std::setlocale(LC_NUMERIC, name)) {
-      comma = name;
-      break;
-    }
+  const char* comma = platform::test_support::SetCommaNumericLocale();
   ASSERT_NE(comma, nullptr) << "no locale with ',' as decimal point; scripts/setup generates de_DE.UTF-8";
   ASSERT_STREQ(std::localeconv()->decimal_point, ",");
   {

@@ -4,6 +4,7 @@
 // reverts, and the tests read the captions, lists and enable states on screen and what
 // reached the tag.
 #include <gtest/gtest.h>
+#include <platform/testing_locale.h>
 
 #include <algorithm>
 #include <clocale>
@@ -419,7 +420,8 @@ TEST_F(DeviceControls, InACommaLocaleTheSwitchOnValueKeepsWhatIsTyped) {
     std::string previous = std::setlocale(LC_NUMERIC, nullptr);
     ~NumericLocale() { std::setlocale(LC_NUMERIC, previous.c_str()); }
   } restore;
-  ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "scripts/setup generates de_DE.UTF-8";
+  ASSERT_NE(platform::test_support::SetCommaNumericLocale(), nullptr)
+      << "scripts/setup generates de_DE.UTF-8";
   devicepage::Retype(onValue, L"2,123456");
   ASSERT_TRUE(win::FocusControl(page.Item(IDC_LOWFLOW_ASSIGN)));
   EXPECT_EQ(page.Text(IDC_LOWFLOW_ON_VALUE), L"2,123456") << "the device's rounding takes only '.'";

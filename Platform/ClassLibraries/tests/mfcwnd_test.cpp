@@ -3,7 +3,9 @@
 // and CDC.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "afxwin.h"
 #include "dlgtemplate.h"
@@ -148,6 +150,35 @@ TEST_F(MfcWndTest, FromHandleGivesATemporaryObjectUntilOneIsAttachedAndThenThePe
   EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
   CWnd::DeleteTempMap();
   EXPECT_TRUE(::IsWindow(host_)) << "deleting temporary objects leaves their windows";
+}
+
+TEST_F(MfcWndTest, AnotherThreadsLookupsFollowEachAttachAndDetachOfAHandle) {
+  // The other thread asks twice at each step, so that an answer it kept from an earlier step
+  // would be given if a change here did not reach it.
+  CWnd permanent;
+  std::atomic<int> step{0};
+  CWnd* seen[3] = {&permanent, nullptr, &permanent};
+  std::thread asker([&] {
+    for (int i = 0; i < 3; ++i) {
+      while (step.load() != 2 * i + 1) std::this_thread::yield();
+      CWnd::FromHandlePermanent(host_);
+      seen[i] = CWnd::FromHandlePermanent(host_);
+      step.store(2 * i + 2);
+    }
+  });
+  auto letItAsk = [&](int next) {
+    step.store(next);
+    while (step.load() != next + 1) std::this_thread::yield();
+  };
+  letItAsk(1);
+  ASSERT_TRUE(permanent.Attach(host_));
+  letItAsk(3);
+  EXPECT_EQ(permanent.Detach(), host_);
+  letItAsk(5);
+  asker.join();
+  EXPECT_EQ(seen[0], nullptr);
+  EXPECT_EQ(seen[1], &permanent);
+  EXPECT_EQ(seen[2], nullptr);
 }
 
 TEST_F(MfcWndTest, ASubclassedControlMapsBackToItsObjectAndItsMapSeesTheUsersInput) {

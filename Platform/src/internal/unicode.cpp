@@ -124,6 +124,8 @@ std::wstring WideFromUtf8(std::string_view text) {
 }
 
 wchar_t FoldCase(wchar_t c) {
+  // Names are mostly ASCII, whose folding is the same in every locale the process uses.
+  if (c < 0x80) return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - (L'a' - L'A')) : c;
   return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
 }
 

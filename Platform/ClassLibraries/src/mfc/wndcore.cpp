@@ -1,6 +1,8 @@
 // The class library's window layer: CWnd's handle maps, attaching and subclassing, the
 // window procedure and message-map dispatch with notification reflection, and the
 // pre-translate walk.
+#include <array>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -20,6 +22,21 @@ std::mutex gMapLock;
 std::unordered_map<HWND, CWnd*>& PermanentMap() {
   static auto* map = new std::unordered_map<HWND, CWnd*>;  // never destroyed: windows may go at exit
   return *map;
+}
+
+// Every message to a subclassed window looks its object up, so each thread keeps the answers
+// it found last (an object or none), valid until the permanent map next changes.
+std::atomic<uint64_t> gMapChanges{0};
+struct FoundObject {
+  HWND hwnd = nullptr;
+  CWnd* wnd = nullptr;
+  uint64_t changes = 0;
+};
+thread_local std::array<FoundObject, 32> tFoundObjects;
+
+// Called under gMapLock after each change of the permanent map.
+void NotePermanentMapChange() {
+  gMapChanges.fetch_add(1, std::memory_order_acq_rel);
 }
 
 // Temporary objects of each thread, deleted by DeleteTempMap or when the library unloads.
@@ -71,9 +88,17 @@ CWnd::~CWnd() {
 // Handle maps
 
 CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd) {
+  // Read before the map: an answer found after a change is kept with the older count and so
+  // is looked up again, never the other way round.
+  const uint64_t changes = gMapChanges.load(std::memory_order_acquire);
+  FoundObject& found = tFoundObjects[(reinterpret_cast<uintptr_t>(hWnd) >> 2) % tFoundObjects.size()];
+  if (found.hwnd == hWnd && found.changes == changes) return found.wnd;
   std::lock_guard guard(gMapLock);
-  auto it = PermanentMap().find(hWnd);
-  return it == PermanentMap().end() ? nullptr : it->second;
+  const auto& map = PermanentMap();
+  auto it = map.find(hWnd);
+  CWnd* wnd = it == map.end() ? nullptr : it->second;
+  found = {hWnd, wnd, changes};
+  return wnd;
 }
 
 CWnd* PASCAL CWnd::FromHandle(HWND hWnd) {
@@ -99,6 +124,7 @@ BOOL CWnd::Attach(HWND hWndNew) {
   std::lock_guard guard(gMapLock);
   auto [it, inserted] = PermanentMap().emplace(hWndNew, this);
   if (!inserted) return FALSE;
+  NotePermanentMapChange();
   m_hWnd = hWndNew;
   // A temporary object of the same handle is no longer given out.
   auto& temporaries = gTempMaps.Current().windows;
@@ -112,7 +138,10 @@ HWND CWnd::Detach() {
   if (hwnd) {
     std::lock_guard guard(gMapLock);
     auto it = PermanentMap().find(hwnd);
-    if (it != PermanentMap().end() && it->second == this) PermanentMap().erase(it);
+    if (it != PermanentMap().end() && it->second == this) {
+      PermanentMap().erase(it);
+      NotePermanentMapChange();
+    }
   }
   m_hWnd = nullptr;
   return hwnd;

@@ -6,10 +6,13 @@
 # recorders) fails the test that calls it, and tools/wincheck/linux-only-tests.txt lists those
 # tests for scripts/windows-tests to leave out.
 set(windows_test_hooks_dir ${CMAKE_SOURCE_DIR}/Platform/Windows/testing)
-file(GLOB windows_test_hooks_sources CONFIGURE_DEPENDS ${windows_test_hooks_dir}/src/*.cpp)
-add_library(PlatformTestHooks STATIC ${windows_test_hooks_sources})
-target_include_directories(PlatformTestHooks PUBLIC ${windows_test_hooks_dir}/include)
-target_link_libraries(PlatformTestHooks PUBLIC ClassLibraries gtest)
+# The user's actions, the thread's windows and the modal idle hook, which the host command line
+# drives its pages with too.
+add_library(PlatformWindowsDriving STATIC ${windows_test_hooks_dir}/src/windows.cpp)
+target_include_directories(PlatformWindowsDriving PUBLIC ${windows_test_hooks_dir}/include)
+add_library(PlatformTestHooks STATIC ${windows_test_hooks_dir}/src/registry.cpp
+                                     ${windows_test_hooks_dir}/src/unavailable.cpp)
+target_link_libraries(PlatformTestHooks PUBLIC PlatformWindowsDriving ClassLibraries gtest)
 # The framework's live-object reader is declared with the hooks (it finds no readers here).
 target_compile_definitions(PlatformTestHooks INTERFACE PLATFORM_TEST_HOOKS)
 # The log library's records, read back from its log file.

@@ -1,11 +1,13 @@
-// The host command line on Windows: pages driven through the platform's own means. A choice is
-// CB_SETCURSEL with the notifications the control's parent gets from a user's choice, typing
-// is WM_CHAR per key, a click is BM_CLICK; message boxes block in their modal loop until a
-// thread timer, which that loop dispatches, reads and answers them; timers run in real time,
-// so the host waits a bounded time for them; the log records come back from the log file; the
-// registry is the system's.
+// The host command line on Windows: pages driven through the platform's own means, with the
+// Windows build's window hooks (Platform/Windows/testing) as the Linux build drives them with
+// the stand-in's. A choice is CB_SETCURSEL with the notifications the control's parent gets
+// from a user's choice, typing is WM_CHAR per key, a click is BM_CLICK; message boxes block in
+// their modal loop until the modal idle hook, called from a timer that loop dispatches, reads
+// and answers them; timers run in real time, so the host waits a bounded time for them; the
+// log records come back from the log file; the registry is the system's.
 #include <windows.h>
 
+#include <platform/testing_windows.h>
 #include <platform/utf8.h>
 
 #include <algorithm>
@@ -22,11 +24,11 @@
 namespace hostcli {
 namespace {
 
+namespace pw = platform::windows;
+
 // How long the host lets the page's timers run after an action: long enough for an online
 // service (about 300 ms after activation or a click); a polling button is not waited for.
 constexpr DWORD kTimerWaitMilliseconds = 1000;
-// How often the host looks for a message box to answer.
-constexpr UINT kBoxPollMilliseconds = 50;
 
 class SystemRegistry : public RunRegistry {
  public:
@@ -114,39 +116,10 @@ std::wstring FieldOf(const std::wstring& message, const wchar_t* label, wchar_t 
   return message.substr(start, message.find(stop, start) - start);
 }
 
-// ---- The thread's windows
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-  return TRUE;
-}
-
-// The thread's top-level windows.
-std::vector<HWND> ThreadWindows() {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), &CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-size_t WithDescendants(HWND window) {
-  size_t count = 1;
-  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    count += WithDescendants(child);
-  return count;
-}
-
-bool IsReachable(HWND window) {
-  return IsWindow(window) && IsWindowVisible(window) && IsWindowEnabled(window);
-}
-
-// A message box waiting for its answer: a dialog window whose modal loop runs (its owner is
-// disabled, or it has none) and that offers one of the answers a box has.
-bool IsWaitingBox(HWND window) {
-  if (ClassOf(window) != L"#32770" || !IsReachable(window)) return false;
-  HWND owner = GetWindow(window, GW_OWNER);
-  if (owner && IsWindowEnabled(owner)) return false;
+// A waiting dialog that is a message box: it offers one of the answers a box has.
+bool IsMessageBox(HWND dialog) {
   for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE})
-    if (GetDlgItem(window, id)) return true;
+    if (GetDlgItem(dialog, id)) return true;
   return false;
 }
 
@@ -157,20 +130,15 @@ bool IsIcon(HWND item) {
          (GetWindowLongW(item, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
 }
 
-void Notify(HWND control, WORD code) {
-  SendMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
-               reinterpret_cast<LPARAM>(control));
-}
-
 class WindowsDriving : public PageDriving {
  public:
   WindowsDriving() : m_logStart(LogFile::Instance().Size()) {
-    s_active = this;
-    m_timer = SetTimer(nullptr, 0, kBoxPollMilliseconds, &WindowsDriving::OnBoxPoll);
+    pw::SetModalIdleHook([this](HWND dialog) {
+      if (IsMessageBox(dialog)) Answer(dialog);
+    });
   }
   ~WindowsDriving() override {
-    if (m_timer) KillTimer(nullptr, m_timer);
-    s_active = nullptr;
+    pw::SetModalIdleHook({});
     std::streamoff end = 0;
     LogFile::Instance().Echo(LogFile::Instance().LinesFrom(m_logStart, &end));
   }
@@ -188,45 +156,11 @@ class WindowsDriving : public PageDriving {
     }
   }
 
-  void PumpMessages() override {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-  }
-
-  // The platform's CB_SETCURSEL notifies no one: the parent gets what a user's choice sends.
-  bool SelectComboItem(HWND combo, int index) override {
-    if (!IsReachable(combo)) return false;
-    const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-    if (index < 0 || index >= count) return false;
-    SetFocus(combo);
-    if (!IsWindow(combo)) return true;
-    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    Notify(combo, CBN_SELCHANGE);
-    if (IsWindow(combo)) Notify(combo, CBN_SELENDOK);
-    return true;
-  }
-
-  bool FocusControl(HWND control) override {
-    if (!IsReachable(control)) return false;
-    SetFocus(control);
-    return GetFocus() == control;
-  }
-
-  void TypeText(HWND control, const std::wstring& text) override {
-    for (wchar_t c : text) {
-      if (!IsWindow(control)) return;
-      SendMessageW(control, WM_CHAR, static_cast<WPARAM>(c), 1);
-    }
-  }
-
-  bool ClickButton(HWND button) override {
-    if (!IsReachable(button)) return false;
-    SendMessageW(button, BM_CLICK, 0, 0);
-    return true;
-  }
+  void PumpMessages() override { pw::PumpMessages(); }
+  bool SelectComboItem(HWND combo, int index) override { return pw::SelectComboItem(combo, index); }
+  bool FocusControl(HWND control) override { return pw::FocusControl(control); }
+  void TypeText(HWND control, const std::wstring& text) override { pw::TypeText(control, text); }
+  bool ClickButton(HWND button) override { return pw::ClickButton(button); }
 
   std::vector<ShownBox> Boxes() const override { return m_boxes; }
 
@@ -239,27 +173,16 @@ class WindowsDriving : public PageDriving {
     return failures;
   }
 
-  size_t WindowCount() const override {
-    size_t count = 0;
-    for (HWND window : ThreadWindows()) count += WithDescendants(window);
-    return count;
-  }
+  size_t WindowCount() const override { return pw::LiveWindowCount(); }
 
   // The platform build of a server counts no live objects.
   std::string LiveObjectsOf(const std::wstring&) const override { return ""; }
 
  private:
-  static void CALLBACK OnBoxPoll(HWND, UINT, UINT_PTR, DWORD) {
-    if (!s_active) return;
-    for (HWND window : ThreadWindows())
-      if (s_active->m_answering.count(window) == 0 && IsWaitingBox(window)) s_active->Answer(window);
-  }
-
   // Reads the box as its user does, asks for help when it offers it, and answers with its
   // default button. A box shown meanwhile (help that cannot be shown says so in a box of its
-  // own) is answered from the same timer, which the inner modal loop dispatches.
+  // own) is answered from the same hook, which the inner modal loop calls.
   void Answer(HWND box) {
-    m_answering.insert(box);
     const size_t index = m_boxes.size();
     m_boxes.push_back({TextOf(box), {}, false, 0, {}});
     HWND answer = nullptr;
@@ -278,8 +201,7 @@ class WindowsDriving : public PageDriving {
         answer = item;
     }
     if (help) AskForHelp(help, index);
-    if (!answer || !ClickButton(answer)) EndDialog(box, IDCANCEL);
-    m_answering.erase(box);
+    if (!answer || !pw::ClickButton(answer)) EndDialog(box, IDCANCEL);
   }
 
   // The help press; when its help file is not there, what the page logs of it (the file and
@@ -288,7 +210,7 @@ class WindowsDriving : public PageDriving {
     m_boxes[index].hasHelpId = true;
     std::streamoff end = 0;
     const size_t before = LogFile::Instance().LinesFrom(m_logStart, &end).size();
-    ClickButton(help);
+    pw::ClickButton(help);
     const std::vector<std::string> lines = LogFile::Instance().LinesFrom(m_logStart, &end);
     for (size_t i = before; i < lines.size(); ++i) {
       const FailureRecord record = RecordOf(lines[i]);
@@ -301,15 +223,10 @@ class WindowsDriving : public PageDriving {
     }
   }
 
-  static WindowsDriving* s_active;
-  UINT_PTR m_timer = 0;
   std::streamoff m_logStart;
   std::vector<ShownBox> m_boxes;
-  std::set<HWND> m_answering;
   std::set<size_t> m_helpLines;  // positions among the log's lines of this run
 };
-
-WindowsDriving* WindowsDriving::s_active = nullptr;
 
 }  // namespace
 

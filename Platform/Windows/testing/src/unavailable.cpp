@@ -1,6 +1,8 @@
-// The hooks of the loader and HTML Help on the platform, which keeps no test records.
+// The hooks the platform cannot serve, which fail the test that calls them (the test clock,
+// keys through the stand-in's queue, HTML Help's record), and the loader's.
 #include <platform/testing_htmlhelp.h>
 #include <platform/testing_modules.h>
+#include <platform/testing_windows.h>
 
 #include <gtest/gtest.h>
 
@@ -31,3 +33,23 @@ std::vector<HtmlHelpCall> HtmlHelpCalls() {
 void ClearHtmlHelpCalls() {}
 
 }  // namespace platform::htmlhelp
+
+namespace platform::windows {
+namespace {
+
+void FailNotOnPlatform(const char* hook, const char* why) {
+  ADD_FAILURE() << "platform::windows::" << hook << ": " << why << "; this test runs on the stand-in only";
+}
+
+}  // namespace
+
+void AdvanceClock(DWORD) {
+  FailNotOnPlatform("AdvanceClock", "the platform's timers run in real time, there is no test clock");
+}
+
+bool ChooseComboItemByKeys(HWND, int, int) {
+  FailNotOnPlatform("ChooseComboItemByKeys", "keys go through the stand-in's posted keyboard input");
+  return false;
+}
+
+}  // namespace platform::windows

@@ -1,7 +1,5 @@
 #include <platform/testing_windows.h>
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <set>
 
@@ -88,15 +86,7 @@ void CALLBACK OnIdlePoll(HWND, UINT, UINT_PTR, DWORD) {
   idle.running.erase(dialog);
 }
 
-void FailNotOnPlatform(const char* hook, const char* why) {
-  ADD_FAILURE() << "platform::windows::" << hook << ": " << why << "; this test runs on the stand-in only";
-}
-
 }  // namespace
-
-void AdvanceClock(DWORD) {
-  FailNotOnPlatform("AdvanceClock", "the platform's timers run in real time, there is no test clock");
-}
 
 int PumpMessages() {
   int dispatched = 0;
@@ -202,11 +192,6 @@ bool SelectComboItem(HWND combo, int index) {
   if (IsWindow(combo)) Notify(combo, CBN_SELENDOK);
   if (IsWindow(combo)) Notify(combo, CBN_CLOSEUP);
   return true;
-}
-
-bool ChooseComboItemByKeys(HWND, int, int) {
-  FailNotOnPlatform("ChooseComboItemByKeys", "keys go through the stand-in's posted keyboard input");
-  return false;
 }
 
 }  // namespace platform::windows

@@ -108,6 +108,10 @@ function(add_platform_resources name script)
     COMMENT "Converting ${name}.res into an object"
     VERBATIM)
   add_custom_target(${name}_platform_resources ALL DEPENDS ${object})
+  # The type libraries are built by their own targets, so their rules run once.
+  foreach(typelib ${ARG_TYPELIBS})
+    add_dependencies(${name}_platform_resources ${typelib}_typelib)
+  endforeach()
   if(ARG_OBJECT)
     set(${ARG_OBJECT} ${object} PARENT_SCOPE)
   endif()
@@ -167,6 +171,10 @@ function(add_type_library name description)
     COMMENT "Compiling the type library ${stem}.tlb"
     VERBATIM)
   add_custom_target(${name}_typelib ALL DEPENDS ${tlb})
+  # A file made in another folder is not a rule here: the targets that make them come first.
+  foreach(import ${ARG_BESIDE})
+    add_dependencies(${name}_typelib ${import}_typelib)
+  endforeach()
   set_property(GLOBAL PROPERTY TYPE_LIBRARY_${name} ${tlb})
   set_property(GLOBAL PROPERTY TYPE_LIBRARY_DESCRIPTION_${name} ${description_path})
   if(NOT WIN32)

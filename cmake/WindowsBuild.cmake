@@ -100,6 +100,7 @@ function(add_language_dll name script)
   cmake_parse_arguments(ARG "" "" "INCLUDES;DEPENDS" ${ARGN})
   add_platform_resources(${name} ${script} OBJECT object INCLUDES ${ARG_INCLUDES} DEPENDS ${ARG_DEPENDS})
   add_library(${name} SHARED ${object})
+  add_dependencies(${name} ${name}_platform_resources)  # the object's rules run in that target only
   set_target_properties(${name} PROPERTIES PREFIX "" SUFFIX ".dll" LINKER_LANGUAGE C
                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   target_link_options(${name} PRIVATE -nostdlib -Wl,--entry=0)
